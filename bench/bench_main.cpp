@@ -1,0 +1,20 @@
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+
+#include <cstdlib>
+
+#include "plot/msgbox.h"
+#include "shell/app.h"
+
+int main(int argc, char** argv) {
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    int qtArgc = 1;
+    QApplication app(qtArgc, argv);
+    kv::SetUpApplication(app);
+    kv::SetMsgBoxHook([](const QString&, kv::MsgButtons) { return kv::MsgAnswer::Ok; });
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

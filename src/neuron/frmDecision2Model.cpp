@@ -1,0 +1,35 @@
+#include "neuron/frmDecision2Model.h"
+
+#include <QLineEdit>
+
+#include "neuron/neuron_model.h"
+#include "neuron/response_plot.h"
+#include "plot/numtext.h"
+#include "shell/controls.h"
+
+namespace kv {
+
+frmDecision2Model::frmDecision2Model()
+    : NeuronWindow("frmDecision2Model", QStringLiteral("決定的2値モデル"),
+                   QStringLiteral("X, ω, θの値を変えて，「計算実行」ボタンをクリックしてみよう。")) {
+    MakeFramedLabel(this, "Label5(2)", QStringLiteral("S≧θ\u3000のとき\u3000Y＝1"), QRect(16, kFormulaTop, 240, 32));
+    MakeFramedLabel(this, "Label5(3)", QStringLiteral("S＜θ\u3000のとき\u3000Y＝0"), QRect(16, kFormulaTop + 44, 240, 32));
+    Form_Load();
+}
+
+bool frmDecision2Model::Compute() {
+    const auto s = ReadWeightedSum();
+    if (!s) return false;
+    const auto theta = ReadTheta(true);
+    if (!theta) return false;
+    SetText(txtS, GeneralText(*s));
+    SetText(txtY, GeneralText(neuron::StepOutput(*s, *theta)));
+    return true;
+}
+
+void frmDecision2Model::DrawResponse() {
+    // A theta beyond a double cannot be drawn; the previous plot stays.
+    if (const auto theta = ReadTheta(false)) neuron::DrawStepResponse(*Picture1, *theta);
+}
+
+}  // namespace kv

@@ -1,0 +1,205 @@
+#include "plot/PlotSurface.h"
+
+#include <QPainter>
+#include <QPen>
+
+#include <cfloat>
+#include <algorithm>
+#include <cmath>
+
+#include "plot/numtext.h"
+
+namespace kv {
+namespace {
+
+QColor ToColor(Rgb c) { return QColor(c.r, c.g, c.b); }
+
+bool FitsSingle(double v) { return std::isfinite(v) && std::fabs(v) <= FLT_MAX; }
+
+// Liang-Barsky: trims the segment to the rectangle; false when nothing of it is inside.
+bool ClipSegment(QPointF& a, QPointF& b, const QRectF& r) {
+    const qreal dx = b.x() - a.x(), dy = b.y() - a.y();
+    qreal t0 = 0, t1 = 1;
+    const qreal p[4] = {-dx, dx, -dy, dy};
+    const qreal q[4] = {a.x() - r.left(), r.right() - a.x(), a.y() - r.top(), r.bottom() - a.y()};
+    for (int i = 0; i < 4; ++i) {
+        if (p[i] == 0) {
+            if (q[i] < 0) return false;
+            continue;
+        }
+        const qreal t = q[i] / p[i];
+        if (p[i] < 0) t0 = std::max(t0, t);
+        else t1 = std::min(t1, t);
+        if (t0 > t1) return false;
+    }
+    const QPointF start = a;
+    if (t1 < 1) b = QPointF(start.x() + t1 * dx, start.y() + t1 * dy);
+    if (t0 > 0) a = QPointF(start.x() + t0 * dx, start.y() + t0 * dy);
+    return true;
+}
+
+}  // namespace
+
+PlotSurface::PlotSurface(QWidget* parent, QSize pixels)
+    : QWidget(parent), image_(pixels, QImage::Format_RGB32) {
+    setFixedSize(pixels);
+    image_.fill(background_);
+}
+
+bool PlotSurface::setScale(double left, double top, double width, double height) {
+    if (!FitsSingle(left) || !FitsSingle(top) || !FitsSingle(width) || !FitsSingle(height)) return false;
+    const auto w = static_cast<float>(width), h = static_cast<float>(height);
+    if (w == 0.0f || h == 0.0f) return false;
+    scaleLeft_ = static_cast<float>(left);
+    scaleTop_ = static_cast<float>(top);
+    scaleWidth_ = w;
+    scaleHeight_ = h;
+    scaled_ = true;
+    return true;
+}
+
+bool PlotSurface::setCurrentX(double x) {
+    if (!FitsSingle(x)) return false;
+    currentX_ = static_cast<float>(x);
+    return true;
+}
+
+bool PlotSurface::setCurrentY(double y) {
+    if (!FitsSingle(y)) return false;
+    currentY_ = static_cast<float>(y);
+    return true;
+}
+
+double PlotSurface::fontSize() const { return fontSize_ > 0 ? fontSize_ : font().pointSizeF(); }
+
+void PlotSurface::setFontSize(double points) {
+    if (std::isfinite(points) && points > 0 && points < 1000) fontSize_ = points;
+}
+
+QPointF PlotSurface::toPixel(float x, float y) const {
+    return {(x - scaleLeft_) / scaleWidth_ * static_cast<float>(image_.width()),
+            (y - scaleTop_) / scaleHeight_ * static_cast<float>(image_.height())};
+}
+
+bool PlotSurface::usable(double x, double y) const { return scaled_ && FitsSingle(x) && FitsSingle(y); }
+
+void PlotSurface::preparePainter(QPainter& p, Rgb colour) const {
+    // No antialiasing anywhere: an XOR figure drawn twice must restore every pixel.
+    p.setRenderHint(QPainter::Antialiasing, false);
+    if (drawMode_ == kXorPen) p.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+    QPen pen(ToColor(colour));
+    pen.setWidth(drawWidth_);
+    pen.setStyle(drawStyle_ == kDot && drawWidth_ == 1 ? Qt::DotLine : Qt::SolidLine);
+    pen.setCapStyle(drawWidth_ > 1 ? Qt::RoundCap : Qt::SquareCap);
+    pen.setJoinStyle(Qt::RoundJoin);
+    p.setPen(pen);
+}
+
+void PlotSurface::stroke(const QPointF& a, const QPointF& b, Rgb colour) {
+    // Clip to a margin around the image first: the raster engine misdraws pixel
+    // coordinates near the int range, and what lies beyond the edge is invisible anyway.
+    const qreal m = 16;
+    QPointF pa = a, pb = b;
+    if (!ClipSegment(pa, pb, QRectF(-m, -m, image_.width() + 2 * m, image_.height() + 2 * m))) return;
+    QPainter p(&image_);
+    preparePainter(p, colour);
+    if (pa == pb) p.drawPoint(pa);
+    else p.drawLine(pa, pb);
+    update();
+}
+
+void PlotSurface::Cls() {
+    image_.fill(background_);
+    currentX_ = scaleLeft_;
+    currentY_ = scaleTop_;
+    update();
+}
+
+bool PlotSurface::Line(double x1, double y1, double x2, double y2, Rgb colour) {
+    if (!usable(x1, y1) || !usable(x2, y2)) return false;
+    stroke(toPixel(static_cast<float>(x1), static_cast<float>(y1)),
+           toPixel(static_cast<float>(x2), static_cast<float>(y2)), colour);
+    currentX_ = static_cast<float>(x2);
+    currentY_ = static_cast<float>(y2);
+    return true;
+}
+
+bool PlotSurface::LineTo(double x2, double y2, Rgb colour) { return Line(currentX_, currentY_, x2, y2, colour); }
+
+void PlotSurface::rect(double x1, double y1, double x2, double y2, Rgb colour, bool filled) {
+    const QPointF a = toPixel(static_cast<float>(x1), static_cast<float>(y1));
+    const QPointF b = toPixel(static_cast<float>(x2), static_cast<float>(y2));
+    QPainter p(&image_);
+    preparePainter(p, colour);
+    if (filled) p.setBrush(ToColor(colour));
+    // Edges beyond the margin are invisible; trimming them keeps the raster engine in range.
+    const qreal m = 16;
+    const QRectF visible(-m, -m, image_.width() + 2 * m, image_.height() + 2 * m);
+    const QRectF r = QRectF(a, b).normalized();
+    if (r.intersects(visible) || r.width() == 0 || r.height() == 0) p.drawRect(r.intersected(visible.adjusted(-m, -m, m, m)));
+    currentX_ = static_cast<float>(x2);
+    currentY_ = static_cast<float>(y2);
+    update();
+}
+
+bool PlotSurface::Box(double x1, double y1, double x2, double y2, Rgb colour) {
+    if (!usable(x1, y1) || !usable(x2, y2)) return false;
+    rect(x1, y1, x2, y2, colour, false);
+    return true;
+}
+
+bool PlotSurface::FilledBox(double x1, double y1, double x2, double y2, Rgb colour) {
+    if (!usable(x1, y1) || !usable(x2, y2)) return false;
+    rect(x1, y1, x2, y2, colour, true);
+    return true;
+}
+
+bool PlotSurface::Circle(double x, double y, double radius, Rgb colour) {
+    if (!usable(x, y) || !FitsSingle(radius)) return false;
+    const QPointF c = toPixel(static_cast<float>(x), static_cast<float>(y));
+    // The radius is measured in horizontal user units, so circles stay round on screen.
+    const qreal r = std::fabs(static_cast<float>(radius) / scaleWidth_) * image_.width();
+    if (r > 1e6) return false;
+    QPainter p(&image_);
+    preparePainter(p, colour);
+    if (fillStyle_ == kFillSolid) p.setBrush(ToColor(fillColor_));
+    p.drawEllipse(c, r, r);
+    currentX_ = static_cast<float>(x);
+    currentY_ = static_cast<float>(y);
+    update();
+    return true;
+}
+
+void PlotSurface::Print(const std::string& text) {
+    if (!scaled_) return;
+    QFont f = font();
+    if (fontSize_ > 0) f.setPointSizeF(fontSize_);
+    const QPointF at = toPixel(currentX_, currentY_);
+    QPainter p(&image_);
+    p.setFont(f);
+    p.setPen(ToColor(foreColor_));
+    const QString s = QString::fromStdString(text);
+    const QFontMetricsF fm(f);
+    if (std::fabs(at.x()) < 1e6 && std::fabs(at.y()) < 1e6)
+        p.drawText(QRectF(at, QSizeF(fm.horizontalAdvance(s) + 2, fm.height())), Qt::AlignLeft | Qt::AlignTop, s);
+    // The next print starts at the left edge of the following line.
+    currentX_ = scaleLeft_;
+    currentY_ += static_cast<float>(fm.height() / image_.height()) * scaleHeight_;
+    update();
+}
+
+void PlotSurface::Print(double number) {
+    const std::string text = GeneralText(number);
+    Print((number < 0 ? "" : " ") + text + " ");
+}
+
+void PlotSurface::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    p.drawImage(0, 0, image_);
+}
+
+bool SetPlotScale(PlotSurface& surface, double left, double top, double right, double bottom) {
+    return surface.setScale(left, top, right - left, bottom - top);
+}
+
+}  // namespace kv

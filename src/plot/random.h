@@ -1,0 +1,17 @@
+// The program's one random sequence.
+#pragma once
+
+#include <cstdint>
+
+namespace kv {
+
+// Next number of the sequence: single precision, 0 <= r < 1.
+float Rnd();
+
+// Seeds the sequence from the clock.
+void Randomize();
+
+// Seeds the sequence with a fixed value. For tests only: the program never repeats a run.
+void SeedRandomForTest(std::uint32_t seed);
+
+}  // namespace kv

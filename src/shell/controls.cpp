@@ -1,0 +1,139 @@
+#include "shell/controls.h"
+
+#include <QPainter>
+
+#include <algorithm>
+
+namespace kv {
+
+QColor ToQColor(Rgb c) { return QColor(c.r, c.g, c.b); }
+Rgb FromQColor(const QColor& c) { return Rgb{c.red(), c.green(), c.blue()}; }
+
+namespace {
+QPalette::ColorRole BackRole(const QWidget* w) {
+    return qobject_cast<const QLineEdit*>(w) ? QPalette::Base : QPalette::Window;
+}
+QPalette::ColorRole ForeRole(const QWidget* w) {
+    if (qobject_cast<const QLineEdit*>(w)) return QPalette::Text;
+    if (qobject_cast<const QPushButton*>(w)) return QPalette::ButtonText;
+    return QPalette::WindowText;
+}
+}  // namespace
+
+void SetBackColor(QWidget* w, Rgb c) {
+    QPalette p = w->palette();
+    p.setColor(BackRole(w), ToQColor(c));
+    w->setPalette(p);
+    if (!qobject_cast<QLineEdit*>(w)) w->setAutoFillBackground(true);
+}
+
+Rgb BackColor(const QWidget* w) { return FromQColor(w->palette().color(BackRole(w))); }
+
+void SetForeColor(QWidget* w, Rgb c) {
+    QPalette p = w->palette();
+    p.setColor(ForeRole(w), ToQColor(c));
+    w->setPalette(p);
+}
+
+Rgb ForeColor(const QWidget* w) { return FromQColor(w->palette().color(ForeRole(w))); }
+
+void SetText(QLineEdit* box, const std::string& text) { box->setText(QString::fromStdString(text)); }
+
+LineShape::LineShape(QWidget* parent, const QString& name, QPoint from, QPoint to, int width)
+    : QWidget(parent), from_(from), to_(to), width_(width), colour_(FromQColor(palette().color(QPalette::WindowText))) {
+    setObjectName(name);
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    place();
+}
+
+void LineShape::place() {
+    const int m = width_ + 1;
+    setGeometry(QRect(from_, to_).normalized().adjusted(-m, -m, m, m));
+    update();
+}
+
+void LineShape::setBorderColor(Rgb c) {
+    colour_ = c;
+    update();
+}
+
+void LineShape::setBorderWidth(int w) {
+    width_ = std::max(1, w);
+    place();
+}
+
+void LineShape::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(ToQColor(colour_), width_));
+    p.drawLine(from_ - pos(), to_ - pos());
+}
+
+ShapeWidget::ShapeWidget(QWidget* parent, const QString& name, QRect geometry, Kind kind)
+    : QWidget(parent), kind_(kind), colour_(FromQColor(palette().color(QPalette::WindowText))) {
+    setObjectName(name);
+    setGeometry(geometry);
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+}
+
+void ShapeWidget::setBorderColor(Rgb c) {
+    colour_ = c;
+    update();
+}
+
+void ShapeWidget::setBorderWidth(int w) {
+    width_ = std::max(1, w);
+    update();
+}
+
+void ShapeWidget::setFill(bool filled, Rgb c) {
+    filled_ = filled;
+    fill_ = c;
+    update();
+}
+
+void ShapeWidget::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(ToQColor(colour_), width_));
+    if (filled_) p.setBrush(ToQColor(fill_));
+    const qreal h = width_ / 2.0 + 0.5;
+    const QRectF r = QRectF(rect()).adjusted(h, h, -h, -h);
+    switch (kind_) {
+        case kRectangle: p.drawRect(r); break;
+        case kEllipse: p.drawEllipse(r); break;
+        case kRoundedRectangle: p.drawRoundedRect(r, 12, 12); break;
+    }
+}
+
+QString ArrayName(const QString& name, int index) { return QStringLiteral("%1(%2)").arg(name).arg(index); }
+
+QLabel* MakeLabel(QWidget* parent, const QString& name, const QString& caption, QRect geometry, Qt::Alignment align) {
+    auto* l = new QLabel(caption, parent);
+    l->setObjectName(name);
+    l->setGeometry(geometry);
+    l->setAlignment(align);
+    return l;
+}
+
+QLineEdit* MakeBox(QWidget* parent, const QString& name, const QString& text, QRect geometry) {
+    auto* b = new QLineEdit(text, parent);
+    b->setObjectName(name);
+    b->setGeometry(geometry);
+    return b;
+}
+
+QPushButton* MakeButton(QWidget* parent, const QString& name, const QString& caption, QRect geometry) {
+    auto* b = new QPushButton(caption, parent);
+    b->setObjectName(name);
+    b->setGeometry(geometry);
+    return b;
+}
+
+QLabel* MakeFramedLabel(QWidget* parent, const QString& name, const QString& caption, QRect geometry) {
+    QLabel* l = MakeLabel(parent, name, caption, geometry, Qt::AlignCenter);
+    l->setFrameStyle(QFrame::Box | QFrame::Plain);
+    return l;
+}
+
+}  // namespace kv

@@ -1,0 +1,91 @@
+// Controls shared by every window: colour access through the palette, decoration lines
+// and shapes whose colour and width a test can read, and small builders for the
+// absolutely placed controls that demonstration diagrams are made of.
+#pragma once
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QWidget>
+
+#include <string>
+
+#include "plot/colors.h"
+
+namespace kv {
+
+QColor ToQColor(Rgb c);
+Rgb FromQColor(const QColor& c);
+
+// Background: the base colour of a text box, the window colour of anything else.
+void SetBackColor(QWidget* w, Rgb c);
+Rgb BackColor(const QWidget* w);
+// Text colour.
+void SetForeColor(QWidget* w, Rgb c);
+Rgb ForeColor(const QWidget* w);
+
+// Writes a number text (from the shared number-text functions) into a box.
+void SetText(QLineEdit* box, const std::string& text);
+
+// A straight decoration line between two points of its parent.
+class LineShape : public QWidget {
+    Q_OBJECT
+public:
+    LineShape(QWidget* parent, const QString& name, QPoint from, QPoint to, int width = 1);
+    Rgb borderColor() const { return colour_; }
+    void setBorderColor(Rgb c);
+    int borderWidth() const { return width_; }
+    void setBorderWidth(int w);
+    QPoint from() const { return from_; }
+    QPoint to() const { return to_; }
+
+protected:
+    void paintEvent(QPaintEvent*) override;
+
+private:
+    void place();
+    QPoint from_, to_;
+    int width_;
+    Rgb colour_;
+};
+
+// A circle, ellipse or rectangle outline (optionally filled) standing for a unit.
+class ShapeWidget : public QWidget {
+    Q_OBJECT
+public:
+    enum Kind { kRectangle, kEllipse, kRoundedRectangle };
+    ShapeWidget(QWidget* parent, const QString& name, QRect geometry, Kind kind);
+    Rgb borderColor() const { return colour_; }
+    void setBorderColor(Rgb c);
+    int borderWidth() const { return width_; }
+    void setBorderWidth(int w);
+    void setFill(bool filled, Rgb c = kWhite);
+
+protected:
+    void paintEvent(QPaintEvent*) override;
+
+private:
+    Kind kind_;
+    Rgb colour_;
+    int width_ = 1;
+    bool filled_ = false;
+    Rgb fill_ = kWhite;
+};
+
+// Name of a control-array member: ArrayName("txtX", 0) == "txtX(0)".
+QString ArrayName(const QString& name, int index);
+
+QLabel* MakeLabel(QWidget* parent, const QString& name, const QString& caption, QRect geometry,
+                  Qt::Alignment align = Qt::AlignLeft | Qt::AlignVCenter);
+QLineEdit* MakeBox(QWidget* parent, const QString& name, const QString& text, QRect geometry);
+QPushButton* MakeButton(QWidget* parent, const QString& name, const QString& caption, QRect geometry);
+// A label drawn with a frame, as the framed rule labels are.
+QLabel* MakeFramedLabel(QWidget* parent, const QString& name, const QString& caption, QRect geometry);
+
+// The child of `root` with this object name and type, or null.
+template <typename T>
+T* Child(const QObject* root, const QString& name) {
+    return root->findChild<T*>(name);
+}
+
+}  // namespace kv

@@ -1,0 +1,197 @@
+#include "shell/menus.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "plot/random.h"
+#include "shell/markov_diagrams.h"
+#include "shell/registry.h"
+
+namespace kv {
+
+MenuWindow::MenuWindow(const QString& name, const QString& caption, std::vector<MenuEntry> entries)
+    : entries_(std::move(entries)) {
+    setObjectName(name);
+    setWindowTitle(caption);
+}
+
+MenuWindow::MenuWindow(const QString& name, const QString& caption, std::vector<MenuEntry> entries, int buttonWidth)
+    : MenuWindow(name, caption, std::move(entries)) {
+    auto* column = new QVBoxLayout(this);
+    column->setSpacing(8);
+    column->setContentsMargins(16, 16, 16, 16);
+    for (const MenuEntry& e : entries_) {
+        QPushButton* b = makeButton(e, this);
+        b->setFixedSize(buttonWidth, 40);
+        column->addWidget(b);
+    }
+    setFixedSize(sizeHint());
+}
+
+QPushButton* MenuWindow::makeButton(const MenuEntry& e, QWidget* parent) {
+    auto* b = new QPushButton(e.caption, parent);
+    b->setObjectName(QStringLiteral("Command%1").arg(e.button));
+    const QByteArray slot = QStringLiteral("Command%1_Click").arg(e.button).toLatin1();
+    connect(b, &QPushButton::clicked, this, [this, slot] { QMetaObject::invokeMethod(this, slot.constData()); });
+    return b;
+}
+
+void MenuWindow::open(int button) {
+    for (const MenuEntry& e : entries_)
+        if (e.button == button) ShowWindow(e.opens);
+}
+
+frmMain::frmMain()
+    : MenuWindow(QStringLiteral("frmMain"), QStringLiteral("Korvalen"),
+                 {
+                     // Screen order from the top; the tab order follows the button numbers.
+                     {1, QStringLiteral("ニューロンの工学的モデル"), QStringLiteral("frmNeuronModel")},
+                     {2, QStringLiteral("ネットワークの形態"), QStringLiteral("frmNetworkStructure")},
+                     {3, QStringLiteral("論理素子のニューロンによる表現"), QStringLiteral("frmLogicalUnit")},
+                     {7, QStringLiteral("勾配法（山登り法または山下り法）"), QStringLiteral("frmslopemethod")},
+                     {8, QStringLiteral("線形システムの学習"), QStringLiteral("frmLinearSystem")},
+                     {4, QStringLiteral("ニューラルネットワークの学習"), QStringLiteral("frmLearn")},
+                     {5, QStringLiteral("マルコフモデルの状態遷移"), QStringLiteral("frmMarkov")},
+                     {6, QStringLiteral("ボルツマンマシン"), QStringLiteral("frmBoltzmannMachine")},
+                     {9, QStringLiteral("自己組織化マップ"), QStringLiteral("frmSOMMain")},
+                 },
+                 300) {
+    QWidget* previous = nullptr;
+    for (int n = 1; n <= 9; ++n) {
+        auto* b = findChild<QPushButton*>(QStringLiteral("Command%1").arg(n));
+        if (previous) setTabOrder(previous, b);
+        previous = b;
+    }
+    Form_Load();
+}
+
+void frmMain::Form_Load() { Randomize(); }
+
+frmNeuronModel::frmNeuronModel()
+    : MenuWindow(QStringLiteral("frmNeuronModel"), QStringLiteral("ニューロンの工学的モデル"),
+                 {
+                     {1, QStringLiteral("決定的2値モデル"), QStringLiteral("frmDecision2Model")},
+                     {2, QStringLiteral("決定的アナログモデル"), QStringLiteral("frmDecisionAnalogModel")},
+                     {3, QStringLiteral("確率的2値モデル"), QStringLiteral("frmRandom2Model")},
+                     {4, QStringLiteral("時間発展モデル"), QStringLiteral("frmTimeModel")},
+                 },
+                 260) {}
+
+frmNetworkStructure::frmNetworkStructure()
+    : MenuWindow(QStringLiteral("frmNetworkStructure"), QStringLiteral("ネットワークの形態"),
+                 {
+                     {1, QStringLiteral("フィードフォワード型"), QStringLiteral("frmNetworkFeedForward")},
+                     {2, QStringLiteral("リカレント型"), QStringLiteral("frmNetworkRecurrent")},
+                 },
+                 260) {}
+
+frmLearn::frmLearn()
+    : MenuWindow(QStringLiteral("frmLearn"), QStringLiteral("ニューラルネットの学習"),
+                 {
+                     {1, QStringLiteral("単一ニューロンの学習"), QStringLiteral("frmUnitLearning")},
+                     {2, QStringLiteral("誤差伝播法による学習"), QStringLiteral("frmFeedFowardLearning")},
+                 },
+                 260) {}
+
+frmBoltzmannMachine::frmBoltzmannMachine()
+    : MenuWindow(QStringLiteral("frmBoltzmannMachine"), QStringLiteral("ボルツマン（Boltzmann)マシン"),
+                 {
+                     {1, QStringLiteral("ボルツマンマシン実行"), QStringLiteral("frmBoltzmannMachineExec")},
+                     {2, QStringLiteral("ボルツマンマシン学習"), QStringLiteral("frmBoltzmannMachineLearning")},
+                 },
+                 260) {}
+
+frmslopemethod::frmslopemethod()
+    : MenuWindow(QStringLiteral("frmslopemethod"), QStringLiteral("勾配法（山登り法/山下り法）"),
+                 {
+                     {1, QStringLiteral("最も単純な方法"), QStringLiteral("frmSlopeMethod1")},
+                     {2, QStringLiteral("微分値を用いる方法"), QStringLiteral("frmSlopeMethod2")},
+                 },
+                 260) {}
+
+frmLinearSystem::frmLinearSystem()
+    : MenuWindow(QStringLiteral("frmLinearSystem"), QStringLiteral("線形システムによる学習"),
+                 {
+                     {1, QStringLiteral("一括更新学習法"), QStringLiteral("frmLinearSystem1")},
+                     {2, QStringLiteral("逐次更新学習法"), QStringLiteral("frmLinearSystem2")},
+                 },
+                 260) {}
+
+frmSOMMain::frmSOMMain()
+    : MenuWindow(QStringLiteral("frmSOMMain"), QStringLiteral("自己組織化マップ"),
+                 {
+                     {1, QStringLiteral("自己組織化マップ\u3000SOM(Self Organizing Maps)アルゴリズム"), QStringLiteral("frmSOM")},
+                     {2, QStringLiteral("学習ベクトル化量子化\u3000LVQ(Learning Vector Quatization)アルゴリズム"),
+                      QStringLiteral("frmLVQ")},
+                 },
+                 560) {}
+
+frmMarkov::frmMarkov()
+    : MenuWindow(QStringLiteral("frmMarkov"), QStringLiteral("マルコフモデル"),
+                 {
+                     {1, QStringLiteral("簡単な状態遷移の実行"), QStringLiteral("frmMarKovModel")},
+                     {2, QStringLiteral("単一ループの例"), QStringLiteral("frmMarKovModel2")},
+                     {3, QStringLiteral("抜け出せない2つ以上のノードを持つ"), QStringLiteral("frmMarKovModel3")},
+                     {4, QStringLiteral("例1"), QStringLiteral("frmMarKovModel4")},
+                     {5, QStringLiteral("例２"), QStringLiteral("frmMarKovModel5")},
+                     {6, QStringLiteral("接するループの長さの最大公約数が2以上になる"), QStringLiteral("frmMarKovModel6")},
+                 }) {
+    const QSize pic(300, 250);
+    auto button = [this](int n) { return makeButton(entries()[static_cast<std::size_t>(n - 1)], this); };
+    auto diagram = [&](int n, QWidget* parent) {
+        auto* d = new MarkovDiagram(parent, n, pic);
+        d->setObjectName(QStringLiteral("Picture%1").arg(n));
+        return d;
+    };
+
+    QPushButton* c1 = button(1);
+    c1->setGeometry(16, 12, 240, 36);
+
+    // Upper row: "平衡しない" (one diagram) beside "平衡する例" (two diagrams).
+    const int top = 60, frameH = 60 + pic.height() + 16;
+    auto* f1 = new QGroupBox(QStringLiteral("平衡しない"), this);
+    f1->setObjectName(QStringLiteral("Frame1"));
+    f1->setGeometry(16, top, pic.width() + 24, frameH);
+    QPushButton* c2 = button(2);
+    c2->setParent(f1);
+    c2->setGeometry(12, 24, 180, 32);
+    diagram(1, f1)->move(12, 64);
+
+    auto* f2 = new QGroupBox(QStringLiteral("平衡する例"), this);
+    f2->setObjectName(QStringLiteral("Frame2"));
+    f2->setGeometry(f1->geometry().right() + 12, top, 2 * pic.width() + 36, frameH);
+    QPushButton* c4 = button(4);
+    c4->setParent(f2);
+    c4->setGeometry(12, 24, 80, 32);
+    QPushButton* c5 = button(5);
+    c5->setParent(f2);
+    c5->setGeometry(f2->width() - 92, 24, 80, 32);
+    auto* l1 = new QLabel(QStringLiteral("接するループの長さの最大公約数が１となる"), f2);
+    l1->setObjectName(QStringLiteral("Label1"));
+    l1->setAlignment(Qt::AlignCenter);
+    l1->setGeometry(100, 24, f2->width() - 200, 32);
+    diagram(2, f2)->move(12, 64);
+    diagram(3, f2)->move(24 + pic.width(), 64);
+
+    // Lower row across the full width: "平衡の結果が一定とならない" (two diagrams).
+    auto* f3 = new QGroupBox(QStringLiteral("平衡の結果が一定とならない"), this);
+    f3->setObjectName(QStringLiteral("Frame3"));
+    f3->setGeometry(16, top + frameH + 12, f2->geometry().right() - 16 + 1, frameH);
+    QPushButton* c3 = button(3);
+    c3->setParent(f3);
+    c3->setGeometry(12, 24, 300, 32);
+    QPushButton* c6 = button(6);
+    c6->setParent(f3);
+    c6->setGeometry(f3->width() - 392, 24, 380, 32);
+    diagram(4, f3)->move(12, 64);
+    diagram(5, f3)->move(f3->width() - 12 - pic.width(), 64);
+
+    for (int n = 1; n < 6; ++n)
+        setTabOrder(findChild<QPushButton*>(QStringLiteral("Command%1").arg(n)),
+                    findChild<QPushButton*>(QStringLiteral("Command%1").arg(n + 1)));
+    setFixedSize(f3->geometry().right() + 17, f3->geometry().bottom() + 17);
+}
+
+}  // namespace kv

@@ -1,0 +1,15 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+
+#include <cstdlib>
+
+#include "shell/app.h"
+
+int main(int argc, char** argv) {
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    ::testing::InitGoogleTest(&argc, argv);
+    QApplication app(argc, argv);
+    kv::SetUpApplication(app);
+    return RUN_ALL_TESTS();
+}

@@ -1,0 +1,52 @@
+#include "support/ui_test.h"
+
+#include <QApplication>
+#include <QMetaObject>
+
+#include <cmath>
+
+void UiTest::SetUp() {
+    messages.clear();
+    kv::SetMsgBoxHook([this](const QString& text, kv::MsgButtons) {
+        messages << text;
+        return answer;
+    });
+}
+
+void UiTest::TearDown() {
+    for (QWidget* w : QApplication::topLevelWidgets()) w->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    kv::SetMsgBoxHook({});
+}
+
+QString UiTest::text(const QWidget* w, const QString& name) {
+    if (auto* b = w->findChild<QLineEdit*>(name)) return b->text();
+    if (auto* l = w->findChild<QLabel*>(name)) return l->text();
+    ADD_FAILURE() << "no text control " << name.toStdString();
+    return {};
+}
+
+void UiTest::call(QWidget* w, const char* slot) {
+    EXPECT_TRUE(QMetaObject::invokeMethod(w, slot, Qt::DirectConnection)) << "no slot " << slot;
+}
+
+void UiTest::call(QWidget* w, const char* slot, int index) {
+    EXPECT_TRUE(QMetaObject::invokeMethod(w, slot, Qt::DirectConnection, Q_ARG(int, index))) << "no slot " << slot;
+}
+
+void UiTest::type(const QWidget* w, const QString& name, const QString& text) {
+    if (QLineEdit* b = box(w, name)) b->setText(text);
+}
+
+kv::Rgb UiTest::pixel(const QImage& image, int x, int y) {
+    const QRgb p = image.pixel(x, y);
+    return kv::Rgb{qRed(p), qGreen(p), qBlue(p)};
+}
+
+bool UiTest::colourNear(const QImage& image, QPointF at, kv::Rgb colour, int radius) {
+    const int cx = static_cast<int>(std::floor(at.x())), cy = static_cast<int>(std::floor(at.y()));
+    for (int y = cy - radius; y <= cy + radius; ++y)
+        for (int x = cx - radius; x <= cx + radius; ++x)
+            if (image.valid(x, y) && pixel(image, x, y) == colour) return true;
+    return false;
+}

@@ -1,0 +1,45 @@
+// Fixture for window tests: records message boxes instead of blocking on them, closes
+// every window afterwards, and reads windows through their object names.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QStringList>
+#include <QWidget>
+
+#include "plot/colors.h"
+#include "plot/msgbox.h"
+
+class UiTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // The named child of `w`; fails the test when it is missing.
+    template <typename T>
+    T* child(const QWidget* w, const QString& name) {
+        T* c = w->findChild<T*>(name);
+        EXPECT_NE(c, nullptr) << "no control " << name.toStdString();
+        return c;
+    }
+    QLineEdit* box(const QWidget* w, const QString& name) { return child<QLineEdit>(w, name); }
+    QString text(const QWidget* w, const QString& name);
+
+    // Invokes a handler slot by its name, e.g. call(w, "Command1_Click") or
+    // call(w, "txtTrain1_DblClick", 3).
+    void call(QWidget* w, const char* slot);
+    void call(QWidget* w, const char* slot, int index);
+
+    // Types into a box as the learner would (fires its change handler).
+    void type(const QWidget* w, const QString& name, const QString& text);
+
+    static kv::Rgb pixel(const QImage& image, int x, int y);
+    // Whether any pixel within `radius` of (x, y) has this colour.
+    static bool colourNear(const QImage& image, QPointF at, kv::Rgb colour, int radius = 1);
+
+    QStringList messages;                   // texts of the message boxes shown, in order
+    kv::MsgAnswer answer = kv::MsgAnswer::Ok;  // what the next boxes are answered
+};

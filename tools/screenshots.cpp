@@ -1,0 +1,46 @@
+// Opens every window kind that is built, offscreen, and writes one PNG per window.
+#include <QApplication>
+#include <QDir>
+#include <QPixmap>
+#include <QTextStream>
+#include <QWidget>
+
+#include <cstdlib>
+
+#include "plot/msgbox.h"
+#include "shell/app.h"
+#include "shell/registry.h"
+
+int main(int argc, char* argv[]) {
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    QApplication app(argc, argv);
+    kv::SetUpApplication(app);
+    QTextStream err(stderr);
+    const QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("screenshots");
+    if (!QDir().mkpath(folder)) {
+        err << "cannot create " << folder << "\n";
+        return 1;
+    }
+    // A window that shows a message while it loads must not block the tool.
+    kv::SetMsgBoxHook([&err](const QString& text, kv::MsgButtons) {
+        err << "message: " << text << "\n";
+        return kv::MsgAnswer::Ok;
+    });
+    int written = 0;
+    for (const QString& kind : kv::WindowKinds()) {
+        QWidget* w = kv::ShowWindow(kind);
+        if (!w) {
+            err << "could not open " << kind << "\n";
+            return 1;
+        }
+        QApplication::processEvents();
+        const QString file = QDir(folder).filePath(kind + ".png");
+        if (!w->grab().save(file)) {
+            err << "could not write " << file << "\n";
+            return 1;
+        }
+        ++written;
+    }
+    QTextStream(stdout) << written << " screenshots in " << QDir(folder).absolutePath() << "\n";
+    return 0;
+}
