@@ -14,6 +14,11 @@
 #include "plot/msgbox.h"
 
 class UiTest : public ::testing::Test {
+public:
+    static kv::Rgb pixel(const QImage& image, int x, int y);
+    // Whether any pixel within `radius` of (x, y) has this colour.
+    static bool colourNear(const QImage& image, QPointF at, kv::Rgb colour, int radius = 1);
+
 protected:
     void SetUp() override;
     void TearDown() override;
@@ -35,10 +40,6 @@ protected:
 
     // Types into a box as the learner would (fires its change handler).
     void type(const QWidget* w, const QString& name, const QString& text);
-
-    static kv::Rgb pixel(const QImage& image, int x, int y);
-    // Whether any pixel within `radius` of (x, y) has this colour.
-    static bool colourNear(const QImage& image, QPointF at, kv::Rgb colour, int radius = 1);
 
     QStringList messages;                   // texts of the message boxes shown, in order
     kv::MsgAnswer answer = kv::MsgAnswer::Ok;  // what the next boxes are answered
