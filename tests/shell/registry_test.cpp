@@ -1,0 +1,68 @@
+#include <QApplication>
+#include <QLineEdit>
+
+#include "shell/registry.h"
+#include "support/ui_test.h"
+
+class RegistryTest : public UiTest {
+protected:
+    static void closeAndDispose(QWidget* w) {
+        w->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+};
+
+TEST_F(RegistryTest, OneInstancePerKindBroughtForwardWithItsEdits) {
+    QWidget* first = kv::ShowWindow("frmDecision2Model");
+    ASSERT_NE(first, nullptr);
+    type(first, "txtTheta", "1.25");
+    QWidget* again = kv::ShowWindow("frmDecision2Model");
+    EXPECT_EQ(again, first);
+    EXPECT_EQ(text(again, "txtTheta"), "1.25");
+    EXPECT_EQ(kv::WindowInstance("frmDecision2Model"), first);
+
+    int count = 0;
+    for (QWidget* w : QApplication::topLevelWidgets()) count += w->objectName() == "frmDecision2Model";
+    EXPECT_EQ(count, 1);
+}
+
+TEST_F(RegistryTest, AClosedWindowComesBackWithItsDefaults) {
+    QWidget* w = kv::ShowWindow("frmDecision2Model");
+    ASSERT_NE(w, nullptr);
+    type(w, "txtTheta", "1.25");
+    type(w, "txtX(1)", "7");
+    call(w, "Command1_Click");
+    closeAndDispose(w);
+    EXPECT_EQ(kv::WindowInstance("frmDecision2Model"), nullptr);
+
+    QWidget* fresh = kv::ShowWindow("frmDecision2Model");
+    ASSERT_NE(fresh, nullptr);
+    EXPECT_EQ(text(fresh, "txtTheta"), "0.5");
+    EXPECT_EQ(text(fresh, "txtX(1)"), "0");
+    EXPECT_EQ(text(fresh, "txtS"), "");
+}
+
+TEST_F(RegistryTest, ClosingTheMainMenuLeavesOtherWindowsWorking) {
+    QWidget* main = kv::ShowWindow("frmMain");
+    call(main, "Command1_Click");
+    QWidget* menu = kv::WindowInstance("frmNeuronModel");
+    ASSERT_NE(menu, nullptr);
+    call(menu, "Command1_Click");
+    QWidget* neuron = kv::WindowInstance("frmDecision2Model");
+    ASSERT_NE(neuron, nullptr);
+    closeAndDispose(main);
+
+    EXPECT_TRUE(neuron->isVisible());
+    EXPECT_TRUE(menu->isVisible());
+    call(neuron, "Command1_Click");
+    EXPECT_EQ(text(neuron, "txtS"), "0.7");
+    // The main menu reopens as the one instance again.
+    EXPECT_NE(kv::ShowWindow("frmMain"), nullptr);
+    EXPECT_EQ(kv::ShowWindow("frmNeuronModel"), menu);
+}
+
+TEST_F(RegistryTest, UnknownKindsShowNothing) {
+    EXPECT_EQ(kv::ShowWindow("frmNoSuchWindow"), nullptr);
+    EXPECT_EQ(kv::WindowInstance("frmNoSuchWindow"), nullptr);
+    EXPECT_TRUE(kv::WindowKinds().contains("frmMain"));
+}
