@@ -1,0 +1,133 @@
+#include <QApplication>
+
+#include "neuron/frmDecision2Model.h"
+#include "plot/PlotSurface.h"
+#include "support/ui_test.h"
+
+class BinaryNeuronWindow : public UiTest {
+protected:
+    void SetUp() override {
+        UiTest::SetUp();
+        w = new kv::frmDecision2Model;
+        w->show();
+        QApplication::setActiveWindow(w);
+        plot = child<kv::PlotSurface>(w, "Picture1");
+    }
+    void TearDown() override {
+        delete w;
+        UiTest::TearDown();
+    }
+    bool inkAt(float x, float y) const { return colourNear(plot->image(), plot->toPixel(x, y), kv::kBlack); }
+    // Black pixels in the column through (x, y), within 3 rows: 3 on a thick line.
+    int thickness(float x, float y) const {
+        const QPointF p = plot->toPixel(x, y);
+        int n = 0;
+        for (int dy = -3; dy <= 3; ++dy) n += pixel(plot->image(), int(p.x()), int(p.y()) + dy) == kv::kBlack;
+        return n;
+    }
+    // The strip under the S axis where the "0" and theta labels are printed.
+    QImage labelStrip() const {
+        const QPointF a = plot->toPixel(-0.1f, -0.08f), b = plot->toPixel(0.6f, -0.45f);
+        return plot->image().copy(QRectF(a, b).toRect());
+    }
+
+    kv::frmDecision2Model* w = nullptr;
+    kv::PlotSurface* plot = nullptr;
+};
+
+TEST_F(BinaryNeuronWindow, DefaultsAndTheFiringEdge) {
+    EXPECT_EQ(w->windowTitle(), "決定的2値モデル");
+    EXPECT_EQ(text(w, "txtS"), "");
+    EXPECT_EQ(text(w, "txtY"), "");
+    EXPECT_EQ(text(w, "Label5(2)"), "S≧θ\u3000のとき\u3000Y＝1");
+    EXPECT_EQ(text(w, "Label5(3)"), "S＜θ\u3000のとき\u3000Y＝0");
+
+    call(w, "Command1_Click");
+    EXPECT_EQ(text(w, "txtS"), "0.7");
+    EXPECT_EQ(text(w, "txtY"), "1");
+
+    type(w, "txtX(2)", "0");  // S = 0.5 = theta fires
+    call(w, "Command1_Click");
+    EXPECT_EQ(text(w, "txtS"), "0.5");
+    EXPECT_EQ(text(w, "txtY"), "1");
+    type(w, "txtTheta", "0.51");
+    call(w, "Command1_Click");
+    EXPECT_EQ(text(w, "txtY"), "0");
+    type(w, "txtTheta", "abc");  // theta is read leniently: no number is 0
+    call(w, "Command1_Click");
+    EXPECT_EQ(text(w, "txtY"), "1");
+    EXPECT_TRUE(messages.isEmpty());
+}
+
+TEST_F(BinaryNeuronWindow, ResponsePlotFollowsTheScale) {
+    EXPECT_TRUE(inkAt(-1.5f, 0));    // thick response below theta
+    EXPECT_TRUE(inkAt(1.5f, 1));     // and above it
+    EXPECT_TRUE(inkAt(0, 1.5f));     // the Y axis
+    EXPECT_TRUE(inkAt(1.95f, 0.025f));  // the S arrowhead
+    EXPECT_FALSE(inkAt(-1, 1));      // nothing left of the Y axis at the level Y = 1
+    EXPECT_FALSE(inkAt(0.5f, 1.5f)); // no riser above the threshold's dotted line
+    // The thick segments are 3 pixels wide; the axis is 1.
+    EXPECT_EQ(thickness(-1.5f, 0), 3);
+    EXPECT_EQ(thickness(1.5f, 0), 1);
+    EXPECT_EQ(thickness(1.5f, 1), 3);
+}
+
+TEST_F(BinaryNeuronWindow, ThetaKeystrokesRedrawThePlotButNotTheResults) {
+    call(w, "Command1_Click");
+    type(w, "txtTheta", "1.5");
+    EXPECT_EQ(text(w, "txtY"), "1");
+    EXPECT_EQ(text(w, "txtS"), "0.7");
+    EXPECT_LE(thickness(1.0f, 1), 1);  // only the dotted level is left of the new threshold
+    EXPECT_EQ(thickness(1.8f, 1), 3);
+    EXPECT_EQ(thickness(1.0f, 0), 3);
+
+    // Partial texts while typing read as 0, and a value far outside is clipped, not fatal.
+    for (const char* t : {"-", ".", "-1e30", "5"}) type(w, "txtTheta", t);
+    EXPECT_EQ(thickness(1.5f, 0), 3);
+    EXPECT_LE(thickness(1.5f, 1), 1);
+    EXPECT_TRUE(messages.isEmpty());
+}
+
+TEST_F(BinaryNeuronWindow, NoThetaLabelAtZero) {
+    type(w, "txtTheta", "2.5");  // its label falls off the surface: the strip holds only "0"
+    const QImage zeroOnly = labelStrip();
+    type(w, "txtTheta", "0");
+    EXPECT_EQ(labelStrip(), zeroOnly);
+    type(w, "txtTheta", "0.25");
+    EXPECT_NE(labelStrip(), zeroOnly);
+}
+
+TEST_F(BinaryNeuronWindow, UnreadableBoxesWriteAndDrawNothing) {
+    call(w, "Command1_Click");
+    type(w, "txtTheta", "0.3");
+    const QImage before = plot->image();
+    type(w, "txtW(1)", "0.3x");
+    type(w, "txtX(0)", "2");
+    call(w, "Command1_Click");
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_EQ(messages[0], "「ω2」の欄の「0.3x」は数値として読めません。数値を入力してください。");
+    EXPECT_EQ(text(w, "txtS"), "0.7");
+    EXPECT_EQ(text(w, "txtY"), "1");
+    EXPECT_EQ(text(w, "txtW(1)"), "0.3x");
+    EXPECT_EQ(plot->image(), before);
+    EXPECT_EQ(QApplication::focusWidget(), box(w, "txtW(1)"));
+
+    type(w, "txtW(1)", "0.3");
+    type(w, "txtX(2)", "");
+    call(w, "Command1_Click");
+    EXPECT_EQ(messages.last(), "「X3」の欄が空です。数値を入力してください。");
+
+    type(w, "txtX(2)", "1");
+    type(w, "txtTheta", "1e999");  // too large to draw: the plot stays, silently, while typing
+    EXPECT_EQ(plot->image(), before);
+    EXPECT_EQ(messages.size(), 2);
+    call(w, "Command1_Click");
+    EXPECT_EQ(messages.size(), 3);
+    EXPECT_TRUE(messages.last().contains("θ"));
+    EXPECT_EQ(text(w, "txtS"), "0.7");
+
+    type(w, "txtTheta", "0.5");
+    call(w, "Command1_Click");
+    EXPECT_EQ(text(w, "txtS"), "1.2");
+    EXPECT_EQ(text(w, "txtY"), "1");
+}
