@@ -9,5 +9,7 @@ int main(int, char* argv[]) {
     QApplication app(argc, argv);
     kv::SetUpApplication(app);
     kv::ShowWindow(QStringLiteral("frmMain"));
-    return QApplication::exec();
+    const int status = QApplication::exec();
+    kv::CloseAllWindows();
+    return status;
 }

@@ -41,6 +41,7 @@ int main(int argc, char* argv[]) {
         }
         ++written;
     }
+    kv::CloseAllWindows();
     QTextStream(stdout) << written << " screenshots in " << QDir(folder).absolutePath() << "\n";
     return 0;
 }

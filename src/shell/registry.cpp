@@ -1,5 +1,6 @@
 #include "shell/registry.h"
 
+#include <QApplication>
 #include <QMap>
 #include <QPointer>
 #include <QWidget>
@@ -19,6 +20,13 @@ QMap<QString, QPointer<QWidget>>& Instances() {
 }  // namespace
 
 QWidget* WindowInstance(const QString& kind) { return Instances().value(kind); }
+
+void CloseAllWindows() {
+    for (QWidget* w : QApplication::topLevelWidgets()) w->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    for (QPointer<QWidget>& w : Instances()) delete w.data();
+    Instances().clear();
+}
 
 QStringList WindowKinds() {
     QStringList kinds;

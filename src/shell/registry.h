@@ -16,6 +16,9 @@ QWidget* ShowWindow(const QString& kind);
 // The live instance of a kind, or null.
 QWidget* WindowInstance(const QString& kind);
 
+// Closes every window and frees it (at the end of a run, so nothing is left behind).
+void CloseAllWindows();
+
 // Every kind that can be shown, in a stable order.
 QStringList WindowKinds();
 

@@ -1,5 +1,7 @@
 #include "support/ui_test.h"
 
+#include "shell/registry.h"
+
 #include <QApplication>
 #include <QMetaObject>
 
@@ -14,8 +16,7 @@ void UiTest::SetUp() {
 }
 
 void UiTest::TearDown() {
-    for (QWidget* w : QApplication::topLevelWidgets()) w->close();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    kv::CloseAllWindows();
     kv::SetMsgBoxHook({});
 }
 
