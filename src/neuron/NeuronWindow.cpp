@@ -13,19 +13,30 @@
 namespace kv::neuron {
 namespace {
 
-// A symbol with a subscript, as two labels: `symbol` in Label3(i), the index in Label4(i).
-void Subscripted(QWidget* parent, int index, const QString& symbol, const QString& sub, QPoint at) {
-    QLabel* s = MakeLabel(parent, ArrayName("Label3", index), symbol, QRect(at, QSize(18, 24)), Qt::AlignRight | Qt::AlignVCenter);
-    QFont f = s->font();
-    f.setPointSizeF(f.pointSizeF() * 1.25);
-    s->setFont(f);
-    QLabel* d = MakeLabel(parent, ArrayName("Label4", index), sub, QRect(at + QPoint(18, 10), QSize(12, 18)));
-    QFont small = d->font();
-    small.setPointSizeF(small.pointSizeF() * 0.85);
-    d->setFont(small);
+void ScaleFont(QLabel* label, double factor) {
+    QFont f = label->font();
+    f.setPointSizeF(f.pointSizeF() * factor);
+    label->setFont(f);
 }
 
 }  // namespace
+
+QLabel* MakeFormulaLabel(QWidget* parent, const QString& name, const QString& caption, QRect geometry, Qt::Alignment align) {
+    QLabel* label = MakeLabel(parent, name, caption, geometry, align);
+    ScaleFont(label, 1.25);
+    return label;
+}
+
+QLabel* MakeIndexLabel(QWidget* parent, const QString& name, const QString& caption, QRect geometry) {
+    QLabel* label = MakeLabel(parent, name, caption, geometry);
+    ScaleFont(label, 0.85);
+    return label;
+}
+
+void Subscripted(QWidget* parent, int index, const QString& symbol, const QString& sub, QPoint at) {
+    MakeFormulaLabel(parent, ArrayName("Label3", index), symbol, QRect(at, QSize(18, 24)), Qt::AlignRight | Qt::AlignVCenter);
+    MakeIndexLabel(parent, ArrayName("Label4", index), sub, QRect(at + QPoint(18, 10), QSize(12, 18)));
+}
 
 NeuronWindow::NeuronWindow(const QString& name, const QString& caption, const QString& instruction) {
     setObjectName(name);
@@ -73,10 +84,7 @@ NeuronWindow::NeuronWindow(const QString& name, const QString& caption, const QS
     Picture1->move(344, 270);
 
     // S = sum w_j X_j
-    QLabel* sum = MakeLabel(this, "Label5(1)", QStringLiteral("S = Σ"), QRect(16, 300, 60, 30));
-    QFont f = sum->font();
-    f.setPointSizeF(f.pointSizeF() * 1.25);
-    sum->setFont(f);
+    MakeFormulaLabel(this, "Label5(1)", QStringLiteral("S = Σ"), QRect(16, 300, 60, 30));
     Subscripted(this, 7, QStringLiteral("ω"), "j", QPoint(78, 303));
     Subscripted(this, 6, "X", "j", QPoint(110, 303));
 }

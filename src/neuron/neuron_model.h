@@ -1,6 +1,7 @@
 // The single neuron with its inputs, weights and output functions.
 #pragma once
 
+#include <optional>
 #include <span>
 
 namespace kv::neuron {
@@ -10,5 +11,40 @@ double WeightedSum(std::span<const double> x, std::span<const double> w);
 
 // 1 when s reaches the threshold (equality fires), else 0.
 double StepOutput(double s, double theta);
+
+// 1 / (1 + e^(-alpha z)), exactly 0 once the exponent reaches 100. A gain of 0 gives 0.5
+// for every z, also an infinite one.
+double Sigmoid(double z, double alpha);
+
+// The analog neuron's output: Sigmoid(s - theta, alpha).
+double AnalogOutput(double s, double theta, double alpha);
+
+// 1 with probability AnalogOutput(s, theta, alpha), else 0: draws exactly one Rnd.
+double StochasticOutput(double s, double theta, double alpha);
+
+// The neuron whose internal state moves towards the weighted sum by a fraction StepSize of
+// the gap at each step.
+class TimeEvolution {
+public:
+    struct Step {
+        double previous;  // the state before the step
+        double dS;
+        double Snew;
+        bool settled;  // |dS| < StepSize * 0.00001: the run is over
+    };
+
+    // Step sizes for which the state converges to the sum (0 < epsilon < 2).
+    static bool StepSizeConverges(double epsilon);
+
+    // Back to S = 0 with a new step size.
+    void Start(double epsilon);
+
+    // One step towards `sum`. Nothing, and the state unchanged, when the sum or the new
+    // state is beyond a double.
+    std::optional<Step> Advance(double sum);
+
+    double StateU = 0;
+    double StepSize = 0;
+};
 
 }  // namespace kv::neuron

@@ -1,5 +1,6 @@
 #include "neuron/response_plot.h"
 
+#include "neuron/neuron_model.h"
 #include "plot/PlotSurface.h"
 #include "plot/numtext.h"
 
@@ -34,17 +35,43 @@ void DrawResponseLabels(PlotSurface& s, double theta) {
     print(-0.2, 2, "Y");
 }
 
-void DrawStepResponse(PlotSurface& s, double theta) {
-    DrawResponseFrame(s);
+void DrawThresholdGuides(PlotSurface& s, double theta, double levelTo) {
     s.setDrawWidth(1);
     s.setDrawStyle(PlotSurface::kDot);
     s.Line(theta, 0, theta, 1, kBlack);
-    s.Line(0, 1, theta, 1, kBlack);
+    s.Line(0, 1, levelTo, 1, kBlack);
+}
+
+void DrawStepResponse(PlotSurface& s, double theta) {
+    DrawResponseFrame(s);
+    DrawThresholdGuides(s, theta, theta);
     s.setDrawWidth(3);
     s.setDrawStyle(PlotSurface::kSolid);
     s.Line(kXMin, 0, theta, 0, kBlack);
     s.Line(theta, 1, kXMax, 1, kBlack);
     DrawResponseLabels(s, theta);
+}
+
+void DrawSigmoidResponse(PlotSurface& s, double theta, double alpha) {
+    DrawResponseFrame(s);
+    DrawThresholdGuides(s, theta, kXMax);
+    s.setDrawWidth(3);
+    s.setDrawStyle(PlotSurface::kSolid);
+    double x = kXMin;
+    double y = AnalogOutput(x, theta, alpha);
+    s.Line(x, y, x, y, kBlack);  // one dot, which also sets the start of the polyline
+    while (x < kXMax) {
+        x = x + 0.001;
+        s.LineTo(x, AnalogOutput(x, theta, alpha), kBlack);
+    }
+    DrawResponseLabels(s, theta);
+}
+
+void XorMarker(PlotSurface& s, double at) {
+    const int saved = s.drawMode();
+    s.setDrawMode(PlotSurface::kXorPen);
+    s.Line(at, 0, at, 1, kCyan);
+    s.setDrawMode(saved);
 }
 
 }  // namespace kv::neuron

@@ -1,0 +1,15 @@
+// Information window of the analog neuron: the threshold drawn as the weight w0 = -theta
+// of a fourth input fixed at 1. It has no inputs and no handlers.
+#pragma once
+
+#include <QWidget>
+
+namespace kv {
+
+class frmDecisionAnalogModelElse : public QWidget {
+    Q_OBJECT
+public:
+    frmDecisionAnalogModelElse();
+};
+
+}  // namespace kv

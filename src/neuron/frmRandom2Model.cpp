@@ -1,0 +1,15 @@
+#include "neuron/frmRandom2Model.h"
+
+#include "neuron/neuron_model.h"
+
+namespace kv {
+
+frmRandom2Model::frmRandom2Model()
+    : AnalogWindow("frmRandom2Model", QStringLiteral("確率的2値モデル"),
+                   QStringLiteral("X, ω, θの値を変えて，「計算実行」ボタンをクリックしてみよう。")) {
+    Form_Load();
+}
+
+double frmRandom2Model::Output(double s, double theta, double alpha) { return neuron::StochasticOutput(s, theta, alpha); }
+
+}  // namespace kv
