@@ -1,6 +1,12 @@
 #include "shell/window_table.h"
 
+#include "learning/frmFeedFowardLearning.h"
+#include "learning/frmUnitLearning.h"
 #include "neuron/frmDecision2Model.h"
+#include "neuron/frmDecisionAnalogModel.h"
+#include "neuron/frmDecisionAnalogModelElse.h"
+#include "neuron/frmRandom2Model.h"
+#include "neuron/frmTimeModel.h"
 #include "shell/menus.h"
 
 namespace kv {
@@ -26,6 +32,12 @@ const std::vector<WindowKind>& WindowTable() {
         {"frmLinearSystem", Make<frmLinearSystem>},
         {"frmSOMMain", Make<frmSOMMain>},
         {"frmDecision2Model", Make<frmDecision2Model>},
+        {"frmDecisionAnalogModel", Make<frmDecisionAnalogModel>},
+        {"frmDecisionAnalogModelElse", Make<frmDecisionAnalogModelElse>},
+        {"frmRandom2Model", Make<frmRandom2Model>},
+        {"frmTimeModel", Make<frmTimeModel>},
+        {"frmUnitLearning", Make<frmUnitLearning>},
+        {"frmFeedFowardLearning", Make<frmFeedFowardLearning>},
     };
     return table;
 }

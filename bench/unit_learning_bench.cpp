@@ -1,0 +1,37 @@
+#include <benchmark/benchmark.h>
+
+#include <QMetaObject>
+
+#include "learning/frmUnitLearning.h"
+#include "learning/unit_learning_model.h"
+
+namespace {
+
+using kv::learning::UnitPattern;
+
+std::optional<UnitPattern> DefaultPattern(int k) {
+    static constexpr UnitPattern rows[] = {{0, 1, 0}, {1, 0, 0}, {0, 0, 0}, {1, 3, 1}, {2, 1, 1}, {1.5, 2, 1}};
+    return rows[k];
+}
+
+}  // namespace
+
+// The single neuron's model alone: 500 passes over the six patterns from fresh weights.
+static void BM_UnitLearningModelBatch500(benchmark::State& state) {
+    for (auto _ : state) {
+        kv::learning::UnitLearningModel model;
+        benchmark::DoNotOptimize(model.Batch(500, DefaultPattern));
+    }
+}
+BENCHMARK(BM_UnitLearningModelBatch500)->Unit(benchmark::kMicrosecond);
+
+// What the learner waits for on "一括学習" with the default 100 passes: reading the rows,
+// learning, and writing the results back into the diagram.
+static void BM_UnitLearningWindowBatch(benchmark::State& state) {
+    kv::frmUnitLearning window;
+    for (auto _ : state) {
+        QMetaObject::invokeMethod(&window, "Command1_Click", Qt::DirectConnection);
+        QMetaObject::invokeMethod(&window, "Command5_Click", Qt::DirectConnection);
+    }
+}
+BENCHMARK(BM_UnitLearningWindowBatch)->Unit(benchmark::kMicrosecond);

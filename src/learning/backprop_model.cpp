@@ -1,0 +1,178 @@
+#include "learning/backprop_model.h"
+
+#include <cmath>
+
+namespace kv::backprop {
+
+double Sigmoid(double u, double a) {
+    const double s = -(a * u);
+    if (s >= 100) return 0;
+    return 1 / (std::exp(s) + 1);
+}
+
+int TableIndex(double u) {
+    // Clamped as a double, so that no sum, however large, is converted out of range.
+    const double i = 100 + std::floor(10 * u + 0.5);
+    if (!(i >= 0)) return 0;
+    if (i > kTableSize - 1) return kTableSize - 1;
+    return static_cast<int>(i);
+}
+
+double ProgressPercent(std::int16_t pass, std::int16_t passes) {
+    return 100 * (static_cast<double>(pass) / passes);
+}
+
+Network::Network() { Initialise(kDefaultTraining); }
+
+void Network::Initialise(const TrainingSet& training) {
+    Restart();
+    patError_ = 0;
+    maxError_ = 0;
+    for (int i = 0; i < kTableSize; ++i) sigTable_[static_cast<std::size_t>(i)] = Sigmoid(0.1 * (i - 100), kGain);
+    train_ = training;
+    // -1 and +1 alternately through W1 row by row, then on through W2.
+    double w = -1;
+    for (auto& row : w1_)
+        for (double& v : row) {
+            v = w;
+            w = -w;
+        }
+    for (double& v : w2_) {
+        v = w;
+        w = -w;
+    }
+}
+
+void Network::Restart() {
+    stage_ = Stage::kLoadPattern;
+    patIndex_ = 0;
+    hidIndex_ = 0;
+    inIndex_ = 0;
+    countersSpent_ = false;
+}
+
+void Network::LoadPattern() {
+    const auto& row = train_.x[static_cast<std::size_t>(patIndex_)];
+    for (int k = 0; k < kInputs; ++k) x_[static_cast<std::size_t>(k)] = row[static_cast<std::size_t>(k)];
+    x_[kInputs] = 1.0;
+}
+
+void Network::ForwardHidden() {
+    const auto h = static_cast<std::size_t>(hidIndex_);
+    // Summed in this order, the threshold weight added rather than multiplied by X(3).
+    const double u = w1_[1][h] * x_[1] + w1_[0][h] * x_[0] + w1_[2][h] * x_[2] + w1_[3][h];
+    h_[h] = Lookup(u);
+    h_[kHidden] = 1.0;
+}
+
+void Network::ForwardOutput() {
+    const double u = h_[1] * w2_[1] + h_[0] * w2_[0] + h_[2] * w2_[2] + h_[3] * w2_[3] + h_[4] * w2_[4] + w2_[5];
+    o_ = Lookup(u);
+}
+
+void Network::ComputeError() {
+    const double e = train_.t[static_cast<std::size_t>(patIndex_)] - o_;
+    patError_ = e * e;
+    UpdateMaxError();
+}
+
+void Network::BackpropOutput() {
+    d2_ = (o_ - train_.t[static_cast<std::size_t>(patIndex_)]) * (1 - o_) * o_;
+    // D1 uses W2 before its update.
+    for (std::size_t h = 0; h < kHidden; ++h) d1_[h] = h_[h] * ((1 - h_[h]) * (w2_[h] * d2_));
+    for (std::size_t h = 0; h <= kHidden; ++h) w2_[h] = w2_[h] - h_[h] * kLearnRate * d2_;
+}
+
+void Network::UpdateInputWeights() {
+    const auto k = static_cast<std::size_t>(inIndex_);
+    for (std::size_t h = 0; h < kHidden; ++h) w1_[k][h] = w1_[k][h] - x_[k] * kLearnRate * d1_[h];
+}
+
+void Network::UpdateMaxError() {
+    if (patError_ > maxError_) maxError_ = patError_;
+}
+
+Step Network::advance() {
+    const bool restarted = countersSpent_;
+    if (restarted) Restart();
+    Step done{stage_, 0, restarted};
+    switch (stage_) {
+        case Stage::kLoadPattern:
+            done.index = patIndex_;
+            LoadPattern();
+            hidIndex_ = 0;
+            stage_ = Stage::kForwardHidden;
+            break;
+        case Stage::kForwardHidden:
+            done.index = hidIndex_;
+            ForwardHidden();
+            if (++hidIndex_ >= kHidden) stage_ = Stage::kForwardOutput;
+            break;
+        case Stage::kForwardOutput:
+            ForwardOutput();
+            stage_ = Stage::kComputeError;
+            break;
+        case Stage::kComputeError:
+            done.index = patIndex_;
+            ComputeError();
+            stage_ = Stage::kBackpropOutput;
+            break;
+        case Stage::kBackpropOutput:
+            done.index = patIndex_;
+            BackpropOutput();
+            inIndex_ = 0;
+            stage_ = Stage::kUpdateInputWeights;
+            break;
+        case Stage::kUpdateInputWeights:
+            done.index = inIndex_;
+            UpdateInputWeights();
+            if (++inIndex_ > kInputs) stage_ = Stage::kEndPattern;
+            break;
+        case Stage::kEndPattern:
+            done.index = patIndex_;
+            UpdateMaxError();
+            inIndex_ = 0;
+            if (++patIndex_ >= kPatterns) {
+                patIndex_ = 0;
+                patError_ = 0;
+            }
+            stage_ = Stage::kLoadPattern;
+            break;
+    }
+    return done;
+}
+
+void Network::LearnPattern(const BatchObserver& observer) {
+    LoadPattern();
+    for (hidIndex_ = 0; hidIndex_ < kHidden; ++hidIndex_) ForwardHidden();
+    ForwardOutput();
+    ComputeError();
+    if (observer.patternError) observer.patternError(patError_);
+    BackpropOutput();
+    for (inIndex_ = 0; inIndex_ <= kInputs; ++inIndex_) UpdateInputWeights();
+    UpdateMaxError();
+}
+
+std::int16_t Network::LearnBatch(std::int16_t n, double limitError, const BatchObserver& observer) {
+    if (n < 1) return n;
+    countersSpent_ = true;
+    // Stops at r == n before counting on, so even the largest 16-bit n cannot overflow r.
+    for (std::int16_t r = 1;; ++r) {
+        if (r % kProgressEvery == 0 && observer.progress) observer.progress(r, n);
+        maxError_ = 0;
+        for (patIndex_ = 0; patIndex_ < kPatterns; ++patIndex_) LearnPattern(observer);
+        if (observer.passEnd) observer.passEnd(maxError_);
+        if (maxError_ < limitError) return r;
+        if (r == n) return n;
+    }
+}
+
+void Network::Run(const std::array<double, kInputs>& inputs) {
+    countersSpent_ = true;
+    for (int k = 0; k < kInputs; ++k) x_[static_cast<std::size_t>(k)] = inputs[static_cast<std::size_t>(k)];
+    x_[kInputs] = 1.0;
+    for (hidIndex_ = 0; hidIndex_ < kHidden; ++hidIndex_) ForwardHidden();
+    ForwardOutput();
+}
+
+}  // namespace kv::backprop

@@ -1,0 +1,130 @@
+// The 3-5-1 sigmoid network that learns six patterns by error back-propagation, one
+// pattern at a time. Learning can be taken one small operation at a time (the model knows
+// which operation comes next), run as whole passes until the largest pattern error falls
+// below an allowed error, or the network can simply be run on three inputs.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <limits>
+
+namespace kv::backprop {
+
+inline constexpr int kPatterns = 6;
+inline constexpr int kInputs = 3;     // input 3 is the constant 1 that carries the thresholds
+inline constexpr int kHidden = 5;     // hidden unit 5 is the constant 1 for the output threshold
+inline constexpr int kTableSize = 200;
+inline constexpr double kGain = 2.0;
+inline constexpr double kLearnRate = 0.05;
+inline constexpr int kProgressEvery = 20;
+// The pass counter runs one past n before the loop ends, and it is 16 bits wide.
+inline constexpr std::int16_t kMaxPasses = std::numeric_limits<std::int16_t>::max() - 1;
+
+struct TrainingSet {
+    std::array<std::array<double, kInputs>, kPatterns> x;
+    std::array<double, kPatterns> t;
+};
+
+inline constexpr TrainingSet kDefaultTraining = {
+    {{{0, 0, 0}, {1, 0, 1}, {1, 1, 1}, {1, 1, 0}, {1, 0, 0}, {0, 0, 1}}},
+    {0, 1, 1, 0, 1, 1},
+};
+
+// 1 / (exp(-a u) + 1), and exactly 0 where exp would overflow.
+double Sigmoid(double u, double a);
+
+// The table entry that stands for a weighted sum: the sum rounded to a multiple of 0.1
+// (halves upward) and clamped to -10.0 .. 9.9. A sum that is not a number (weights that
+// overflowed) takes the lowest entry.
+int TableIndex(double u);
+
+// How far a batch of `passes` (at least 1) passes is when pass `pass` begins, in percent.
+double ProgressPercent(std::int16_t pass, std::int16_t passes);
+
+// The operations of one pattern, in the order the step-by-step learning performs them.
+enum class Stage : std::int16_t {
+    kLoadPattern = 0,
+    kForwardHidden = 1,        // once per hidden unit
+    kForwardOutput = 2,
+    kComputeError = 3,
+    kBackpropOutput = 4,
+    kUpdateInputWeights = 5,   // once per input, the threshold input last
+    kEndPattern = 6,
+};
+
+// What one step did: the stage, and the pattern, hidden unit or input it worked on.
+struct Step {
+    Stage stage;
+    std::int16_t index;
+    bool restarted;  // the step-by-step learning began again at pattern 0
+};
+
+// Batch learning reports through these; any may be left empty.
+struct BatchObserver {
+    std::function<void(std::int16_t pass, std::int16_t passes)> progress;  // before every 20th pass
+    std::function<void(double patError)> patternError;                    // after each pattern's error
+    std::function<void(double maxError)> passEnd;                         // after each pass
+};
+
+class Network {
+public:
+    Network();  // initialised with the default training set
+
+    // Fresh weights, cleared errors, and step-by-step learning back at pattern 0.
+    void Initialise(const TrainingSet& training);
+
+    // Performs the next operation of step-by-step learning and says which it was.
+    // After a batch or a run the counters stand past their ranges, so the next step starts
+    // the step-by-step learning over at pattern 0.
+    Step advance();
+
+    // Learns whole passes until a pass's largest pattern error is below `limitError`.
+    // Returns the pass that got there, or n when none did (also when n < 1: no pass).
+    std::int16_t LearnBatch(std::int16_t n, double limitError, const BatchObserver& observer = {});
+
+    // The forward pass for three given inputs; weights and errors stay as they are.
+    void Run(const std::array<double, kInputs>& inputs);
+
+    double Lookup(double u) const { return sigTable_[static_cast<std::size_t>(TableIndex(u))]; }
+    double sigTable(int i) const { return sigTable_.at(static_cast<std::size_t>(i)); }
+
+    double x(int k) const { return x_.at(static_cast<std::size_t>(k)); }
+    double w1(int k, int h) const { return w1_.at(static_cast<std::size_t>(k)).at(static_cast<std::size_t>(h)); }
+    double w2(int h) const { return w2_.at(static_cast<std::size_t>(h)); }
+    double hidden(int h) const { return h_.at(static_cast<std::size_t>(h)); }
+    double output() const { return o_; }
+    double d1(int h) const { return d1_.at(static_cast<std::size_t>(h)); }
+    double d2() const { return d2_; }
+    double patError() const { return patError_; }
+    double maxError() const { return maxError_; }
+    Stage stage() const { return stage_; }
+    std::int16_t patIndex() const { return patIndex_; }
+
+private:
+    void LoadPattern();
+    void ForwardHidden();
+    void ForwardOutput();
+    void ComputeError();
+    void BackpropOutput();
+    void UpdateInputWeights();
+    void UpdateMaxError();
+    void LearnPattern(const BatchObserver& observer);
+    void Restart();
+
+    std::array<double, kTableSize> sigTable_{};
+    TrainingSet train_{};
+    std::array<double, kInputs + 1> x_{};
+    std::array<std::array<double, kHidden>, kInputs + 1> w1_{};
+    std::array<double, kHidden + 1> h_{};
+    std::array<double, kHidden + 1> w2_{};
+    std::array<double, kHidden + 1> d1_{};
+    double o_ = 0, d2_ = 0;
+    double patError_ = 0, maxError_ = 0;
+
+    Stage stage_ = Stage::kLoadPattern;
+    std::int16_t patIndex_ = 0, hidIndex_ = 0, inIndex_ = 0;
+    bool countersSpent_ = false;  // a batch or a run left the counters past their ranges
+};
+
+}  // namespace kv::backprop

@@ -1,0 +1,385 @@
+#include "learning/frmFeedFowardLearning.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+
+#include "plot/input.h"
+#include "plot/msgbox.h"
+#include "plot/numtext.h"
+#include "plot/rounding.h"
+#include "plot/timer.h"
+#include "shell/controls.h"
+
+namespace kv {
+namespace {
+
+using backprop::kHidden;
+using backprop::kInputs;
+using backprop::kPatterns;
+
+constexpr int kThreshold = kInputs;        // the constant input 1 that carries the thresholds
+constexpr int kOutputUnit = kHidden;       // index of the output unit among txtOut / txtBack
+constexpr int kFirstOutputWeight = (kInputs + 1) * kHidden;
+constexpr int kFirstOutputLine = kInputs * kHidden;
+
+const QString kArrowForward = QStringLiteral("→");
+const QString kArrowBack = QStringLiteral("←");
+const char* const kUnitPattern = "#0.00000";
+const char* const kValuePattern = "#0.000000";  // errors, error signals, updated weights
+
+const QString kInputNames[kInputs] = {QStringLiteral("入力 1"), QStringLiteral("入力 2"), QStringLiteral("入力 3")};
+const QString kTrainHeadings[kInputs + 1] = {"1", "2", "3", QStringLiteral("出力")};
+
+int InputWeight(int k, int h) { return (kInputs + 1) * h + k; }
+int InputLine(int i, int h) { return kInputs * h + i; }
+
+// Geometry of the diagram, left to right.
+constexpr int kBoxH = 24;
+constexpr int kInX = 68, kInW = 48;
+constexpr int kInTop[kInputs] = {190, 286, 382};
+constexpr int kGroupTop = 16, kGroupPitch = 116, kWeightPitch = 26, kGroupH = 3 * kWeightPitch + kBoxH;
+constexpr int kWeightX = 270, kWeightW = 84;
+constexpr int kArrowW = 20;
+constexpr int kHiddenX = kWeightX + kWeightW + 2 + kArrowW + 2, kUnitW = 140;
+constexpr int kOutWeightX = 660, kOutWeightTop = 198, kOutWeightPitch = 34;
+constexpr int kOutputX = kOutWeightX + kWeightW + 2 + kArrowW + 2;
+constexpr int kPanelX = 930, kPanelW = 250;
+
+void SetArrow(QLabel* arrow, Rgb text, const QString& caption) {
+    SetForeColor(arrow, text);
+    arrow->setText(caption);
+}
+
+// The hourglass for as long as it lives, however the batch ends.
+struct BusyPointer {
+    BusyPointer() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~BusyPointer() { QApplication::restoreOverrideCursor(); }
+    BusyPointer(const BusyPointer&) = delete;
+    BusyPointer& operator=(const BusyPointer&) = delete;
+};
+
+// A hidden or output unit: a rounded box holding its output Y above its error signal B.
+void BuildUnit(QWidget* parent, int u, QRect body, QLineEdit*& out, QLineEdit*& back) {
+    auto* shape = new ShapeWidget(parent, ArrayName("Shape1", 3 + u), body, ShapeWidget::kRoundedRectangle);
+    shape->lower();
+    const int cy = body.center().y();
+    const int labelX = body.left() + 10, boxX = body.left() + 26, boxW = body.width() - 38;
+    MakeLabel(parent, ArrayName("lblY", u), "Y", QRect(labelX, cy - kBoxH - 1, 14, kBoxH));
+    out = MakeBox(parent, ArrayName("txtOut", u), "", QRect(boxX, cy - kBoxH - 1, boxW, kBoxH));
+    MakeLabel(parent, ArrayName("lblB", u), "B", QRect(labelX, cy + 2, 14, kBoxH));
+    back = MakeBox(parent, ArrayName("txtBack", u), "", QRect(boxX, cy + 2, boxW, kBoxH));
+}
+
+}  // namespace
+
+frmFeedFowardLearning::frmFeedFowardLearning() {
+    setObjectName("frmFeedFowardLearning");
+    setWindowTitle(QStringLiteral("誤差伝播法による学習"));
+    setFixedSize(kPanelX + kPanelW + 12, kGroupTop + (kHidden - 1) * kGroupPitch + kGroupH + 18);
+    BuildDiagram();
+    BuildTrainingFrame();
+    BuildControls();
+    Timer1 = MakeTimer1(this);
+    connect(Timer1, &QTimer::timeout, this, &frmFeedFowardLearning::Timer1_Timer);
+    Form_Load();
+}
+
+void frmFeedFowardLearning::BuildDiagram() {
+    for (int i = 0; i < kInputs; ++i) {
+        MakeLabel(this, ArrayName("lblIn", i), kInputNames[i], QRect(10, kInTop[i], kInX - 12, kBoxH));
+        txtIn_[i] = MakeBox(this, ArrayName("txtIn", i), i == 0 ? "0" : "1", QRect(kInX, kInTop[i], kInW, kBoxH));
+    }
+
+    for (int h = 0; h < kHidden; ++h) {
+        const int top = kGroupTop + h * kGroupPitch;
+        for (int k = 0; k <= kInputs; ++k) {
+            const int j = InputWeight(k, h);
+            const int y = top + k * kWeightPitch;
+            txtW_[j] = MakeBox(this, ArrayName("txtW", j), "0", QRect(kWeightX, y, kWeightW, kBoxH));
+            lblArrow_[j] = MakeLabel(this, ArrayName("lblArrow", j), kArrowForward,
+                                     QRect(kWeightX + kWeightW + 2, y, kArrowW, kBoxH), Qt::AlignCenter);
+            if (k == kThreshold) continue;  // the threshold input is the constant 1, drawn nowhere
+            const int line = InputLine(k, h);
+            LineX_[line] = new LineShape(this, ArrayName("LineX", line), QPoint(kInX + kInW, kInTop[k] + kBoxH / 2),
+                                         QPoint(kWeightX, y + kBoxH / 2));
+            LineX_[line]->lower();
+        }
+        BuildUnit(this, h, QRect(kHiddenX, top, kUnitW, kGroupH), txtOut_[h], txtBack_[h]);
+    }
+
+    for (int h = 0; h <= kHidden; ++h) {
+        const int j = kFirstOutputWeight + h;
+        const int y = kOutWeightTop + h * kOutWeightPitch;
+        txtW_[j] = MakeBox(this, ArrayName("txtW", j), "0", QRect(kOutWeightX, y, kWeightW, kBoxH));
+        lblArrow_[j] = MakeLabel(this, ArrayName("lblArrow", j), kArrowForward,
+                                 QRect(kOutWeightX + kWeightW + 2, y, kArrowW, kBoxH), Qt::AlignCenter);
+        if (h == kHidden) continue;  // the output threshold has no hidden unit behind it
+        const int line = kFirstOutputLine + h;
+        const int unitY = kGroupTop + h * kGroupPitch + kGroupH / 2;
+        LineX_[line] = new LineShape(this, ArrayName("LineX", line), QPoint(kHiddenX + kUnitW, unitY),
+                                     QPoint(kOutWeightX, y + kBoxH / 2));
+        LineX_[line]->lower();
+    }
+    const int outputMid = kOutWeightTop + (kHidden * kOutWeightPitch + kBoxH) / 2;
+    BuildUnit(this, kOutputUnit, QRect(kOutputX, outputMid - kGroupH / 2, kUnitW, kGroupH), txtOut_[kOutputUnit],
+              txtBack_[kOutputUnit]);
+}
+
+void frmFeedFowardLearning::BuildTrainingFrame() {
+    auto* frame = new QGroupBox(QStringLiteral("訓練データ"), this);
+    frame->setObjectName("Frame1");
+    frame->setGeometry(kPanelX, 8, kPanelW, 266);
+    const char* names[kInputs + 1] = {"txtTrain1", "txtTrain2", "txtTrain3", "txtTrain4"};
+    for (int c = 0; c <= kInputs; ++c) {
+        const int x = 12 + c * 56;
+        MakeLabel(frame, ArrayName("lblHead", c), kTrainHeadings[c], QRect(x, 24, 48, 20), Qt::AlignCenter);
+        for (int p = 0; p < kPatterns; ++p) {
+            const double value = c < kInputs ? backprop::kDefaultTraining.x[p][c] : backprop::kDefaultTraining.t[p];
+            txtTrain_[c][p] = MakeBox(frame, ArrayName(names[c], p), QString::fromStdString(GeneralText(value)),
+                                      QRect(x, 46 + p * 26, 48, kBoxH));
+        }
+    }
+    QLabel* hint = MakeLabel(frame, "lblHint", QStringLiteral("上記でダブルクリックすると，同データを用いた通常実行を行います"),
+                             QRect(12, 206, kPanelW - 24, 52), Qt::AlignLeft | Qt::AlignTop);
+    hint->setWordWrap(true);
+
+    for (int p = 0; p < kPatterns; ++p) {
+        txtTrain_[0][p]->installEventFilter(this);
+        txtTrain_[1][p]->installEventFilter(this);
+        connect(txtTrain_[2][p], &QLineEdit::textChanged, this, [this, p] { txtTrain3_Change(p); });
+    }
+}
+
+void frmFeedFowardLearning::BuildControls() {
+    const int x = kPanelX, half = (kPanelW - 8) / 2, x2 = kPanelX + half + 8;
+    auto button = [this](const char* name, const QString& caption, QRect r, void (frmFeedFowardLearning::*slot)()) {
+        connect(MakeButton(this, name, caption, r), &QPushButton::clicked, this, slot);
+    };
+    auto labelled = [this](const char* label, const QString& caption, const char* name, const QString& text, QRect r,
+                           int labelW) {
+        MakeLabel(this, label, caption, QRect(r.left() - labelW - 4, r.top(), labelW, r.height()), Qt::AlignRight | Qt::AlignVCenter);
+        return MakeBox(this, name, text, r);
+    };
+
+    button("Command1", QStringLiteral("初期化"), QRect(x, 286, half, 30), &frmFeedFowardLearning::Command1_Click);
+    button("Command2", QStringLiteral("逐次学習"), QRect(x2, 286, half, 30), &frmFeedFowardLearning::Command2_Click);
+    button("Command3", QStringLiteral("自動学習実行"), QRect(x, 322, half, 30), &frmFeedFowardLearning::Command3_Click);
+    Text1 = labelled("lblTimer", QStringLiteral("タイマー"), "Text1", "50", QRect(x + kPanelW - 52, 325, 52, kBoxH), 60);
+    button("Command4", QStringLiteral("自動学習実行停止"), QRect(x, 358, half + 50, 30), &frmFeedFowardLearning::Command4_Click);
+
+    button("Command5", QStringLiteral("一括学習"), QRect(x, 402, half, 30), &frmFeedFowardLearning::Command5_Click);
+    txtLoop = labelled("lblLoop", QStringLiteral("回数"), "txtLoop", "500", QRect(x + kPanelW - 64, 405, 64, kBoxH), 32);
+    Label5 = MakeLabel(this, "Label5", "", QRect(x, 436, kPanelW, 22));
+    button("Command6", QStringLiteral("通常実行"), QRect(x, 462, half, 30), &frmFeedFowardLearning::Command6_Click);
+
+    txtLimitError = labelled("lblLimitError", QStringLiteral("許容誤差"), "txtLimitError", "0.01", QRect(x + 64, 506, 100, kBoxH), 60);
+    txtMaxError = labelled("lblMaxError", QStringLiteral("最大誤差"), "txtMaxError", "", QRect(x + 64, 536, 100, kBoxH), 60);
+    txtError = labelled("lblError", QStringLiteral("誤差"), "txtError", "", QRect(x + 64, 566, 100, kBoxH), 60);
+}
+
+bool frmFeedFowardLearning::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::MouseButtonDblClick) {
+        for (int p = 0; p < kPatterns; ++p) {
+            if (watched == txtTrain_[0][p]) txtTrain1_DblClick(p);
+            if (watched == txtTrain_[1][p]) txtTrain2_DblClick(p);
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void frmFeedFowardLearning::Form_Load() { Command1_Click(); }
+
+void frmFeedFowardLearning::Command1_Click() {
+    backprop::TrainingSet training{};
+    for (int p = 0; p < kPatterns; ++p) {
+        for (int c = 0; c <= kInputs; ++c) {
+            const QString name = QStringLiteral("訓練データ（%1行目・%2）")
+                                     .arg(QString::fromStdString(GeneralText(p + 1)), kTrainHeadings[c]);
+            const auto v = ReadVal(txtTrain_[c][p], name);
+            if (!v) return;
+            (c < kInputs ? training.x[p][c] : training.t[p]) = *v;
+        }
+    }
+    net_.Initialise(training);
+    for (int h = 0; h < kHidden; ++h)
+        for (int k = 0; k <= kInputs; ++k) SetText(txtW_[InputWeight(k, h)], Format(net_.w1(k, h), kUnitPattern));
+    for (int h = 0; h <= kHidden; ++h) SetText(txtW_[kFirstOutputWeight + h], Format(net_.w2(h), kUnitPattern));
+}
+
+void frmFeedFowardLearning::Command2_Click() {
+    using backprop::Stage;
+    const backprop::Step done = net_.advance();
+    if (done.restarted) EndPattern();  // a batch or a run may have left highlights and back arrows
+    switch (done.stage) {
+        case Stage::kLoadPattern: ShowPattern(done.index); break;
+        case Stage::kForwardHidden: ShowHidden(done.index); break;
+        case Stage::kForwardOutput: ShowOutput(); break;
+        case Stage::kComputeError: ShowError(); break;
+        case Stage::kBackpropOutput: ShowBackprop(); break;
+        case Stage::kUpdateInputWeights: ShowInputWeights(done.index); break;
+        case Stage::kEndPattern: EndPattern(); break;
+    }
+}
+
+void frmFeedFowardLearning::Timer1_Timer() { Command2_Click(); }
+
+void frmFeedFowardLearning::Command3_Click() {
+    if (const auto ms = ReadVal(Text1, QStringLiteral("タイマー"))) SetTimerInterval(Timer1, *ms, this);
+}
+
+void frmFeedFowardLearning::Command4_Click() { SetTimerInterval(Timer1, 0, this); }
+
+void frmFeedFowardLearning::Command5_Click() {
+    const auto limit = ReadVal(txtLimitError, QStringLiteral("許容誤差"));
+    if (!limit) return;
+    const auto loop = ReadVal(txtLoop, QStringLiteral("回数"));
+    if (!loop) return;
+    const auto n = RoundToShort(*loop);
+    if (!n || *n < 0 || *n > backprop::kMaxPasses) {
+        ReportBadBox(txtLoop, QStringLiteral("「回数」の欄の値「%1」は学習の回数に使えません。0から%2までの回数を入力してください。")
+                                  .arg(txtLoop->text(), QString::fromStdString(GeneralText(backprop::kMaxPasses))));
+        return;
+    }
+
+    backprop::BatchObserver observer;
+    observer.progress = [this](std::int16_t pass, std::int16_t passes) {
+        Label5->setText(QStringLiteral("実行中 %1 (%2 %)")
+                            .arg(QString::fromStdString(GeneralText(pass)),
+                                 QString::fromStdString(GeneralText(backprop::ProgressPercent(pass, passes)))));
+        Label5->repaint();  // the only repaint while the batch holds the thread
+    };
+    observer.patternError = [this](double e) { SetText(txtError, Format(e, kValuePattern)); };
+    observer.passEnd = [this](double m) { SetText(txtMaxError, Format(m, kValuePattern)); };
+
+    std::int16_t passes = 0;
+    {
+        BusyPointer busy;
+        passes = net_.LearnBatch(*n, *limit, observer);
+        ShowAllWeights();
+        Label5->clear();
+    }
+    MsgBox(this, QString::fromStdString(GeneralText(passes)));
+}
+
+void frmFeedFowardLearning::Command6_Click() { NormalRun(); }
+
+void frmFeedFowardLearning::txtTrain1_DblClick(int Index) { CopyRowToInputs(Index); }
+void frmFeedFowardLearning::txtTrain2_DblClick(int Index) { CopyRowToInputs(Index); }
+void frmFeedFowardLearning::txtTrain3_Change(int Index) { CopyRowToInputs(Index); }
+
+void frmFeedFowardLearning::CopyRowToInputs(int p) {
+    if (p < 0 || p >= kPatterns) return;
+    for (int i = 0; i < kInputs; ++i) txtIn_[i]->setText(txtTrain_[i][p]->text());
+    NormalRun();
+}
+
+void frmFeedFowardLearning::ResetColors() {
+    for (const auto& column : txtTrain_)
+        for (QLineEdit* b : column) SetBackColor(b, kWhite);
+    for (QLineEdit* b : txtIn_) SetBackColor(b, kWhite);
+    for (QLineEdit* b : txtW_) SetBackColor(b, kWhite);
+    for (QLineEdit* b : txtOut_) SetBackColor(b, kWhite);
+    for (QLineEdit* b : txtBack_) SetBackColor(b, kWhite);
+    SetBackColor(txtError, kWhite);
+    for (LineShape* l : LineX_) l->setBorderColor(kBlack);
+    for (QLabel* a : lblArrow_) SetForeColor(a, kBlack);
+}
+
+void frmFeedFowardLearning::ShowPattern(int p) {
+    for (const auto& column : txtTrain_) SetBackColor(column[p], kRed);
+    for (int i = 0; i < kInputs; ++i) {
+        SetText(txtIn_[i], GeneralText(net_.x(i)));
+        SetBackColor(txtIn_[i], kRed);
+    }
+}
+
+void frmFeedFowardLearning::ShowUnitOutput(int u) {
+    SetText(txtOut_[u], Format(u == kOutputUnit ? net_.output() : net_.hidden(u), kUnitPattern));
+}
+
+void frmFeedFowardLearning::ShowHidden(int h) {
+    ResetColors();
+    ShowUnitOutput(h);
+    SetBackColor(txtOut_[h], kLightBlue);
+    for (int k = 0; k <= kInputs; ++k) {
+        const int j = InputWeight(k, h);
+        SetBackColor(txtW_[j], k == kThreshold ? kYellow : kRed);
+        SetForeColor(lblArrow_[j], kRed);
+        if (k != kThreshold) LineX_[InputLine(k, h)]->setBorderColor(kRed);
+    }
+}
+
+void frmFeedFowardLearning::ShowOutput() {
+    ResetColors();
+    ShowUnitOutput(kOutputUnit);
+    SetBackColor(txtOut_[kOutputUnit], kLightBlue);
+    for (int h = 0; h <= kHidden; ++h) {
+        const int j = kFirstOutputWeight + h;
+        SetBackColor(txtW_[j], h == kHidden ? kYellow : kRed);
+        SetForeColor(lblArrow_[j], kRed);
+        if (h != kHidden) LineX_[kFirstOutputLine + h]->setBorderColor(kRed);
+    }
+}
+
+void frmFeedFowardLearning::ShowError() {
+    ResetColors();
+    SetText(txtError, Format(net_.patError(), kValuePattern));
+    SetBackColor(txtError, kRed);
+}
+
+void frmFeedFowardLearning::ShowBackprop() {
+    ResetColors();
+    SetText(txtBack_[kOutputUnit], Format(net_.d2(), kValuePattern));
+    SetBackColor(txtBack_[kOutputUnit], kRed);
+    for (int h = 0; h < kHidden; ++h) {
+        SetText(txtBack_[h], Format(net_.d1(h), kValuePattern));
+        SetBackColor(txtBack_[h], kRed);
+        LineX_[kFirstOutputLine + h]->setBorderColor(kRed);
+    }
+    for (int h = 0; h <= kHidden; ++h) {
+        const int j = kFirstOutputWeight + h;
+        SetText(txtW_[j], Format(net_.w2(h), kValuePattern));
+        SetBackColor(txtW_[j], kLightBlue);
+        SetArrow(lblArrow_[j], kRed, kArrowBack);
+    }
+}
+
+void frmFeedFowardLearning::ShowInputWeights(int k) {
+    ResetColors();
+    for (int h = 0; h < kHidden; ++h) {
+        const int j = InputWeight(k, h);
+        SetText(txtW_[j], Format(net_.w1(k, h), kValuePattern));
+        SetBackColor(txtW_[j], kLightBlue);
+        SetArrow(lblArrow_[j], kRed, kArrowBack);
+    }
+}
+
+void frmFeedFowardLearning::EndPattern() {
+    for (QLabel* a : lblArrow_) a->setText(kArrowForward);
+    ResetColors();
+}
+
+void frmFeedFowardLearning::ShowAllWeights() {
+    for (int h = 0; h <= kHidden; ++h) SetText(txtW_[kFirstOutputWeight + h], Format(net_.w2(h), kValuePattern));
+    for (int k = 0; k <= kInputs; ++k)
+        for (int h = 0; h < kHidden; ++h) SetText(txtW_[InputWeight(k, h)], Format(net_.w1(k, h), kValuePattern));
+}
+
+void frmFeedFowardLearning::NormalRun() {
+    std::array<double, kInputs> x{};
+    for (int i = 0; i < kInputs; ++i) {
+        const auto v = ReadStrict(txtIn_[i], kInputNames[i]);
+        if (!v) return;
+        x[i] = *v;
+    }
+    net_.Run(x);
+    for (int u = 0; u < kUnits; ++u) ShowUnitOutput(u);
+    ResetColors();
+}
+
+}  // namespace kv

@@ -1,0 +1,82 @@
+// Error back-propagation shown operation by operation on a diagram of the 3-5-1 network:
+// inputs, weight boxes with their arrows, hidden units, output weights and the output unit,
+// with the boxes, lines and arrows of the current operation highlighted.
+#pragma once
+
+#include <QWidget>
+
+#include <array>
+
+#include "learning/backprop_model.h"
+
+class QLabel;
+class QLineEdit;
+class QTimer;
+
+namespace kv {
+
+class LineShape;
+
+class frmFeedFowardLearning : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr int kWeightBoxes = (backprop::kInputs + 1) * backprop::kHidden + backprop::kHidden + 1;
+    static constexpr int kLines = backprop::kInputs * backprop::kHidden + backprop::kHidden;
+    static constexpr int kUnits = backprop::kHidden + 1;  // the hidden units, then the output unit
+
+    frmFeedFowardLearning();
+
+public slots:
+    void Form_Load();
+    void Command1_Click();
+    void Command2_Click();
+    void Command3_Click();
+    void Command4_Click();
+    void Command5_Click();
+    void Command6_Click();
+    void Timer1_Timer();
+    void txtTrain1_DblClick(int Index);
+    void txtTrain2_DblClick(int Index);
+    void txtTrain3_Change(int Index);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void BuildDiagram();
+    void BuildTrainingFrame();
+    void BuildControls();
+
+    // Display procedures, one per operation of the model.
+    void ResetColors();
+    void ShowPattern(int p);
+    void ShowHidden(int h);
+    void ShowOutput();
+    void ShowError();
+    void ShowBackprop();
+    void ShowInputWeights(int k);
+    void EndPattern();
+    void ShowAllWeights();
+    void ShowUnitOutput(int u);
+    void NormalRun();
+    void CopyRowToInputs(int p);
+
+    backprop::Network net_;
+
+    std::array<std::array<QLineEdit*, backprop::kPatterns>, backprop::kInputs + 1> txtTrain_{};
+    std::array<QLineEdit*, backprop::kInputs> txtIn_{};
+    std::array<QLineEdit*, kWeightBoxes> txtW_{};
+    std::array<QLabel*, kWeightBoxes> lblArrow_{};
+    std::array<LineShape*, kLines> LineX_{};
+    std::array<QLineEdit*, kUnits> txtOut_{};
+    std::array<QLineEdit*, kUnits> txtBack_{};
+    QLineEdit* txtLoop = nullptr;
+    QLineEdit* Text1 = nullptr;
+    QLineEdit* txtLimitError = nullptr;
+    QLineEdit* txtMaxError = nullptr;
+    QLineEdit* txtError = nullptr;
+    QLabel* Label5 = nullptr;
+    QTimer* Timer1 = nullptr;
+};
+
+}  // namespace kv

@@ -1,0 +1,297 @@
+#include "learning/frmUnitLearning.h"
+
+#include <QEvent>
+#include <QFont>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+
+#include "plot/input.h"
+#include "plot/msgbox.h"
+#include "plot/numtext.h"
+#include "plot/timer.h"
+#include "shell/controls.h"
+
+namespace kv {
+namespace {
+
+using learning::UnitPattern;
+using learning::UnitStep;
+
+constexpr const char* kShown = "#0.000000";
+
+struct TrainingRow {
+    const char* input1;
+    const char* input2;
+    const char* teacher;
+};
+constexpr TrainingRow kDefaultRows[learning::kUnitPatternCount] = {
+    {"0", "1", "0"}, {"1", "0", "0"}, {"0", "0", "0"}, {"1", "3", "1"}, {"2", "1", "1"}, {"1.5", "2", "1"},
+};
+
+// Layout: the training rows and the neuron's three rows.
+constexpr int kTrainTop = 48, kTrainPitch = 30;
+constexpr int kNeuronTop = 124, kNeuronPitch = 60;
+
+QLabel* Arrow(QWidget* parent, int index, QPoint at) {
+    QLabel* a = MakeLabel(parent, ArrayName("Label6", index), QStringLiteral("→"), QRect(at, QSize(26, 24)), Qt::AlignCenter);
+    QFont f = a->font();
+    f.setPointSizeF(f.pointSizeF() * 1.4);
+    a->setFont(f);
+    return a;
+}
+
+QString RowName(int k, const QString& column) { return QStringLiteral("訓練データ %1行目の%2").arg(k + 1).arg(column); }
+
+}  // namespace
+
+frmUnitLearning::frmUnitLearning() {
+    setObjectName(QStringLiteral("frmUnitLearning"));
+    setWindowTitle(QStringLiteral("単一ニューロンの学習"));
+    setFixedSize(780, 392);
+
+    BuildButtons();
+    BuildTrainingFrame();
+    BuildDiagram();
+
+    Timer1 = MakeTimer1(this);
+    connect(Timer1, &QTimer::timeout, this, &frmUnitLearning::Timer1_Timer);
+
+    Form_Load();
+}
+
+void frmUnitLearning::BuildButtons() {
+    Command5 = MakeButton(this, "Command5", QStringLiteral("一括学習"), QRect(16, 12, 96, 32));
+    Command1 = MakeButton(this, "Command1", QStringLiteral("初期化"), QRect(136, 12, 84, 32));
+    Command2 = MakeButton(this, "Command2", QStringLiteral("逐次学習"), QRect(228, 12, 96, 32));
+    Command3 = MakeButton(this, "Command3", QStringLiteral("自動学習実行"), QRect(348, 12, 124, 32));
+    Command4 = MakeButton(this, "Command4", QStringLiteral("自動学習実行停止"), QRect(480, 12, 150, 32));
+    Command6 = MakeButton(this, "Command6", QStringLiteral("通常実行"), QRect(654, 12, 110, 32));
+    connect(Command1, &QPushButton::clicked, this, &frmUnitLearning::Command1_Click);
+    connect(Command2, &QPushButton::clicked, this, &frmUnitLearning::Command2_Click);
+    connect(Command3, &QPushButton::clicked, this, &frmUnitLearning::Command3_Click);
+    connect(Command4, &QPushButton::clicked, this, &frmUnitLearning::Command4_Click);
+    connect(Command5, &QPushButton::clicked, this, &frmUnitLearning::Command5_Click);
+    connect(Command6, &QPushButton::clicked, this, &frmUnitLearning::Command6_Click);
+
+    // Each box sits under the button that reads it.
+    MakeLabel(this, "Label1", QStringLiteral("回数"), QRect(16, 50, 34, 24));
+    txtLoop = MakeBox(this, "txtLoop", "100", QRect(52, 50, 60, 24));
+    MakeLabel(this, "Label2", QStringLiteral("タイマー"), QRect(348, 50, 62, 24));
+    Text1 = MakeBox(this, "Text1", "50", QRect(412, 50, 60, 24));
+}
+
+void frmUnitLearning::BuildTrainingFrame() {
+    Frame1 = new QGroupBox(QStringLiteral("訓練データ"), this);
+    Frame1->setObjectName("Frame1");
+    Frame1->setGeometry(16, 86, 236, 290);
+
+    const char* headings[3] = {"1", "2", "出力"};
+    for (int c = 0; c < 3; ++c)
+        MakeLabel(Frame1, ArrayName("Label3", c), QString::fromUtf8(headings[c]), QRect(14 + 72 * c, 22, 64, 22), Qt::AlignCenter);
+
+    for (int i = 0; i < kRows; ++i) {
+        const int y = kTrainTop + kTrainPitch * i;
+        txtTrain1[i] = MakeBox(Frame1, ArrayName("txtTrain1", i), kDefaultRows[i].input1, QRect(14, y, 64, 24));
+        txtTrain2[i] = MakeBox(Frame1, ArrayName("txtTrain2", i), kDefaultRows[i].input2, QRect(86, y, 64, 24));
+        txtTrain3[i] = MakeBox(Frame1, ArrayName("txtTrain3", i), kDefaultRows[i].teacher, QRect(158, y, 64, 24));
+        txtTrain1[i]->installEventFilter(this);
+        txtTrain2[i]->installEventFilter(this);
+    }
+
+    QLabel* hint = MakeLabel(Frame1, "Label4", QStringLiteral("上記でダブルクリックすると，同データを用いた通常実行を行います"),
+                             QRect(14, kTrainTop + kTrainPitch * kRows + 6, 208, 46), Qt::AlignLeft | Qt::AlignTop);
+    hint->setWordWrap(true);
+}
+
+void frmUnitLearning::BuildDiagram() {
+    const QString inputNames[3] = {QStringLiteral("入力 1"), QStringLiteral("入力 2"), QStringLiteral("(固定)")};
+    const char* inputs[3] = {"0", "1", "1"};
+    for (int j = 0; j < 3; ++j) {
+        const int y = kNeuronTop + kNeuronPitch * j;
+        MakeLabel(this, ArrayName("Label5", j), inputNames[j], QRect(268, y, 54, 24), Qt::AlignRight | Qt::AlignVCenter);
+        txtIn[j] = MakeBox(this, ArrayName("txtIn", j), inputs[j], QRect(328, y, 60, 24));
+        Arrow(this, j, QPoint(392, y));
+        txtW[j] = MakeBox(this, ArrayName("txtW", j), "0", QRect(422, y, 96, 24));
+        Arrow(this, 3 + j, QPoint(522, y));
+    }
+    MakeLabel(this, "Label7", QStringLiteral("θ"), QRect(422, kNeuronTop + 2 * kNeuronPitch + 26, 96, 22), Qt::AlignCenter);
+
+    // The neuron body holds its output and error signal.
+    const QRect body(552, kNeuronTop - 30, 212, 204);
+    new ShapeWidget(this, "Shape1", body, ShapeWidget::kRoundedRectangle);
+    const int left = body.left() + 14;
+    MakeLabel(this, "Label8", QStringLiteral("出力"), QRect(left, body.top() + 16, 40, 24));
+    MakeLabel(this, "Label9", "Y", QRect(left, body.top() + 46, 40, 24), Qt::AlignCenter);
+    txtOut = MakeBox(this, "txtOut", "", QRect(left + 52, body.top() + 46, 132, 24));
+
+    const int fraction = body.top() + 116;
+    MakeLabel(this, "Label10", "dE", QRect(left, fraction - 22, 40, 20), Qt::AlignCenter);
+    new LineShape(this, "Line1", QPoint(left + 6, fraction), QPoint(left + 34, fraction));
+    MakeLabel(this, "Label11", "dy", QRect(left, fraction + 2, 40, 20), Qt::AlignCenter);
+    txtdEdy = MakeBox(this, "txtdEdy", "", QRect(left + 52, fraction - 12, 132, 24));
+
+    MakeLabel(this, "Label12", QStringLiteral("誤差"), QRect(left, body.bottom() + 24, 40, 24));
+    txtError = MakeBox(this, "txtError", "", QRect(left + 52, body.bottom() + 24, 132, 24));
+}
+
+void frmUnitLearning::Form_Load() { Command1_Click(); }
+
+void frmUnitLearning::Command1_Click() {
+    model_.Initialise();
+    // Initialisation shows the weights plainly ("0"); learning shows them to six decimals.
+    for (int j = 0; j < 3; ++j) SetText(txtW[j], GeneralText(model_.W(j + 1)));
+}
+
+void frmUnitLearning::Command2_Click() { LearnOneStep(); }
+
+void frmUnitLearning::Command3_Click() {
+    if (const auto ms = ReadVal(Text1, QStringLiteral("タイマー"))) SetTimerInterval(Timer1, *ms, this);
+}
+
+void frmUnitLearning::Command4_Click() { SetTimerInterval(Timer1, 0, this); }
+
+void frmUnitLearning::Timer1_Timer() {
+    if (!LearnOneStep()) SetTimerInterval(Timer1, 0, this);
+}
+
+void frmUnitLearning::Command5_Click() {
+    const auto n = ReadVal(txtLoop, QStringLiteral("回数"));
+    if (!n) return;
+    const auto passes = learning::UnitLearningModel::PassCount(*n);
+    if (!passes) {
+        ReportBadBox(txtLoop, *n < 0 ? QStringLiteral("「回数」の欄の値「%1」は負の数です。0以上の回数を入力してください。").arg(txtLoop->text())
+                                     : QStringLiteral("「回数」の欄の値「%1」は多すぎます。%2回までの回数を入力してください。")
+                                           .arg(txtLoop->text(), QString::fromStdString(GeneralText(learning::UnitLearningModel::kMaxPasses))));
+        return;
+    }
+
+    // Nothing else runs during the batch, so every row is read once, before the first pass.
+    std::array<UnitPattern, kRows> rows;
+    for (int k = 0; *passes > 0 && k < kRows; ++k) {
+        const auto p = ReadPattern(k);
+        if (!p) return;
+        rows[k] = *p;
+    }
+    const auto batch = model_.Batch(*passes, [&rows](int k) { return std::optional<UnitPattern>(rows[k]); });
+
+    if (batch.forwards > 0) ShowForward();
+    if (batch.updates > 0) ShowWeights();
+    if (batch.overflow) {
+        HighlightRow(batch.pattern);
+        ReportOverflow(batch.pattern);
+        return;
+    }
+    ShowError(model_.ErrSum());
+    ResetTrainColors();
+}
+
+void frmUnitLearning::Command6_Click() { NormalRun(); }
+
+void frmUnitLearning::txtTrain1_DblClick(int Index) {
+    if (Index < 0 || Index >= kRows) return;
+    txtIn[0]->setText(txtTrain1[Index]->text());
+    txtIn[1]->setText(txtTrain2[Index]->text());
+    NormalRun();
+}
+
+void frmUnitLearning::txtTrain2_DblClick(int Index) { txtTrain1_DblClick(Index); }
+
+bool frmUnitLearning::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::MouseButtonDblClick) {
+        for (int i = 0; i < kRows; ++i) {
+            if (watched == txtTrain1[i]) txtTrain1_DblClick(i);
+            if (watched == txtTrain2[i]) txtTrain2_DblClick(i);
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+bool frmUnitLearning::LearnOneStep() {
+    // While a step's message box is open, timer ticks keep arriving; they must wait.
+    if (stepping_) return true;
+    stepping_ = true;
+    const UnitStep step = model_.Step([this](int k) { return ReadPattern(k); });
+    switch (step.outcome) {
+        case UnitStep::kForward:
+            HighlightRow(step.pattern);
+            ShowForward();
+            break;
+        case UnitStep::kUpdate:
+            ShowWeights();
+            if (step.passFinished) ShowError(step.passError);
+            break;
+        case UnitStep::kOverflow:
+            HighlightRow(step.pattern);
+            ReportOverflow(step.pattern);
+            break;
+        case UnitStep::kUnread:
+            break;
+    }
+    stepping_ = false;
+    return step.outcome == UnitStep::kForward || step.outcome == UnitStep::kUpdate;
+}
+
+std::optional<UnitPattern> frmUnitLearning::ReadPattern(int k) {
+    const auto in1 = ReadVal(txtTrain1[k], RowName(k, QStringLiteral("入力 1")));
+    if (!in1) return std::nullopt;
+    const auto in2 = ReadVal(txtTrain2[k], RowName(k, QStringLiteral("入力 2")));
+    if (!in2) return std::nullopt;
+    const auto teacher = ReadVal(txtTrain3[k], RowName(k, QStringLiteral("出力")));
+    if (!teacher) return std::nullopt;
+    return UnitPattern{*in1, *in2, *teacher};
+}
+
+void frmUnitLearning::NormalRun() {
+    const auto in1 = ReadVal(txtIn[0], QStringLiteral("入力 1"));
+    if (!in1) return;
+    const auto in2 = ReadVal(txtIn[1], QStringLiteral("入力 2"));
+    if (!in2) return;
+    const QString weightNames[3] = {QStringLiteral("入力 1の重み"), QStringLiteral("入力 2の重み"), QStringLiteral("θ")};
+    std::array<double, 3> w;
+    for (int j = 0; j < 3; ++j) {
+        const auto v = ReadVal(txtW[j], weightNames[j]);
+        if (!v) return;
+        w[j] = *v;
+    }
+    const auto y = model_.NormalRun(*in1, *in2, w);
+    if (!y) {
+        MsgBox(this, QStringLiteral("この入力と重みでは値が大きくなりすぎ、出力を計算できません（桁あふれ）。値を小さくしてください。"));
+        return;
+    }
+    SetText(txtOut, Format(*y, kShown));
+    txtdEdy->clear();
+}
+
+void frmUnitLearning::ReportOverflow(int k) {
+    MsgBox(this, QStringLiteral("訓練データ %1行目の学習で値が大きくなりすぎ、計算できません（桁あふれ）。"
+                                "訓練データを見直し、「初期化」してから学習し直してください。")
+                     .arg(k + 1));
+}
+
+void frmUnitLearning::ResetTrainColors() {
+    for (int i = 0; i < kRows; ++i)
+        for (QLineEdit* b : {txtTrain1[i], txtTrain2[i], txtTrain3[i]}) SetBackColor(b, kWhite);
+}
+
+void frmUnitLearning::HighlightRow(int k) {
+    ResetTrainColors();
+    for (QLineEdit* b : {txtTrain1[k], txtTrain2[k], txtTrain3[k]}) SetBackColor(b, kRed);
+}
+
+void frmUnitLearning::ShowForward() {
+    SetText(txtIn[0], GeneralText(model_.x1()));
+    SetText(txtIn[1], GeneralText(model_.x2()));
+    SetText(txtOut, Format(model_.y(), kShown));
+    SetText(txtdEdy, Format(model_.Delta(), kShown));
+}
+
+void frmUnitLearning::ShowWeights() {
+    for (int j = 0; j < 3; ++j) SetText(txtW[j], Format(model_.W(j + 1), kShown));
+}
+
+void frmUnitLearning::ShowError(double errSum) { SetText(txtError, Format(errSum, kShown)); }
+
+}  // namespace kv

@@ -1,0 +1,84 @@
+// Single-neuron learning: the six training patterns at the left, the neuron with its
+// inputs, weights, output and error signal at the right, stepped by hand or by the timer,
+// or learnt in a batch of passes.
+#pragma once
+
+#include <QWidget>
+
+#include <array>
+#include <optional>
+
+#include "learning/unit_learning_model.h"
+
+class QGroupBox;
+class QLineEdit;
+class QPushButton;
+class QTimer;
+
+namespace kv {
+
+class frmUnitLearning : public QWidget {
+    Q_OBJECT
+public:
+    frmUnitLearning();
+
+public slots:
+    void Form_Load();
+    void Command1_Click();
+    void Command2_Click();
+    void Command3_Click();
+    void Command4_Click();
+    void Command5_Click();
+    void Command6_Click();
+    void Timer1_Timer();
+    void txtTrain1_DblClick(int Index);
+    void txtTrain2_DblClick(int Index);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    static constexpr int kRows = learning::kUnitPatternCount;
+
+    // One press of sequential learning; false when it was refused.
+    bool LearnOneStep();
+    // Pattern k from its row, or nothing (reported) when a box overflows.
+    std::optional<learning::UnitPattern> ReadPattern(int k);
+    void NormalRun();
+    void ReportOverflow(int k);
+
+    // Display procedures.
+    void ResetTrainColors();
+    void HighlightRow(int k);
+    void ShowForward();
+    void ShowWeights();
+    void ShowError(double errSum);
+
+    void BuildButtons();
+    void BuildTrainingFrame();
+    void BuildDiagram();
+
+    learning::UnitLearningModel model_;
+    bool stepping_ = false;  // a tick during a step's message box must not step again
+
+    QPushButton* Command1;
+    QPushButton* Command2;
+    QPushButton* Command3;
+    QPushButton* Command4;
+    QPushButton* Command5;
+    QPushButton* Command6;
+    QLineEdit* txtLoop;
+    QLineEdit* Text1;
+    QTimer* Timer1;
+    QGroupBox* Frame1;
+    std::array<QLineEdit*, kRows> txtTrain1;
+    std::array<QLineEdit*, kRows> txtTrain2;
+    std::array<QLineEdit*, kRows> txtTrain3;
+    std::array<QLineEdit*, 3> txtIn;
+    std::array<QLineEdit*, 3> txtW;
+    QLineEdit* txtOut;
+    QLineEdit* txtdEdy;
+    QLineEdit* txtError;
+};
+
+}  // namespace kv

@@ -1,0 +1,354 @@
+#include <QApplication>
+#include <QCursor>
+#include <QEvent>
+#include <QLabel>
+#include <QTimer>
+
+#include <memory>
+
+#include "learning/frmFeedFowardLearning.h"
+#include "plot/timer.h"
+#include "shell/controls.h"
+#include "support/ui_test.h"
+
+using kv::frmFeedFowardLearning;
+using kv::ArrayName;
+
+namespace {
+
+class FeedFowardTest : public UiTest {
+protected:
+    void SetUp() override {
+        UiTest::SetUp();
+        w = std::make_unique<frmFeedFowardLearning>();
+    }
+    void TearDown() override {
+        w.reset();
+        UiTest::TearDown();
+    }
+
+    void press(int times) {
+        for (int i = 0; i < times; ++i) call(w.get(), "Command2_Click");
+    }
+    kv::Rgb back(const QString& name) { return kv::BackColor(box(w.get(), name)); }
+    kv::Rgb back(const char* name, int i) { return back(ArrayName(name, i)); }
+    kv::Rgb line(int i) { return child<kv::LineShape>(w.get(), ArrayName("LineX", i))->borderColor(); }
+    QLabel* arrow(int i) { return child<QLabel>(w.get(), ArrayName("lblArrow", i)); }
+    QString text(const char* name, int i) { return UiTest::text(w.get(), ArrayName(name, i)); }
+    QString text(const char* name) { return UiTest::text(w.get(), name); }
+
+    // Whether every box, line and arrow is back at its default colour.
+    bool allDefault() {
+        for (const char* name : {"txtTrain1", "txtTrain2", "txtTrain3", "txtTrain4", "txtOut", "txtBack", "txtIn"})
+            for (int i = 0; i < 6; ++i)
+                if (auto* b = w->findChild<QLineEdit*>(ArrayName(name, i)); b && kv::BackColor(b) != kv::kWhite) return false;
+        for (int i = 0; i < 26; ++i)
+            if (back("txtW", i) != kv::kWhite || kv::ForeColor(arrow(i)) != kv::kBlack) return false;
+        for (int i = 0; i < 20; ++i)
+            if (line(i) != kv::kBlack) return false;
+        return back("txtError") == kv::kWhite;
+    }
+    int arrowsBack() {
+        int n = 0;
+        for (int i = 0; i < 26; ++i) n += arrow(i)->text() == QStringLiteral("←");
+        return n;
+    }
+
+    std::unique_ptr<frmFeedFowardLearning> w;
+};
+
+}  // namespace
+
+TEST_F(FeedFowardTest, LoadsWithTheInitialWeights) {
+    EXPECT_EQ(w->objectName(), "frmFeedFowardLearning");
+    EXPECT_EQ(w->windowTitle(), QStringLiteral("誤差伝播法による学習"));
+    const char* first[] = {"-1.00000", "1.00000", "-1.00000", "1.00000"};
+    const char* second[] = {"1.00000", "-1.00000", "1.00000", "-1.00000"};
+    for (int k = 0; k < 4; ++k) {
+        EXPECT_EQ(text("txtW", k), first[k]);
+        EXPECT_EQ(text("txtW", 4 + k), second[k]);
+        EXPECT_EQ(text("txtW", 16 + k), first[k]);
+    }
+    for (int h = 0; h < 6; ++h) EXPECT_EQ(text("txtW", 20 + h), h % 2 ? "1.00000" : "-1.00000");
+    EXPECT_EQ(text("txtTrain1", 1), "1");
+    EXPECT_EQ(text("txtTrain4", 5), "1");
+    EXPECT_EQ(text("txtIn", 0), "0");
+    EXPECT_EQ(text("txtLoop"), "500");
+    EXPECT_EQ(text("txtLimitError"), "0.01");
+    EXPECT_EQ(arrowsBack(), 0);
+    EXPECT_TRUE(messages.isEmpty());
+}
+
+TEST_F(FeedFowardTest, FirstPatternOperationByOperation) {
+    press(1);
+    for (const char* col : {"txtTrain1", "txtTrain2", "txtTrain3", "txtTrain4"}) {
+        EXPECT_EQ(back(col, 0), kv::kRed) << col;
+        EXPECT_EQ(back(col, 1), kv::kWhite) << col;
+    }
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(text("txtIn", i), "0");
+        EXPECT_EQ(back("txtIn", i), kv::kRed);
+    }
+
+    press(1);  // hidden unit 0
+    EXPECT_EQ(text("txtOut", 0), "0.88080");
+    EXPECT_EQ(back("txtOut", 0), kv::kLightBlue);
+    EXPECT_EQ(back("txtTrain1", 0), kv::kWhite);
+    for (int k = 0; k < 3; ++k) {
+        EXPECT_EQ(back("txtW", k), kv::kRed);
+        EXPECT_EQ(line(k), kv::kRed);
+        EXPECT_EQ(line(3 + k), kv::kBlack);
+    }
+    EXPECT_EQ(back("txtW", 3), kv::kYellow);
+    EXPECT_EQ(back("txtW", 4), kv::kWhite);
+    for (int k = 0; k < 4; ++k) EXPECT_EQ(kv::ForeColor(arrow(k)), kv::kRed);
+    EXPECT_EQ(kv::ForeColor(arrow(4)), kv::kBlack);
+
+    press(5);  // seventh: the output unit
+    EXPECT_EQ(text("txtOut", 1), "0.11920");
+    EXPECT_EQ(back("txtOut", 0), kv::kWhite);
+    EXPECT_EQ(text("txtOut", 5), "0.05732");
+    EXPECT_EQ(back("txtOut", 5), kv::kLightBlue);
+    for (int h = 0; h < 5; ++h) {
+        EXPECT_EQ(back("txtW", 20 + h), kv::kRed);
+        EXPECT_EQ(line(15 + h), kv::kRed);
+    }
+    EXPECT_EQ(back("txtW", 25), kv::kYellow);
+    EXPECT_EQ(kv::ForeColor(arrow(25)), kv::kRed);
+    EXPECT_EQ(line(14), kv::kBlack);
+
+    press(1);  // eighth: the error
+    EXPECT_EQ(text("txtError"), "0.003286");
+    EXPECT_EQ(back("txtError"), kv::kRed);
+    EXPECT_EQ(back("txtOut", 5), kv::kWhite);
+
+    press(1);  // ninth: back-propagation through the output weights
+    EXPECT_EQ(text("txtBack", 5), "0.003098");
+    EXPECT_EQ(text("txtBack", 0), "-0.000325");
+    EXPECT_EQ(text("txtBack", 1), "0.000325");
+    EXPECT_EQ(text("txtW", 20), "-1.000136");
+    EXPECT_EQ(text("txtW", 25), "0.999845");
+    for (int h = 0; h < 6; ++h) {
+        EXPECT_EQ(back("txtBack", h), kv::kRed);
+        EXPECT_EQ(back("txtW", 20 + h), kv::kLightBlue);
+        EXPECT_EQ(arrow(20 + h)->text(), QStringLiteral("←"));
+        EXPECT_EQ(kv::ForeColor(arrow(20 + h)), kv::kRed);
+    }
+    EXPECT_EQ(back("txtError"), kv::kWhite);
+    EXPECT_EQ(arrowsBack(), 6);
+
+    press(4);  // the input weights, one input at a time, the threshold weights last
+    for (int h = 0; h < 5; ++h) {
+        EXPECT_EQ(back("txtW", 4 * h + 3), kv::kLightBlue);
+        EXPECT_EQ(back("txtW", 4 * h), kv::kWhite);
+        EXPECT_EQ(arrow(4 * h)->text(), QStringLiteral("←"));
+    }
+    EXPECT_EQ(text("txtW", 0), "-1.000000");  // input 0 of pattern 0 is 0: unchanged
+    EXPECT_EQ(text("txtW", 3), "1.000016");   // 1 - 0.05 * D1(0)
+    EXPECT_EQ(arrowsBack(), 26);
+
+    press(1);  // fourteenth: the pattern ends
+    EXPECT_EQ(arrowsBack(), 0);
+    EXPECT_TRUE(allDefault());
+    EXPECT_EQ(text("txtW", 3), "1.000016");
+    EXPECT_EQ(text("txtError"), "0.003286");
+
+    press(1);  // fifteenth: pattern 1
+    EXPECT_EQ(back("txtTrain1", 1), kv::kRed);
+    EXPECT_EQ(back("txtTrain1", 0), kv::kWhite);
+    EXPECT_EQ(text("txtIn", 0), "1");
+    EXPECT_EQ(text("txtIn", 1), "0");
+    EXPECT_EQ(text("txtIn", 2), "1");
+    EXPECT_EQ(text("txtMaxError"), "");  // step-by-step learning never writes it
+    EXPECT_TRUE(messages.isEmpty());
+}
+
+TEST_F(FeedFowardTest, TimerRunsTheSteps) {
+    auto* timer = w->findChild<QTimer*>("Timer1");
+    ASSERT_NE(timer, nullptr);
+    EXPECT_EQ(kv::TimerInterval(timer), 0);
+    type(w.get(), "Text1", "25.5");
+    call(w.get(), "Command3_Click");
+    EXPECT_EQ(kv::TimerInterval(timer), 26);
+    call(w.get(), "Timer1_Timer");
+    call(w.get(), "Timer1_Timer");
+    EXPECT_EQ(text("txtOut", 0), "0.88080");
+    call(w.get(), "Command1_Click");  // initialisation leaves the timer running
+    EXPECT_EQ(kv::TimerInterval(timer), 26);
+    call(w.get(), "Command4_Click");
+    EXPECT_EQ(kv::TimerInterval(timer), 0);
+    type(w.get(), "Text1", "70000");
+    call(w.get(), "Command3_Click");
+    EXPECT_EQ(kv::TimerInterval(timer), 0);
+    EXPECT_EQ(messages.size(), 1);
+}
+
+TEST_F(FeedFowardTest, BatchLearningWithTheDefaults) {
+    w->show();
+    QApplication::processEvents();
+    // The progress label is repainted while the batch holds the thread: record what it
+    // shows at each paint, with the pointer of that moment.
+    struct Recorder : QObject {
+        QStringList captions;
+        bool busy = true;
+        bool eventFilter(QObject* o, QEvent* e) override {
+            if (e->type() == QEvent::Paint) {
+                const QString t = static_cast<QLabel*>(o)->text();
+                if (!t.isEmpty()) {
+                    captions << t;
+                    busy = busy && QApplication::overrideCursor() && QApplication::overrideCursor()->shape() == Qt::WaitCursor;
+                }
+            }
+            return false;
+        }
+    } recorder;
+    child<QLabel>(w.get(), "Label5")->installEventFilter(&recorder);
+
+    call(w.get(), "Command5_Click");
+    EXPECT_EQ(messages, QStringList{"131"});
+    EXPECT_EQ(text("txtMaxError"), "0.009950");
+    EXPECT_FALSE(text("txtError").isEmpty());
+    ASSERT_EQ(recorder.captions.size(), 6);
+    EXPECT_EQ(recorder.captions.front(), QStringLiteral("実行中 20 (4 %)"));
+    EXPECT_EQ(recorder.captions.back(), QStringLiteral("実行中 120 (24 %)"));
+    EXPECT_TRUE(recorder.busy);
+    EXPECT_EQ(text("Label5"), "");
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    // Every weight is shown as learnt, with six decimals.
+    for (int j = 0; j < 26; ++j) EXPECT_EQ(text("txtW", j).section('.', 1).size(), 6) << j;
+    EXPECT_NE(text("txtW", 20), "-1.000000");
+
+    // A count that leaves a fraction of a percent.
+    recorder.captions.clear();
+    type(w.get(), "txtLoop", "300");
+    type(w.get(), "txtLimitError", "0");
+    call(w.get(), "Command1_Click");
+    call(w.get(), "Command5_Click");
+    EXPECT_EQ(messages.back(), "300");
+    ASSERT_EQ(recorder.captions.size(), 15);
+    EXPECT_EQ(recorder.captions.front(), QStringLiteral("実行中 20 (6.66666666666667 %)"));
+    EXPECT_EQ(recorder.captions.back(), QStringLiteral("実行中 300 (100 %)"));
+}
+
+TEST_F(FeedFowardTest, BatchPassCountsThatCannotBeCounted) {
+    for (const char* bad : {"-1", "32767", "40000", "1e9"}) {
+        messages.clear();
+        type(w.get(), "txtLoop", bad);
+        call(w.get(), "Command5_Click");
+        ASSERT_EQ(messages.size(), 1) << bad;
+        EXPECT_TRUE(messages[0].contains(QStringLiteral("「回数」"))) << messages[0].toStdString();
+        EXPECT_EQ(text("txtMaxError"), "") << bad;
+        EXPECT_EQ(text("txtW", 20), "-1.00000") << bad;
+    }
+    // No number, an empty box and 0 all mean no pass, reported as 0.
+    for (const char* none : {"", "0", "abc", "0.4"}) {
+        messages.clear();
+        type(w.get(), "txtLoop", none);
+        call(w.get(), "Command5_Click");
+        EXPECT_EQ(messages, QStringList{"0"}) << none;
+        EXPECT_EQ(text("txtMaxError"), "") << none;
+    }
+    // The largest count that can be counted is taken.
+    messages.clear();
+    type(w.get(), "txtLoop", "32766");
+    call(w.get(), "Command5_Click");
+    EXPECT_EQ(messages, QStringList{"131"});
+    // An allowed error beyond a double is refused before anything runs.
+    messages.clear();
+    type(w.get(), "txtLimitError", "1e999");
+    call(w.get(), "Command5_Click");
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(messages[0].contains(QStringLiteral("「許容誤差」")));
+}
+
+TEST_F(FeedFowardTest, StepsAfterBatchOrNormalRunStartAtPatternZero) {
+    press(14 * 2 + 9);  // pattern 2, just after back-propagation: arrows point back
+    ASSERT_EQ(arrowsBack(), 6);
+    type(w.get(), "txtLoop", "3");
+    call(w.get(), "Command5_Click");
+    const QString learnt = text("txtW", 20);
+    press(1);
+    EXPECT_EQ(back("txtTrain1", 0), kv::kRed);
+    EXPECT_EQ(back("txtTrain1", 2), kv::kWhite);
+    EXPECT_EQ(text("txtIn", 0), "0");
+    EXPECT_EQ(arrowsBack(), 0);
+    press(13);
+    EXPECT_TRUE(allDefault());
+    EXPECT_NE(text("txtW", 20), learnt);  // learning went on from the batch's weights
+
+    press(3);  // pattern 1, inside the hidden units
+    call(w.get(), "Command6_Click");
+    press(1);
+    EXPECT_EQ(back("txtTrain4", 0), kv::kRed);
+    EXPECT_EQ(text("txtIn", 2), "0");
+    press(1);
+    EXPECT_EQ(back("txtOut", 0), kv::kLightBlue);
+}
+
+TEST_F(FeedFowardTest, NormalRunOnAnyInputs) {
+    press(2);
+    call(w.get(), "Command6_Click");  // inputs 0, 1, 1 give the sums +1, -1, +1, -1, +1
+    for (int h = 0; h < 5; ++h) EXPECT_EQ(text("txtOut", h), h % 2 ? "0.11920" : "0.88080") << h;
+    EXPECT_EQ(text("txtOut", 5), "0.05732");
+    EXPECT_TRUE(allDefault());
+    EXPECT_EQ(text("txtW", 0), "-1.00000");
+
+    call(w.get(), "txtTrain2_DblClick", 1);  // row 1: 1, 0, 1 gives -1, +1, ...
+    EXPECT_EQ(text("txtIn", 0), "1");
+    EXPECT_EQ(text("txtIn", 1), "0");
+    EXPECT_EQ(text("txtOut", 0), "0.11920");
+    EXPECT_EQ(text("txtOut", 1), "0.88080");
+    EXPECT_EQ(text("txtOut", 5), "0.99184");  // output sum 2.404 looks up 2.4
+    call(w.get(), "txtTrain1_DblClick", 2);  // row 2: 1, 1, 1 gives sums of 0
+    EXPECT_EQ(text("txtIn", 1), "1");
+    EXPECT_EQ(text("txtOut", 3), "0.50000");
+
+    // Editing a third-column box runs its row at once; a teacher box does nothing.
+    type(w.get(), "txtTrain3(3)", "0.5");
+    EXPECT_EQ(text("txtIn", 0), "1");
+    EXPECT_EQ(text("txtIn", 2), "0.5");
+    const QString out = text("txtOut", 0);
+    type(w.get(), "txtTrain4(0)", "7");
+    EXPECT_EQ(text("txtIn", 2), "0.5");
+
+    // An input the strict conversion cannot read is named, and nothing is computed.
+    type(w.get(), "txtTrain1(4)", "x");
+    call(w.get(), "txtTrain1_DblClick", 4);
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(messages[0].contains(QStringLiteral("「入力 1」"))) << messages[0].toStdString();
+    EXPECT_EQ(text("txtOut", 0), out);
+    type(w.get(), "txtTrain3(5)", "");
+    ASSERT_EQ(messages.size(), 2);
+    EXPECT_TRUE(messages[1].contains(QStringLiteral("「入力 3」")));
+    EXPECT_EQ(text("txtOut", 0), out);
+    call(w.get(), "txtTrain1_DblClick", 6);  // no such row
+    EXPECT_EQ(messages.size(), 2);
+}
+
+TEST_F(FeedFowardTest, TrainingEditsReachLearningAtInitialisation) {
+    press(9);
+    type(w.get(), "txtTrain1(0)", "1");
+    call(w.get(), "Command1_Click");
+    // Initialisation shows the fresh weights but keeps colours, arrows and the other boxes.
+    EXPECT_EQ(text("txtW", 20), "-1.00000");
+    EXPECT_EQ(arrowsBack(), 6);
+    EXPECT_EQ(text("txtBack", 5), "0.003098");
+    press(1);
+    EXPECT_EQ(text("txtIn", 0), "1");
+
+    type(w.get(), "txtTrain1(0)", "0");  // edited after initialisation: learning still sees 1
+    press(13 + 14 * 5 + 1);
+    EXPECT_EQ(back("txtTrain1", 0), kv::kRed);
+    EXPECT_EQ(text("txtIn", 0), "1");
+
+    // A training value beyond a double is named and the network is left as it was.
+    press(6);
+    const QString before = text("txtW", 20);
+    type(w.get(), "txtTrain4(1)", "1e999");
+    call(w.get(), "Command1_Click");
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(messages[0].contains(QStringLiteral("訓練データ（2行目・出力）"))) << messages[0].toStdString();
+    EXPECT_EQ(text("txtW", 20), before);
+    press(1);
+    EXPECT_EQ(back("txtError"), kv::kRed);  // the step-by-step learning went on
+}
