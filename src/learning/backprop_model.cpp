@@ -4,12 +4,6 @@
 
 namespace kv::backprop {
 
-double Sigmoid(double u, double a) {
-    const double s = -(a * u);
-    if (s >= 100) return 0;
-    return 1 / (std::exp(s) + 1);
-}
-
 int TableIndex(double u) {
     // Clamped as a double, so that no sum, however large, is converted out of range.
     const double i = 100 + std::floor(10 * u + 0.5);

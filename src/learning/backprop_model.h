@@ -4,6 +4,8 @@
 // below an allowed error, or the network can simply be run on three inputs.
 #pragma once
 
+#include "neuron/neuron_model.h"
+
 #include <array>
 #include <cstdint>
 #include <functional>
@@ -31,8 +33,8 @@ inline constexpr TrainingSet kDefaultTraining = {
     {0, 1, 1, 0, 1, 1},
 };
 
-// 1 / (exp(-a u) + 1), and exactly 0 where exp would overflow.
-double Sigmoid(double u, double a);
+// The same sigmoid as the single neuron's fills the table.
+using neuron::Sigmoid;
 
 // The table entry that stands for a weighted sum: the sum rounded to a multiple of 0.1
 // (halves upward) and clamped to -10.0 .. 9.9. A sum that is not a number (weights that

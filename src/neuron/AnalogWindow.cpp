@@ -53,10 +53,6 @@ std::optional<double> AnalogWindow::ReadAlfa(bool report) {
 std::optional<AnalogWindow::Inputs> AnalogWindow::ReadInputs() {
     const auto s = ReadWeightedSum();
     if (!s) return std::nullopt;
-    if (!std::isfinite(*s)) {
-        MsgBox(this, QStringLiteral("重み付き和 S = Σ ωX が大きすぎて計算できません。X と ω の値を小さくしてください。"));
-        return std::nullopt;
-    }
     const auto theta = ReadTheta(true);
     if (!theta) return std::nullopt;
     const auto alpha = ReadAlfa(true);

@@ -1,5 +1,7 @@
 #include "neuron/NeuronWindow.h"
 
+#include <cmath>
+
 #include <QFont>
 #include <QLabel>
 #include <QLineEdit>
@@ -8,6 +10,7 @@
 #include "neuron/neuron_model.h"
 #include "plot/PlotSurface.h"
 #include "plot/input.h"
+#include "plot/msgbox.h"
 #include "shell/controls.h"
 
 namespace kv::neuron {
@@ -85,8 +88,8 @@ NeuronWindow::NeuronWindow(const QString& name, const QString& caption, const QS
 
     // S = sum w_j X_j
     MakeFormulaLabel(this, "Label5(1)", QStringLiteral("S = Σ"), QRect(16, 300, 60, 30));
-    Subscripted(this, 7, QStringLiteral("ω"), "j", QPoint(78, 303));
-    Subscripted(this, 6, "X", "j", QPoint(110, 303));
+    Subscripted(this, 7, QStringLiteral("ω"), "j", QPoint(54, 303));
+    Subscripted(this, 6, "X", "j", QPoint(76, 303));
 }
 
 void NeuronWindow::Form_Load() { DrawResponse(); }
@@ -108,7 +111,12 @@ std::optional<double> NeuronWindow::ReadWeightedSum() {
         x[j] = *xv;
         w[j] = *wv;
     }
-    return WeightedSum(x, w);
+    const double s = WeightedSum(x, w);
+    if (!std::isfinite(s)) {
+        MsgBox(this, QStringLiteral("重み付き和 S = Σ ωX が大きすぎて計算できません。X と ω の値を小さくしてください。"));
+        return std::nullopt;
+    }
+    return s;
 }
 
 std::optional<double> NeuronWindow::ReadTheta(bool report) {

@@ -45,7 +45,8 @@ protected:
     virtual void DrawResponse() = 0;
 
     // The weighted sum of the boxes (strict conversion). Reports the first box that holds
-    // no number, puts the focus on it, and gives nothing.
+    // no number, puts the focus on it, and gives nothing; a sum beyond a double is refused
+    // with a message too.
     std::optional<double> ReadWeightedSum();
     // Val of the theta box; a number too large for a double gives nothing (reported only
     // when `report` is set, so typing is not interrupted).

@@ -42,9 +42,9 @@ frmDecisionAnalogModelElse::frmDecisionAnalogModelElse() {
 
     // S = sum from j = 0 of w_j X_j, the output rule, the sigmoid, and the remark.
     MakeFormulaLabel(this, "Label5(1)", QStringLiteral("S = Σ"), QRect(16, 260, 60, 30));
-    MakeIndexLabel(this, "Label6", "j=0", QRect(54, 288, 30, 16));
-    Subscripted(this, 2 * kRows, QStringLiteral("ω"), "j", QPoint(78, 263));
-    Subscripted(this, 2 * kRows + 1, "X", "j", QPoint(110, 263));
+    MakeIndexLabel(this, "Label6", "j=0", QRect(38, 288, 30, 16));
+    Subscripted(this, 2 * kRows, QStringLiteral("ω"), "j", QPoint(54, 263));
+    Subscripted(this, 2 * kRows + 1, "X", "j", QPoint(76, 263));
     MakeFormulaLabel(this, "Label5(2)", QStringLiteral("Y = sigmoid(S)"), QRect(16, 320, 200, 30));
     neuron::AddSigmoidFormula(this, QPoint(16, 380));
     MakeFramedLabel(this, "Label8", QStringLiteral("重みの学習と閾値の学習を\u3000\u3000ひとつの処理として実現できる"),

@@ -4,9 +4,11 @@
 #pragma once
 
 #include <QImage>
+#include <QPainter>
 #include <QPointF>
 #include <QWidget>
 
+#include <memory>
 #include <string>
 
 #include "plot/colors.h"
@@ -62,7 +64,7 @@ public:
 
     // Pixel position of a user point (from the top-left corner of the image).
     QPointF toPixel(float x, float y) const;
-    const QImage& image() const { return image_; }
+    const QImage& image() const;
     QColor background() const { return background_; }
 
 protected:
@@ -72,9 +74,12 @@ private:
     bool usable(double x, double y) const;
     void stroke(const QPointF& a, const QPointF& b, Rgb colour);
     void rect(double x1, double y1, double x2, double y2, Rgb colour, bool filled);
-    void preparePainter(class QPainter& p, Rgb colour) const;
+    QPainter& painter();
+    void endPainting() const;
+    void preparePainter(QPainter& p, Rgb colour) const;
 
     QImage image_;
+    mutable std::unique_ptr<QPainter> painter_;
     QColor background_{255, 255, 255};
     bool scaled_ = false;
     float scaleLeft_ = 0, scaleTop_ = 0, scaleWidth_ = 1, scaleHeight_ = 1;

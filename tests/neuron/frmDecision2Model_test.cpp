@@ -127,6 +127,13 @@ TEST_F(BinaryNeuronWindow, UnreadableBoxesWriteAndDrawNothing) {
     EXPECT_EQ(text(w, "txtS"), "0.7");
 
     type(w, "txtTheta", "0.5");
+    type(w, "txtX(1)", "1e300");
+    type(w, "txtW(1)", "1e300");  // each box fine, their product beyond a double
+    call(w, "Command1_Click");
+    EXPECT_EQ(messages.size(), 4);
+    EXPECT_EQ(text(w, "txtS"), "0.7");
+
+    type(w, "txtX(1)", "0");
     call(w, "Command1_Click");
     EXPECT_EQ(text(w, "txtS"), "1.2");
     EXPECT_EQ(text(w, "txtY"), "1");
