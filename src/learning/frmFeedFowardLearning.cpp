@@ -149,8 +149,8 @@ void frmFeedFowardLearning::BuildTrainingFrame() {
     hint->setWordWrap(true);
 
     for (int p = 0; p < kPatterns; ++p) {
-        txtTrain_[0][p]->installEventFilter(this);
-        txtTrain_[1][p]->installEventFilter(this);
+        OnDoubleClick(txtTrain_[0][p], [this, p] { txtTrain1_DblClick(p); });
+        OnDoubleClick(txtTrain_[1][p], [this, p] { txtTrain2_DblClick(p); });
         connect(txtTrain_[2][p], &QLineEdit::textChanged, this, [this, p] { txtTrain3_Change(p); });
     }
 }
@@ -180,16 +180,6 @@ void frmFeedFowardLearning::BuildControls() {
     txtLimitError = labelled("lblLimitError", QStringLiteral("許容誤差"), "txtLimitError", "0.01", QRect(x + 64, 506, 100, kBoxH), 60);
     txtMaxError = labelled("lblMaxError", QStringLiteral("最大誤差"), "txtMaxError", "", QRect(x + 64, 536, 100, kBoxH), 60);
     txtError = labelled("lblError", QStringLiteral("誤差"), "txtError", "", QRect(x + 64, 566, 100, kBoxH), 60);
-}
-
-bool frmFeedFowardLearning::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::MouseButtonDblClick) {
-        for (int p = 0; p < kPatterns; ++p) {
-            if (watched == txtTrain_[0][p]) txtTrain1_DblClick(p);
-            if (watched == txtTrain_[1][p]) txtTrain2_DblClick(p);
-        }
-    }
-    return QWidget::eventFilter(watched, event);
 }
 
 void frmFeedFowardLearning::Form_Load() { Command1_Click(); }
@@ -229,7 +219,7 @@ void frmFeedFowardLearning::Command2_Click() {
 void frmFeedFowardLearning::Timer1_Timer() { Command2_Click(); }
 
 void frmFeedFowardLearning::Command3_Click() {
-    if (const auto ms = ReadVal(Text1, QStringLiteral("タイマー"))) SetTimerInterval(Timer1, *ms, this);
+    StartTimerFromBox(Timer1, Text1, QStringLiteral("タイマー"));
 }
 
 void frmFeedFowardLearning::Command4_Click() { SetTimerInterval(Timer1, 0, this); }

@@ -39,9 +39,6 @@ public slots:
     void txtTrain2_DblClick(int Index);
     void txtTrain3_Change(int Index);
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
     void BuildDiagram();
     void BuildTrainingFrame();

@@ -97,8 +97,8 @@ void frmUnitLearning::BuildTrainingFrame() {
         txtTrain1[i] = MakeBox(Frame1, ArrayName("txtTrain1", i), kDefaultRows[i].input1, QRect(14, y, 64, 24));
         txtTrain2[i] = MakeBox(Frame1, ArrayName("txtTrain2", i), kDefaultRows[i].input2, QRect(86, y, 64, 24));
         txtTrain3[i] = MakeBox(Frame1, ArrayName("txtTrain3", i), kDefaultRows[i].teacher, QRect(158, y, 64, 24));
-        txtTrain1[i]->installEventFilter(this);
-        txtTrain2[i]->installEventFilter(this);
+        OnDoubleClick(txtTrain1[i], [this, i] { txtTrain1_DblClick(i); });
+        OnDoubleClick(txtTrain2[i], [this, i] { txtTrain2_DblClick(i); });
     }
 
     QLabel* hint = MakeLabel(Frame1, "Label4", QStringLiteral("上記でダブルクリックすると，同データを用いた通常実行を行います"),
@@ -148,7 +148,7 @@ void frmUnitLearning::Command1_Click() {
 void frmUnitLearning::Command2_Click() { LearnOneStep(); }
 
 void frmUnitLearning::Command3_Click() {
-    if (const auto ms = ReadVal(Text1, QStringLiteral("タイマー"))) SetTimerInterval(Timer1, *ms, this);
+    StartTimerFromBox(Timer1, Text1, QStringLiteral("タイマー"));
 }
 
 void frmUnitLearning::Command4_Click() { SetTimerInterval(Timer1, 0, this); }
@@ -198,16 +198,6 @@ void frmUnitLearning::txtTrain1_DblClick(int Index) {
 }
 
 void frmUnitLearning::txtTrain2_DblClick(int Index) { txtTrain1_DblClick(Index); }
-
-bool frmUnitLearning::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::MouseButtonDblClick) {
-        for (int i = 0; i < kRows; ++i) {
-            if (watched == txtTrain1[i]) txtTrain1_DblClick(i);
-            if (watched == txtTrain2[i]) txtTrain2_DblClick(i);
-        }
-    }
-    return QWidget::eventFilter(watched, event);
-}
 
 bool frmUnitLearning::LearnOneStep() {
     // While a step's message box is open, timer ticks keep arriving; they must wait.

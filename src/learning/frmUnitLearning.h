@@ -34,9 +34,6 @@ public slots:
     void txtTrain1_DblClick(int Index);
     void txtTrain2_DblClick(int Index);
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
     static constexpr int kRows = learning::kUnitPatternCount;
 

@@ -36,8 +36,7 @@ void frmTimeModel::Command1_Click() {
         return;
     }
     if (!ReadTheta(true) || !ReadAlfa(true)) return;
-    const auto interval = ReadVal(txtTimer, QStringLiteral("タイマー"));
-    if (!interval || !SetTimerInterval(Timer1, *interval, this)) return;
+    if (!StartTimerFromBox(Timer1, txtTimer, QStringLiteral("タイマー"))) return;
     DrawResponse();
     model_.Start(*epsilon);
     neuron::XorMarker(*Picture1, model_.StateU);

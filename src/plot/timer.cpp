@@ -1,8 +1,10 @@
 #include "plot/timer.h"
 
+#include <QLineEdit>
 #include <QTimer>
 #include <QVariant>
 
+#include "plot/input.h"
 #include "plot/msgbox.h"
 #include "plot/numtext.h"
 #include "plot/rounding.h"
@@ -30,6 +32,11 @@ bool SetTimerInterval(QTimer* timer, double milliseconds, QWidget* owner) {
     if (*ms == 0) timer->stop();
     else timer->start(*ms);
     return true;
+}
+
+bool StartTimerFromBox(QTimer* timer, QLineEdit* box, const QString& boxName) {
+    const auto ms = ReadVal(box, boxName);
+    return ms && SetTimerInterval(timer, *ms, box->window());
 }
 
 int TimerInterval(const QTimer* timer) { return timer->property(kIntervalProperty).toInt(); }

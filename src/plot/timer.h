@@ -2,7 +2,9 @@
 // interval 0 would fire continuously), and an interval the timer cannot take is refused.
 #pragma once
 
+class QLineEdit;
 class QObject;
+class QString;
 class QTimer;
 class QWidget;
 
@@ -15,6 +17,10 @@ QTimer* MakeTimer1(QObject* owner);
 // 0 stops the ticks. Outside 0..65535 the previous interval stays and the learner is told
 // why (the message box's parent is `owner`). Returns whether the interval was taken.
 bool SetTimerInterval(QTimer* timer, double milliseconds, QWidget* owner);
+
+// Starts the ticks at the interval typed in `box`, read with Val: a start button's whole
+// work. A box beyond a double is refused naming `boxName`; the previous interval stays.
+bool StartTimerFromBox(QTimer* timer, QLineEdit* box, const QString& boxName);
 
 // The interval last taken (0 when not ticking).
 int TimerInterval(const QTimer* timer);

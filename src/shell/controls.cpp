@@ -1,5 +1,6 @@
 #include "shell/controls.h"
 
+#include <QEvent>
 #include <QPainter>
 
 #include <algorithm>
@@ -104,6 +105,24 @@ void ShapeWidget::paintEvent(QPaintEvent*) {
         case kEllipse: p.drawEllipse(r); break;
         case kRoundedRectangle: p.drawRoundedRect(r, 12, 12); break;
     }
+}
+
+namespace {
+class DoubleClickFilter : public QObject {
+public:
+    DoubleClickFilter(QObject* parent, std::function<void()> handler) : QObject(parent), handler_(std::move(handler)) {}
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::MouseButtonDblClick) handler_();
+        return false;
+    }
+
+private:
+    std::function<void()> handler_;
+};
+}  // namespace
+
+void OnDoubleClick(QWidget* control, std::function<void()> handler) {
+    control->installEventFilter(new DoubleClickFilter(control, std::move(handler)));
 }
 
 QString ArrayName(const QString& name, int index) { return QStringLiteral("%1(%2)").arg(name).arg(index); }

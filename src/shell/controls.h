@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QWidget>
 
+#include <functional>
 #include <string>
 
 #include "plot/colors.h"
@@ -71,6 +72,9 @@ private:
     bool filled_ = false;
     Rgb fill_ = kWhite;
 };
+
+// Calls `handler` when the control is double-clicked (text boxes have no such signal).
+void OnDoubleClick(QWidget* control, std::function<void()> handler);
 
 // Name of a control-array member: ArrayName("txtX", 0) == "txtX(0)".
 QString ArrayName(const QString& name, int index);
