@@ -12,9 +12,12 @@ int TableIndex(double u) {
     return static_cast<int>(i);
 }
 
-double ProgressPercent(std::int16_t pass, std::int16_t passes) {
-    return 100 * (static_cast<double>(pass) / passes);
+std::optional<std::int16_t> PassCount(double n) {
+    if (!(n >= 0) || n > kMaxPasses) return std::nullopt;
+    return static_cast<std::int16_t>(std::floor(n));
 }
+
+double ProgressPercent(std::int16_t pass, double n) { return 100 * (pass / n); }
 
 Network::Network() { Initialise(kDefaultTraining); }
 
@@ -147,17 +150,17 @@ void Network::LearnPattern(const BatchObserver& observer) {
     UpdateMaxError();
 }
 
-std::int16_t Network::LearnBatch(std::int16_t n, double limitError, const BatchObserver& observer) {
-    if (n < 1) return n;
+double Network::LearnBatch(double n, double limitError, const BatchObserver& observer) {
+    const std::int16_t passes = PassCount(n).value_or(0);
+    if (passes < 1) return n;
     countersSpent_ = true;
-    // Stops at r == n before counting on, so even the largest 16-bit n cannot overflow r.
     for (std::int16_t r = 1;; ++r) {
         if (r % kProgressEvery == 0 && observer.progress) observer.progress(r, n);
         maxError_ = 0;
         for (patIndex_ = 0; patIndex_ < kPatterns; ++patIndex_) LearnPattern(observer);
         if (observer.passEnd) observer.passEnd(maxError_);
         if (maxError_ < limitError) return r;
-        if (r == n) return n;
+        if (r == passes) return n;
     }
 }
 

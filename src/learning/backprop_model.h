@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <functional>
 #include <limits>
+#include <optional>
 
 namespace kv::backprop {
 
@@ -41,8 +42,12 @@ using neuron::Sigmoid;
 // overflowed) takes the lowest entry.
 int TableIndex(double u);
 
-// How far a batch of `passes` (at least 1) passes is when pass `pass` begins, in percent.
-double ProgressPercent(std::int16_t pass, std::int16_t passes);
+// The whole passes a typed count n asks for (r = 1, 2, ... while r <= n; none below 1), or
+// nothing when n is negative, no number, or above kMaxPasses.
+std::optional<std::int16_t> PassCount(double n);
+
+// How far a batch of n passes (n as read, at least 1) is when pass `pass` begins, in percent.
+double ProgressPercent(std::int16_t pass, double n);
 
 // The operations of one pattern, in the order the step-by-step learning performs them.
 enum class Stage : std::int16_t {
@@ -64,7 +69,7 @@ struct Step {
 
 // Batch learning reports through these; any may be left empty.
 struct BatchObserver {
-    std::function<void(std::int16_t pass, std::int16_t passes)> progress;  // before every 20th pass
+    std::function<void(std::int16_t pass, double n)> progress;            // before every 20th pass
     std::function<void(double patError)> patternError;                    // after each pattern's error
     std::function<void(double maxError)> passEnd;                         // after each pass
 };
@@ -81,9 +86,10 @@ public:
     // the step-by-step learning over at pattern 0.
     Step advance();
 
-    // Learns whole passes until a pass's largest pattern error is below `limitError`.
-    // Returns the pass that got there, or n when none did (also when n < 1: no pass).
-    std::int16_t LearnBatch(std::int16_t n, double limitError, const BatchObserver& observer = {});
+    // Learns the passes of PassCount(n) until a pass's largest pattern error is below
+    // `limitError`. Returns the pass that got there, or n as given when none did (also
+    // when n < 1, or a count PassCount refuses: no pass).
+    double LearnBatch(double n, double limitError, const BatchObserver& observer = {});
 
     // The forward pass for three given inputs; weights and errors stay as they are.
     void Run(const std::array<double, kInputs>& inputs);

@@ -11,7 +11,6 @@
 #include "plot/input.h"
 #include "plot/msgbox.h"
 #include "plot/numtext.h"
-#include "plot/rounding.h"
 #include "plot/timer.h"
 #include "shell/controls.h"
 
@@ -229,27 +228,28 @@ void frmFeedFowardLearning::Command5_Click() {
     if (!limit) return;
     const auto loop = ReadVal(txtLoop, QStringLiteral("回数"));
     if (!loop) return;
-    const auto n = RoundToShort(*loop);
-    if (!n || *n < 0 || *n > backprop::kMaxPasses) {
+    // Compared as a number, as the learner typed it: 2.7 asks for two passes.
+    const double n = *loop;
+    if (!backprop::PassCount(n)) {
         ReportBadBox(txtLoop, QStringLiteral("「回数」の欄の値「%1」は学習の回数に使えません。0から%2までの回数を入力してください。")
                                   .arg(txtLoop->text(), QString::fromStdString(GeneralText(backprop::kMaxPasses))));
         return;
     }
 
     backprop::BatchObserver observer;
-    observer.progress = [this](std::int16_t pass, std::int16_t passes) {
+    observer.progress = [this](std::int16_t pass, double count) {
         Label5->setText(QStringLiteral("実行中 %1 (%2 %)")
                             .arg(QString::fromStdString(GeneralText(pass)),
-                                 QString::fromStdString(GeneralText(backprop::ProgressPercent(pass, passes)))));
+                                 QString::fromStdString(GeneralText(backprop::ProgressPercent(pass, count)))));
         Label5->repaint();  // the only repaint while the batch holds the thread
     };
     observer.patternError = [this](double e) { SetText(txtError, Format(e, kValuePattern)); };
     observer.passEnd = [this](double m) { SetText(txtMaxError, Format(m, kValuePattern)); };
 
-    std::int16_t passes = 0;
+    double passes = 0;
     {
         BusyPointer busy;
-        passes = net_.LearnBatch(*n, *limit, observer);
+        passes = net_.LearnBatch(n, *limit, observer);
         ShowAllWeights();
         Label5->clear();
     }

@@ -124,7 +124,7 @@ TEST(BackpropModel, BatchLearningWithTheDefaults) {
     std::vector<std::int16_t> progress;
     int patterns = 0;
     bp::BatchObserver observer;
-    observer.progress = [&](std::int16_t r, std::int16_t n) {
+    observer.progress = [&](std::int16_t r, double n) {
         EXPECT_EQ(n, 500);
         progress.push_back(r);
     };
@@ -157,10 +157,11 @@ TEST(BackpropModel, BatchPassCountEdges) {
     net.advance();
     int calls = 0;
     bp::BatchObserver counting;
-    counting.progress = [&](std::int16_t, std::int16_t) { ++calls; };
+    counting.progress = [&](std::int16_t, double) { ++calls; };
     counting.patternError = [&](double) { ++calls; };
     counting.passEnd = [&](double) { ++calls; };
-    for (std::int16_t n : {std::int16_t{0}, std::int16_t{-1}, std::numeric_limits<std::int16_t>::min()}) {
+    // Below one pass, and counts the window refuses, run nothing and report n as given.
+    for (double n : {0.0, 0.5, -1.0, 40000.0}) {
         EXPECT_EQ(net.LearnBatch(n, 0.01, counting), n);
         EXPECT_EQ(calls, 0);
         EXPECT_EQ(net.w2(0), -1.0);
@@ -171,14 +172,26 @@ TEST(BackpropModel, BatchPassCountEdges) {
     EXPECT_EQ(next.stage, Stage::kForwardHidden);
     EXPECT_EQ(next.index, 1);
 
+    // A fractional count is compared as a number: 2.7 runs passes 1 and 2 and reports 2.7.
+    bp::Network twice, two;
+    EXPECT_EQ(twice.LearnBatch(2.7, 0, counting), 2.7);
+    two.LearnBatch(2, 0);
+    EXPECT_EQ(twice.w2(5), two.w2(5));
+    EXPECT_EQ(calls, 2 * 7);
+
+    EXPECT_EQ(bp::PassCount(0.9), 0);
+    EXPECT_EQ(bp::PassCount(2.7), 2);
+    EXPECT_EQ(bp::PassCount(bp::kMaxPasses), bp::kMaxPasses);
+    EXPECT_FALSE(bp::PassCount(bp::kMaxPasses + 0.5));
+    EXPECT_FALSE(bp::PassCount(-0.5));
+    EXPECT_FALSE(bp::PassCount(std::numeric_limits<double>::quiet_NaN()));
     // The largest count the counter holds still ends (and reports itself).
     bp::Network full;
-    const std::int16_t most = std::numeric_limits<std::int16_t>::max();
-    EXPECT_EQ(full.LearnBatch(most, 0), most);
+    EXPECT_EQ(full.LearnBatch(bp::kMaxPasses, 0), bp::kMaxPasses);
 
     EXPECT_EQ(bp::ProgressPercent(20, 500), 4.0);
     EXPECT_EQ(kv::GeneralText(bp::ProgressPercent(20, 300)), "6.66666666666667");
-    EXPECT_EQ(bp::ProgressPercent(300, 300), 100.0);
+    EXPECT_EQ(kv::GeneralText(bp::ProgressPercent(20, 30.5)), "65.5737704918033");
 }
 
 TEST(BackpropModel, RunAndStepsAfterBatchOrRun) {

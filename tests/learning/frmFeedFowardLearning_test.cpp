@@ -240,14 +240,23 @@ TEST_F(FeedFowardTest, BatchPassCountsThatCannotBeCounted) {
         EXPECT_EQ(text("txtMaxError"), "") << bad;
         EXPECT_EQ(text("txtW", 20), "-1.00000") << bad;
     }
-    // No number, an empty box and 0 all mean no pass, reported as 0.
-    for (const char* none : {"", "0", "abc", "0.4"}) {
+    // No number, an empty box, 0 and a count below 1 mean no pass; n is reported as read.
+    for (const char* none : {"", "0", "abc", "0.6"}) {
         messages.clear();
         type(w.get(), "txtLoop", none);
         call(w.get(), "Command5_Click");
-        EXPECT_EQ(messages, QStringList{"0"}) << none;
+        EXPECT_EQ(messages, QStringList{QString(none) == "0.6" ? "0.6" : "0"}) << none;
         EXPECT_EQ(text("txtMaxError"), "") << none;
     }
+    // A fractional count is compared, not rounded: 2.6 runs two passes and reports 2.6.
+    messages.clear();
+    type(w.get(), "txtLoop", "2.6");
+    type(w.get(), "txtLimitError", "0");
+    call(w.get(), "Command5_Click");
+    EXPECT_EQ(messages, QStringList{"2.6"});
+    EXPECT_EQ(text("txtMaxError"), "0.072329");  // pass 2's; pass 3's would be lower
+    type(w.get(), "txtLimitError", "0.01");
+    call(w.get(), "Command1_Click");
     // The largest count that can be counted is taken.
     messages.clear();
     type(w.get(), "txtLoop", "32766");
