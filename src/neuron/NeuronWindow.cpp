@@ -53,10 +53,11 @@ NeuronWindow::NeuronWindow(const QString& name, const QString& caption, const QS
     // The neuron body, with S and theta inside.
     const QRect body(300, 70, 170, 170);
     new ShapeWidget(this, "Shape1", body, ShapeWidget::kEllipse);
-    MakeLabel(this, "Label1", "S", QRect(body.left() + 22, body.top() + 52, 22, 24), Qt::AlignRight | Qt::AlignVCenter);
-    txtS = MakeBox(this, "txtS", "", QRect(body.left() + 48, body.top() + 52, 100, 24));
-    MakeLabel(this, "Label2", QStringLiteral("θ"), QRect(body.left() + 22, body.top() + 94, 22, 24), Qt::AlignRight | Qt::AlignVCenter);
-    txtTheta = MakeBox(this, "txtTheta", "0.5", QRect(body.left() + 48, body.top() + 94, 100, 24));
+    // As wide as the body allows: S is written with up to 15 digits.
+    MakeLabel(this, "Label1", "S", QRect(body.left() + 10, body.top() + 52, 18, 24), Qt::AlignRight | Qt::AlignVCenter);
+    txtS = MakeBox(this, "txtS", "", QRect(body.left() + 30, body.top() + 52, 124, 24));
+    MakeLabel(this, "Label2", QStringLiteral("θ"), QRect(body.left() + 10, body.top() + 94, 18, 24), Qt::AlignRight | Qt::AlignVCenter);
+    txtTheta = MakeBox(this, "txtTheta", "0.5", QRect(body.left() + 30, body.top() + 94, 124, 24));
     connect(txtTheta, &QLineEdit::textChanged, this, &NeuronWindow::txtTheta_Change);
 
     // Inputs at the left, each line carrying its weight box into the body.

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstddef>
+#include <limits>
 
 #include "plot/random.h"
 
@@ -34,13 +35,20 @@ bool TimeEvolution::StepSizeConverges(double epsilon) { return epsilon > 0 && ep
 void TimeEvolution::Start(double epsilon) {
     StateU = 0;
     StepSize = epsilon;
+    earlier_ = std::numeric_limits<double>::quiet_NaN();
 }
 
 std::optional<TimeEvolution::Step> TimeEvolution::Advance(double sum) {
     const double dS = (sum - StateU) * StepSize;
     const double Snew = dS + StateU;
     if (!std::isfinite(sum) || !std::isfinite(Snew)) return std::nullopt;
-    const Step step{StateU, dS, Snew, std::fabs(dS) < StepSize * 0.00001};
+    // Far from 0 the doubles are spaced wider than the settle margin, so the state can stop
+    // moving, or swing between two neighbours, without ever passing the test.
+    if (sum != lastSum_) earlier_ = std::numeric_limits<double>::quiet_NaN();
+    const bool stalled = Snew == StateU || Snew == earlier_;
+    const Step step{StateU, dS, Snew, std::fabs(dS) < StepSize * 0.00001 || stalled};
+    earlier_ = StateU;
+    lastSum_ = sum;
     StateU = Snew;
     return step;
 }

@@ -1,6 +1,7 @@
 // The single neuron with its inputs, weights and output functions.
 #pragma once
 
+#include <limits>
 #include <optional>
 #include <span>
 
@@ -30,7 +31,7 @@ public:
         double previous;  // the state before the step
         double dS;
         double Snew;
-        bool settled;  // |dS| < StepSize * 0.00001: the run is over
+        bool settled;  // |dS| < StepSize * 0.00001, or the state has stalled: the run is over
     };
 
     // Step sizes for which the state converges to the sum (0 < epsilon < 2).
@@ -45,6 +46,11 @@ public:
 
     double StateU = 0;
     double StepSize = 0;
+
+private:
+    // For the stall test: the state before StateU and the sum of the last step.
+    double earlier_ = std::numeric_limits<double>::quiet_NaN();
+    double lastSum_ = 0;
 };
 
 }  // namespace kv::neuron

@@ -38,7 +38,10 @@ void SetForeColor(QWidget* w, Rgb c) {
 
 Rgb ForeColor(const QWidget* w) { return FromQColor(w->palette().color(ForeRole(w))); }
 
-void SetText(QLineEdit* box, const std::string& text) { box->setText(QString::fromStdString(text)); }
+void SetText(QLineEdit* box, const std::string& text) {
+    box->setText(QString::fromStdString(text));
+    box->setCursorPosition(0);
+}
 
 LineShape::LineShape(QWidget* parent, const QString& name, QPoint from, QPoint to, int width)
     : QWidget(parent), from_(from), to_(to), width_(width), colour_(FromQColor(palette().color(QPalette::WindowText))) {

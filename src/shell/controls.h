@@ -25,7 +25,8 @@ Rgb BackColor(const QWidget* w);
 void SetForeColor(QWidget* w, Rgb c);
 Rgb ForeColor(const QWidget* w);
 
-// Writes a number text (from the shared number-text functions) into a box.
+// Writes a number text (from the shared number-text functions) into a box, scrolled to
+// its first character: a number too long for the box must not show only its tail.
 void SetText(QLineEdit* box, const std::string& text);
 
 // A straight decoration line between two points of its parent.

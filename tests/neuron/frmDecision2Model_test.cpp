@@ -57,6 +57,12 @@ TEST_F(BinaryNeuronWindow, DefaultsAndTheFiringEdge) {
     call(w, "Command1_Click");
     EXPECT_EQ(text(w, "txtY"), "1");
     EXPECT_TRUE(messages.isEmpty());
+
+    // A sum with all its 15 digits shows from its first one, not scrolled to its tail.
+    type(w, "txtX(0)", "123456.789012345");
+    call(w, "Command1_Click");
+    EXPECT_TRUE(text(w, "txtS").startsWith("61728.39"));
+    EXPECT_EQ(box(w, "txtS")->cursorPosition(), 0);
 }
 
 TEST_F(BinaryNeuronWindow, ResponsePlotFollowsTheScale) {

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <limits>
+#include <utility>
 
 #include "neuron/neuron_model.h"
 #include "plot/numtext.h"
@@ -58,6 +59,25 @@ TEST(TimeEvolution, StepsTowardsTheSumUntilSettled) {
     EXPECT_EQ(m.Advance(-1)->Snew, -0.75);
     for (int more = 0; !m.Advance(-1)->settled;) ASSERT_LT(++more, 100);
     EXPECT_NEAR(m.StateU, -1, 0.00001);
+}
+
+TEST(TimeEvolution, SettlesWhereDoublesAreCoarserThanTheMargin) {
+    // Near 1e10 the state stops short of the sum; near 1e12 with a large step it swings
+    // between two neighbours. Neither gap ever falls below 0.00001.
+    const std::pair<double, double> runs[] = {{1e10, 0.02}, {1e12, 1.9}, {-3e11, 1.9}};
+    for (const auto& [sum, epsilon] : runs) {
+        TimeEvolution m;
+        m.Start(epsilon);
+        int steps = 1;
+        while (!m.Advance(sum)->settled) ASSERT_LT(++steps, 100000) << sum;
+        EXPECT_NEAR(m.StateU, sum, std::fabs(sum) * 1e-13) << sum;
+    }
+    // A state that returns to an earlier value only because the sum changed has not stalled.
+    TimeEvolution m;
+    m.Start(1);
+    EXPECT_FALSE(m.Advance(0.7)->settled);
+    EXPECT_FALSE(m.Advance(0)->settled);
+    EXPECT_TRUE(m.Advance(0)->settled);
 }
 
 TEST(TimeEvolution, RefusesDivergentStepSizesAndStatesBeyondADouble) {

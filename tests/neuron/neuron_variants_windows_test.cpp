@@ -125,6 +125,8 @@ TEST_F(NeuronVariants, InformationWindowOpensOnce) {
 TEST_F(NeuronVariants, StochasticWindowFollowsOneDrawPerPress) {
     auto* w = new kv::frmRandom2Model;
     EXPECT_EQ(w->findChild<QPushButton*>("Command2"), nullptr);
+    // Unlike its siblings, the instruction names no α.
+    EXPECT_EQ(text(w, "Label6"), QStringLiteral("X, ω, θの値を変えて，「計算実行」ボタンをクリックしてみよう。"));
     std::unique_ptr<kv::frmDecisionAnalogModel> analog(new kv::frmDecisionAnalogModel);
     EXPECT_EQ(image(w), image(analog.get()));  // the firing probability, as the analog curve
 
@@ -145,6 +147,7 @@ TEST_F(NeuronVariants, StochasticWindowFollowsOneDrawPerPress) {
 
 TEST_F(NeuronVariants, TimeModelRunsToEquilibriumWithXorMarker) {
     auto* w = new kv::frmTimeModel;
+    EXPECT_EQ(text(w, "Label6"), QStringLiteral("X, ω, α, θの値を変えて，「計算実行」ボタンをクリックしてみよう。"));
     watchTimer(w);
     const QImage bare = image(w);
     call(w, "Command1_Click");
