@@ -24,6 +24,10 @@ inline constexpr int kProgressEvery = 20;
 // The pass counter runs one past n before the loop ends, and it is 16 bits wide.
 inline constexpr std::int16_t kMaxPasses = std::numeric_limits<std::int16_t>::max() - 1;
 
+// Training values beyond this size would, over enough passes, drive the weights past a
+// double; within it they stay finite for any number of passes a learner can run.
+inline constexpr double kMaxTrainingMagnitude = 1e6;
+
 struct TrainingSet {
     std::array<std::array<double, kInputs>, kPatterns> x;
     std::array<double, kPatterns> t;

@@ -1,5 +1,7 @@
 #include "learning/frmFeedFowardLearning.h"
 
+#include <cmath>
+
 #include <QApplication>
 #include <QEvent>
 #include <QGroupBox>
@@ -191,6 +193,12 @@ void frmFeedFowardLearning::Command1_Click() {
                                      .arg(QString::fromStdString(GeneralText(p + 1)), kTrainHeadings[c]);
             const auto v = ReadVal(txtTrain_[c][p], name);
             if (!v) return;
+            if (std::fabs(*v) > backprop::kMaxTrainingMagnitude) {
+                ReportBadBox(txtTrain_[c][p], QStringLiteral("「%1」の欄の値「%2」は大きすぎて学習できません。"
+                                                             "-1000000から1000000までの数を入力してください。")
+                                                  .arg(name, txtTrain_[c][p]->text()));
+                return;
+            }
             (c < kInputs ? training.x[p][c] : training.t[p]) = *v;
         }
     }

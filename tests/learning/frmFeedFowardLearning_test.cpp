@@ -4,9 +4,11 @@
 #include <QLabel>
 #include <QTimer>
 
+#include <cmath>
 #include <memory>
 
 #include "learning/frmFeedFowardLearning.h"
+#include "plot/numtext.h"
 #include "plot/timer.h"
 #include "shell/controls.h"
 #include "support/ui_test.h"
@@ -360,4 +362,16 @@ TEST_F(FeedFowardTest, TrainingEditsReachLearningAtInitialisation) {
     EXPECT_EQ(text("txtW", 20), before);
     press(1);
     EXPECT_EQ(back("txtError"), kv::kRed);  // the step-by-step learning went on
+
+    // So is one large enough to drive the weights past a double over a batch.
+    type(w.get(), "txtTrain4(1)", "1e300");
+    call(w.get(), "Command1_Click");
+    ASSERT_EQ(messages.size(), 2);
+    EXPECT_TRUE(messages[1].contains(QStringLiteral("訓練データ（2行目・出力）")));
+    EXPECT_EQ(text("txtW", 20), before);
+    type(w.get(), "txtTrain4(1)", "-1000000");  // the largest accepted: every box stays a number
+    call(w.get(), "Command1_Click");
+    call(w.get(), "Command5_Click");
+    for (int i = 0; i < 26; ++i) EXPECT_FALSE(std::isnan(kv::Val(text("txtW", i).toStdString()))) << i;
+    EXPECT_FALSE(text("txtMaxError").contains("inf", Qt::CaseInsensitive));
 }
