@@ -1,14 +1,32 @@
 #include <benchmark/benchmark.h>
 
 #include <QLineEdit>
+#include <QWidget>
 
 #include "neuron/frmDecision2Model.h"
+#include "neuron/frmDecisionAnalogModel.h"
 
-// One theta keystroke of the binary neuron window: the whole response plot is redrawn.
-static void BM_BinaryNeuronThetaRedraw(benchmark::State& state) {
-    kv::frmDecision2Model window;
+namespace {
+
+// Theta keystrokes alternating between two values, each redrawing the whole plot.
+void TypeTheta(benchmark::State& state, QWidget& window) {
     auto* theta = window.findChild<QLineEdit*>("txtTheta");
     int i = 0;
     for (auto _ : state) theta->setText((i++ % 2) ? "0.5" : "-0.75");
 }
+
+}  // namespace
+
+// The binary neuron window: a step of a few segments.
+static void BM_BinaryNeuronThetaRedraw(benchmark::State& state) {
+    kv::frmDecision2Model window;
+    TypeTheta(state, window);
+}
 BENCHMARK(BM_BinaryNeuronThetaRedraw)->Unit(benchmark::kMicrosecond);
+
+// The analog neuron window: the sigmoid plot of about 4000 segments.
+static void BM_SigmoidThetaRedraw(benchmark::State& state) {
+    kv::frmDecisionAnalogModel window;
+    TypeTheta(state, window);
+}
+BENCHMARK(BM_SigmoidThetaRedraw)->Unit(benchmark::kMillisecond);

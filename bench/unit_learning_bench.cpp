@@ -9,10 +9,7 @@ namespace {
 
 using kv::learning::UnitPattern;
 
-std::optional<UnitPattern> DefaultPattern(int k) {
-    static constexpr UnitPattern rows[] = {{0, 1, 0}, {1, 0, 0}, {0, 0, 0}, {1, 3, 1}, {2, 1, 1}, {1.5, 2, 1}};
-    return rows[k];
-}
+std::optional<UnitPattern> DefaultPattern(int k) { return kv::learning::kDefaultUnitPatterns[static_cast<std::size_t>(k)]; }
 
 }  // namespace
 

@@ -1,5 +1,6 @@
 #include "learning/backprop_model.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace kv::backprop {
@@ -16,6 +17,8 @@ std::optional<std::int16_t> PassCount(double n) {
     if (!(n >= 0) || n > kMaxPasses) return std::nullopt;
     return static_cast<std::int16_t>(std::floor(n));
 }
+
+bool TrainingValueFits(double v) { return std::fabs(v) <= kMaxTrainingMagnitude; }
 
 double ProgressPercent(std::int16_t pass, double n) { return 100 * (pass / n); }
 
@@ -48,11 +51,12 @@ void Network::Restart() {
     countersSpent_ = false;
 }
 
-void Network::LoadPattern() {
-    const auto& row = train_.x[static_cast<std::size_t>(patIndex_)];
-    for (int k = 0; k < kInputs; ++k) x_[static_cast<std::size_t>(k)] = row[static_cast<std::size_t>(k)];
+void Network::SetInputs(const std::array<double, kInputs>& inputs) {
+    std::copy(inputs.begin(), inputs.end(), x_.begin());
     x_[kInputs] = 1.0;
 }
+
+void Network::LoadPattern() { SetInputs(train_.x[static_cast<std::size_t>(patIndex_)]); }
 
 void Network::ForwardHidden() {
     const auto h = static_cast<std::size_t>(hidIndex_);
@@ -65,6 +69,11 @@ void Network::ForwardHidden() {
 void Network::ForwardOutput() {
     const double u = h_[1] * w2_[1] + h_[0] * w2_[0] + h_[2] * w2_[2] + h_[3] * w2_[3] + h_[4] * w2_[4] + w2_[5];
     o_ = Lookup(u);
+}
+
+void Network::Forward() {
+    for (hidIndex_ = 0; hidIndex_ < kHidden; ++hidIndex_) ForwardHidden();
+    ForwardOutput();
 }
 
 void Network::ComputeError() {
@@ -141,8 +150,7 @@ Step Network::advance() {
 
 void Network::LearnPattern(const BatchObserver& observer) {
     LoadPattern();
-    for (hidIndex_ = 0; hidIndex_ < kHidden; ++hidIndex_) ForwardHidden();
-    ForwardOutput();
+    Forward();
     ComputeError();
     if (observer.patternError) observer.patternError(patError_);
     BackpropOutput();
@@ -166,10 +174,8 @@ double Network::LearnBatch(double n, double limitError, const BatchObserver& obs
 
 void Network::Run(const std::array<double, kInputs>& inputs) {
     countersSpent_ = true;
-    for (int k = 0; k < kInputs; ++k) x_[static_cast<std::size_t>(k)] = inputs[static_cast<std::size_t>(k)];
-    x_[kInputs] = 1.0;
-    for (hidIndex_ = 0; hidIndex_ < kHidden; ++hidIndex_) ForwardHidden();
-    ForwardOutput();
+    SetInputs(inputs);
+    Forward();
 }
 
 }  // namespace kv::backprop

@@ -21,12 +21,14 @@ inline constexpr int kTableSize = 200;
 inline constexpr double kGain = 2.0;
 inline constexpr double kLearnRate = 0.05;
 inline constexpr int kProgressEvery = 20;
-// The pass counter runs one past n before the loop ends, and it is 16 bits wide.
+// Pass counts stay below the top of a 16-bit counter, which a loop stepping past its
+// last pass would overflow.
 inline constexpr std::int16_t kMaxPasses = std::numeric_limits<std::int16_t>::max() - 1;
 
 // Training values beyond this size would, over enough passes, drive the weights past a
 // double; within it they stay finite for any number of passes a learner can run.
 inline constexpr double kMaxTrainingMagnitude = 1e6;
+bool TrainingValueFits(double v);  // true within -kMaxTrainingMagnitude .. kMaxTrainingMagnitude
 
 struct TrainingSet {
     std::array<std::array<double, kInputs>, kPatterns> x;
@@ -114,9 +116,11 @@ public:
     std::int16_t patIndex() const { return patIndex_; }
 
 private:
+    void SetInputs(const std::array<double, kInputs>& inputs);
     void LoadPattern();
     void ForwardHidden();
     void ForwardOutput();
+    void Forward();
     void ComputeError();
     void BackpropOutput();
     void UpdateInputWeights();

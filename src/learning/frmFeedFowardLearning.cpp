@@ -1,9 +1,6 @@
 #include "learning/frmFeedFowardLearning.h"
 
-#include <cmath>
-
 #include <QApplication>
-#include <QEvent>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -13,6 +10,7 @@
 #include "plot/input.h"
 #include "plot/msgbox.h"
 #include "plot/numtext.h"
+#include "plot/qt_forms.h"
 #include "plot/timer.h"
 #include "shell/controls.h"
 
@@ -93,7 +91,7 @@ frmFeedFowardLearning::frmFeedFowardLearning() {
 void frmFeedFowardLearning::BuildDiagram() {
     for (int i = 0; i < kInputs; ++i) {
         MakeLabel(this, ArrayName("lblIn", i), kInputNames[i], QRect(10, kInTop[i], kInX - 12, kBoxH));
-        txtIn_[i] = MakeBox(this, ArrayName("txtIn", i), i == 0 ? "0" : "1", QRect(kInX, kInTop[i], kInW, kBoxH));
+        txtIn[i] = MakeBox(this, ArrayName("txtIn", i), i == 0 ? "0" : "1", QRect(kInX, kInTop[i], kInW, kBoxH));
     }
 
     for (int h = 0; h < kHidden; ++h) {
@@ -101,34 +99,34 @@ void frmFeedFowardLearning::BuildDiagram() {
         for (int k = 0; k <= kInputs; ++k) {
             const int j = InputWeight(k, h);
             const int y = top + k * kWeightPitch;
-            txtW_[j] = MakeBox(this, ArrayName("txtW", j), "0", QRect(kWeightX, y, kWeightW, kBoxH));
-            lblArrow_[j] = MakeLabel(this, ArrayName("lblArrow", j), kArrowForward,
+            txtW[j] = MakeBox(this, ArrayName("txtW", j), "0", QRect(kWeightX, y, kWeightW, kBoxH));
+            lblArrow[j] = MakeLabel(this, ArrayName("lblArrow", j), kArrowForward,
                                      QRect(kWeightX + kWeightW + 2, y, kArrowW, kBoxH), Qt::AlignCenter);
             if (k == kThreshold) continue;  // the threshold input is the constant 1, drawn nowhere
             const int line = InputLine(k, h);
-            LineX_[line] = new LineShape(this, ArrayName("LineX", line), QPoint(kInX + kInW, kInTop[k] + kBoxH / 2),
+            LineX[line] = new LineShape(this, ArrayName("LineX", line), QPoint(kInX + kInW, kInTop[k] + kBoxH / 2),
                                          QPoint(kWeightX, y + kBoxH / 2));
-            LineX_[line]->lower();
+            LineX[line]->lower();
         }
-        BuildUnit(this, h, QRect(kHiddenX, top, kUnitW, kGroupH), txtOut_[h], txtBack_[h]);
+        BuildUnit(this, h, QRect(kHiddenX, top, kUnitW, kGroupH), txtOut[h], txtBack[h]);
     }
 
     for (int h = 0; h <= kHidden; ++h) {
         const int j = kFirstOutputWeight + h;
         const int y = kOutWeightTop + h * kOutWeightPitch;
-        txtW_[j] = MakeBox(this, ArrayName("txtW", j), "0", QRect(kOutWeightX, y, kWeightW, kBoxH));
-        lblArrow_[j] = MakeLabel(this, ArrayName("lblArrow", j), kArrowForward,
+        txtW[j] = MakeBox(this, ArrayName("txtW", j), "0", QRect(kOutWeightX, y, kWeightW, kBoxH));
+        lblArrow[j] = MakeLabel(this, ArrayName("lblArrow", j), kArrowForward,
                                  QRect(kOutWeightX + kWeightW + 2, y, kArrowW, kBoxH), Qt::AlignCenter);
         if (h == kHidden) continue;  // the output threshold has no hidden unit behind it
         const int line = kFirstOutputLine + h;
         const int unitY = kGroupTop + h * kGroupPitch + kGroupH / 2;
-        LineX_[line] = new LineShape(this, ArrayName("LineX", line), QPoint(kHiddenX + kUnitW, unitY),
+        LineX[line] = new LineShape(this, ArrayName("LineX", line), QPoint(kHiddenX + kUnitW, unitY),
                                      QPoint(kOutWeightX, y + kBoxH / 2));
-        LineX_[line]->lower();
+        LineX[line]->lower();
     }
     const int outputMid = kOutWeightTop + (kHidden * kOutWeightPitch + kBoxH) / 2;
-    BuildUnit(this, kOutputUnit, QRect(kOutputX, outputMid - kGroupH / 2, kUnitW, kGroupH), txtOut_[kOutputUnit],
-              txtBack_[kOutputUnit]);
+    BuildUnit(this, kOutputUnit, QRect(kOutputX, outputMid - kGroupH / 2, kUnitW, kGroupH), txtOut[kOutputUnit],
+              txtBack[kOutputUnit]);
 }
 
 void frmFeedFowardLearning::BuildTrainingFrame() {
@@ -141,7 +139,7 @@ void frmFeedFowardLearning::BuildTrainingFrame() {
         MakeLabel(frame, ArrayName("lblHead", c), kTrainHeadings[c], QRect(x, 24, 48, 20), Qt::AlignCenter);
         for (int p = 0; p < kPatterns; ++p) {
             const double value = c < kInputs ? backprop::kDefaultTraining.x[p][c] : backprop::kDefaultTraining.t[p];
-            txtTrain_[c][p] = MakeBox(frame, ArrayName(names[c], p), QString::fromStdString(GeneralText(value)),
+            txtTrain[c][p] = MakeBox(frame, ArrayName(names[c], p), NumberText(value),
                                       QRect(x, 46 + p * 26, 48, kBoxH));
         }
     }
@@ -150,9 +148,9 @@ void frmFeedFowardLearning::BuildTrainingFrame() {
     hint->setWordWrap(true);
 
     for (int p = 0; p < kPatterns; ++p) {
-        OnDoubleClick(txtTrain_[0][p], [this, p] { txtTrain1_DblClick(p); });
-        OnDoubleClick(txtTrain_[1][p], [this, p] { txtTrain2_DblClick(p); });
-        connect(txtTrain_[2][p], &QLineEdit::textChanged, this, [this, p] { txtTrain3_Change(p); });
+        OnDoubleClick(txtTrain[0][p], [this, p] { txtTrain1_DblClick(p); });
+        OnDoubleClick(txtTrain[1][p], [this, p] { txtTrain2_DblClick(p); });
+        connect(txtTrain[2][p], &QLineEdit::textChanged, this, [this, p] { txtTrain3_Change(p); });
     }
 }
 
@@ -189,14 +187,14 @@ void frmFeedFowardLearning::Command1_Click() {
     backprop::TrainingSet training{};
     for (int p = 0; p < kPatterns; ++p) {
         for (int c = 0; c <= kInputs; ++c) {
-            const QString name = QStringLiteral("訓練データ（%1行目・%2）")
-                                     .arg(QString::fromStdString(GeneralText(p + 1)), kTrainHeadings[c]);
-            const auto v = ReadVal(txtTrain_[c][p], name);
+            const QString name = QStringLiteral("訓練データ（%1行目・%2）").arg(NumberText(p + 1), kTrainHeadings[c]);
+            const auto v = ReadVal(txtTrain[c][p], name);
             if (!v) return;
-            if (std::fabs(*v) > backprop::kMaxTrainingMagnitude) {
-                ReportBadBox(txtTrain_[c][p], QStringLiteral("「%1」の欄の値「%2」は大きすぎて学習できません。"
-                                                             "-1000000から1000000までの数を入力してください。")
-                                                  .arg(name, txtTrain_[c][p]->text()));
+            if (!backprop::TrainingValueFits(*v)) {
+                ReportBadBox(txtTrain[c][p], QStringLiteral("「%1」の欄の値「%2」は大きすぎて学習できません。"
+                                                            "%3から%4までの数を入力してください。")
+                                                 .arg(name, txtTrain[c][p]->text(), NumberText(-backprop::kMaxTrainingMagnitude),
+                                                      NumberText(backprop::kMaxTrainingMagnitude)));
                 return;
             }
             (c < kInputs ? training.x[p][c] : training.t[p]) = *v;
@@ -204,8 +202,8 @@ void frmFeedFowardLearning::Command1_Click() {
     }
     net_.Initialise(training);
     for (int h = 0; h < kHidden; ++h)
-        for (int k = 0; k <= kInputs; ++k) SetText(txtW_[InputWeight(k, h)], Format(net_.w1(k, h), kUnitPattern));
-    for (int h = 0; h <= kHidden; ++h) SetText(txtW_[kFirstOutputWeight + h], Format(net_.w2(h), kUnitPattern));
+        for (int k = 0; k <= kInputs; ++k) SetText(txtW[InputWeight(k, h)], Format(net_.w1(k, h), kUnitPattern));
+    for (int h = 0; h <= kHidden; ++h) SetText(txtW[kFirstOutputWeight + h], Format(net_.w2(h), kUnitPattern));
 }
 
 void frmFeedFowardLearning::Command2_Click() {
@@ -240,15 +238,13 @@ void frmFeedFowardLearning::Command5_Click() {
     const double n = *loop;
     if (!backprop::PassCount(n)) {
         ReportBadBox(txtLoop, QStringLiteral("「回数」の欄の値「%1」は学習の回数に使えません。0から%2までの回数を入力してください。")
-                                  .arg(txtLoop->text(), QString::fromStdString(GeneralText(backprop::kMaxPasses))));
+                                  .arg(txtLoop->text(), NumberText(backprop::kMaxPasses)));
         return;
     }
 
     backprop::BatchObserver observer;
     observer.progress = [this](std::int16_t pass, double count) {
-        Label5->setText(QStringLiteral("実行中 %1 (%2 %)")
-                            .arg(QString::fromStdString(GeneralText(pass)),
-                                 QString::fromStdString(GeneralText(backprop::ProgressPercent(pass, count)))));
+        Label5->setText(QStringLiteral("実行中 %1 (%2 %)").arg(NumberText(pass), NumberText(backprop::ProgressPercent(pass, count))));
         Label5->repaint();  // the only repaint while the batch holds the thread
     };
     observer.patternError = [this](double e) { SetText(txtError, Format(e, kValuePattern)); };
@@ -261,7 +257,7 @@ void frmFeedFowardLearning::Command5_Click() {
         ShowAllWeights();
         Label5->clear();
     }
-    MsgBox(this, QString::fromStdString(GeneralText(passes)));
+    MsgBox(this, NumberText(passes));
 }
 
 void frmFeedFowardLearning::Command6_Click() { NormalRun(); }
@@ -272,55 +268,55 @@ void frmFeedFowardLearning::txtTrain3_Change(int Index) { CopyRowToInputs(Index)
 
 void frmFeedFowardLearning::CopyRowToInputs(int p) {
     if (p < 0 || p >= kPatterns) return;
-    for (int i = 0; i < kInputs; ++i) txtIn_[i]->setText(txtTrain_[i][p]->text());
+    for (int i = 0; i < kInputs; ++i) txtIn[i]->setText(txtTrain[i][p]->text());
     NormalRun();
 }
 
 void frmFeedFowardLearning::ResetColors() {
-    for (const auto& column : txtTrain_)
+    for (const auto& column : txtTrain)
         for (QLineEdit* b : column) SetBackColor(b, kWhite);
-    for (QLineEdit* b : txtIn_) SetBackColor(b, kWhite);
-    for (QLineEdit* b : txtW_) SetBackColor(b, kWhite);
-    for (QLineEdit* b : txtOut_) SetBackColor(b, kWhite);
-    for (QLineEdit* b : txtBack_) SetBackColor(b, kWhite);
+    for (QLineEdit* b : txtIn) SetBackColor(b, kWhite);
+    for (QLineEdit* b : txtW) SetBackColor(b, kWhite);
+    for (QLineEdit* b : txtOut) SetBackColor(b, kWhite);
+    for (QLineEdit* b : txtBack) SetBackColor(b, kWhite);
     SetBackColor(txtError, kWhite);
-    for (LineShape* l : LineX_) l->setBorderColor(kBlack);
-    for (QLabel* a : lblArrow_) SetForeColor(a, kBlack);
+    for (LineShape* l : LineX) l->setBorderColor(kBlack);
+    for (QLabel* a : lblArrow) SetForeColor(a, kBlack);
 }
 
 void frmFeedFowardLearning::ShowPattern(int p) {
-    for (const auto& column : txtTrain_) SetBackColor(column[p], kRed);
+    for (const auto& column : txtTrain) SetBackColor(column[p], kRed);
     for (int i = 0; i < kInputs; ++i) {
-        SetText(txtIn_[i], GeneralText(net_.x(i)));
-        SetBackColor(txtIn_[i], kRed);
+        SetText(txtIn[i], GeneralText(net_.x(i)));
+        SetBackColor(txtIn[i], kRed);
     }
 }
 
 void frmFeedFowardLearning::ShowUnitOutput(int u) {
-    SetText(txtOut_[u], Format(u == kOutputUnit ? net_.output() : net_.hidden(u), kUnitPattern));
+    SetText(txtOut[u], Format(u == kOutputUnit ? net_.output() : net_.hidden(u), kUnitPattern));
 }
 
 void frmFeedFowardLearning::ShowHidden(int h) {
     ResetColors();
     ShowUnitOutput(h);
-    SetBackColor(txtOut_[h], kLightBlue);
+    SetBackColor(txtOut[h], kLightBlue);
     for (int k = 0; k <= kInputs; ++k) {
         const int j = InputWeight(k, h);
-        SetBackColor(txtW_[j], k == kThreshold ? kYellow : kRed);
-        SetForeColor(lblArrow_[j], kRed);
-        if (k != kThreshold) LineX_[InputLine(k, h)]->setBorderColor(kRed);
+        SetBackColor(txtW[j], k == kThreshold ? kYellow : kRed);
+        SetForeColor(lblArrow[j], kRed);
+        if (k != kThreshold) LineX[InputLine(k, h)]->setBorderColor(kRed);
     }
 }
 
 void frmFeedFowardLearning::ShowOutput() {
     ResetColors();
     ShowUnitOutput(kOutputUnit);
-    SetBackColor(txtOut_[kOutputUnit], kLightBlue);
+    SetBackColor(txtOut[kOutputUnit], kLightBlue);
     for (int h = 0; h <= kHidden; ++h) {
         const int j = kFirstOutputWeight + h;
-        SetBackColor(txtW_[j], h == kHidden ? kYellow : kRed);
-        SetForeColor(lblArrow_[j], kRed);
-        if (h != kHidden) LineX_[kFirstOutputLine + h]->setBorderColor(kRed);
+        SetBackColor(txtW[j], h == kHidden ? kYellow : kRed);
+        SetForeColor(lblArrow[j], kRed);
+        if (h != kHidden) LineX[kFirstOutputLine + h]->setBorderColor(kRed);
     }
 }
 
@@ -332,18 +328,18 @@ void frmFeedFowardLearning::ShowError() {
 
 void frmFeedFowardLearning::ShowBackprop() {
     ResetColors();
-    SetText(txtBack_[kOutputUnit], Format(net_.d2(), kValuePattern));
-    SetBackColor(txtBack_[kOutputUnit], kRed);
+    SetText(txtBack[kOutputUnit], Format(net_.d2(), kValuePattern));
+    SetBackColor(txtBack[kOutputUnit], kRed);
     for (int h = 0; h < kHidden; ++h) {
-        SetText(txtBack_[h], Format(net_.d1(h), kValuePattern));
-        SetBackColor(txtBack_[h], kRed);
-        LineX_[kFirstOutputLine + h]->setBorderColor(kRed);
+        SetText(txtBack[h], Format(net_.d1(h), kValuePattern));
+        SetBackColor(txtBack[h], kRed);
+        LineX[kFirstOutputLine + h]->setBorderColor(kRed);
     }
     for (int h = 0; h <= kHidden; ++h) {
         const int j = kFirstOutputWeight + h;
-        SetText(txtW_[j], Format(net_.w2(h), kValuePattern));
-        SetBackColor(txtW_[j], kLightBlue);
-        SetArrow(lblArrow_[j], kRed, kArrowBack);
+        SetText(txtW[j], Format(net_.w2(h), kValuePattern));
+        SetBackColor(txtW[j], kLightBlue);
+        SetArrow(lblArrow[j], kRed, kArrowBack);
     }
 }
 
@@ -351,27 +347,27 @@ void frmFeedFowardLearning::ShowInputWeights(int k) {
     ResetColors();
     for (int h = 0; h < kHidden; ++h) {
         const int j = InputWeight(k, h);
-        SetText(txtW_[j], Format(net_.w1(k, h), kValuePattern));
-        SetBackColor(txtW_[j], kLightBlue);
-        SetArrow(lblArrow_[j], kRed, kArrowBack);
+        SetText(txtW[j], Format(net_.w1(k, h), kValuePattern));
+        SetBackColor(txtW[j], kLightBlue);
+        SetArrow(lblArrow[j], kRed, kArrowBack);
     }
 }
 
 void frmFeedFowardLearning::EndPattern() {
-    for (QLabel* a : lblArrow_) a->setText(kArrowForward);
+    for (QLabel* a : lblArrow) a->setText(kArrowForward);
     ResetColors();
 }
 
 void frmFeedFowardLearning::ShowAllWeights() {
-    for (int h = 0; h <= kHidden; ++h) SetText(txtW_[kFirstOutputWeight + h], Format(net_.w2(h), kValuePattern));
+    for (int h = 0; h <= kHidden; ++h) SetText(txtW[kFirstOutputWeight + h], Format(net_.w2(h), kValuePattern));
     for (int k = 0; k <= kInputs; ++k)
-        for (int h = 0; h < kHidden; ++h) SetText(txtW_[InputWeight(k, h)], Format(net_.w1(k, h), kValuePattern));
+        for (int h = 0; h < kHidden; ++h) SetText(txtW[InputWeight(k, h)], Format(net_.w1(k, h), kValuePattern));
 }
 
 void frmFeedFowardLearning::NormalRun() {
     std::array<double, kInputs> x{};
     for (int i = 0; i < kInputs; ++i) {
-        const auto v = ReadStrict(txtIn_[i], kInputNames[i]);
+        const auto v = ReadStrict(txtIn[i], kInputNames[i]);
         if (!v) return;
         x[i] = *v;
     }

@@ -60,13 +60,14 @@ private:
 
     backprop::Network net_;
 
-    std::array<std::array<QLineEdit*, backprop::kPatterns>, backprop::kInputs + 1> txtTrain_{};
-    std::array<QLineEdit*, backprop::kInputs> txtIn_{};
-    std::array<QLineEdit*, kWeightBoxes> txtW_{};
-    std::array<QLabel*, kWeightBoxes> lblArrow_{};
-    std::array<LineShape*, kLines> LineX_{};
-    std::array<QLineEdit*, kUnits> txtOut_{};
-    std::array<QLineEdit*, kUnits> txtBack_{};
+    // The columns txtTrain1 .. txtTrain4, each indexed by pattern.
+    std::array<std::array<QLineEdit*, backprop::kPatterns>, backprop::kInputs + 1> txtTrain{};
+    std::array<QLineEdit*, backprop::kInputs> txtIn{};
+    std::array<QLineEdit*, kWeightBoxes> txtW{};
+    std::array<QLabel*, kWeightBoxes> lblArrow{};
+    std::array<LineShape*, kLines> LineX{};
+    std::array<QLineEdit*, kUnits> txtOut{};
+    std::array<QLineEdit*, kUnits> txtBack{};
     QLineEdit* txtLoop = nullptr;
     QLineEdit* Text1 = nullptr;
     QLineEdit* txtLimitError = nullptr;

@@ -1,7 +1,5 @@
 #include "learning/frmUnitLearning.h"
 
-#include <QEvent>
-#include <QFont>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -11,6 +9,7 @@
 #include "plot/input.h"
 #include "plot/msgbox.h"
 #include "plot/numtext.h"
+#include "plot/qt_forms.h"
 #include "plot/timer.h"
 #include "shell/controls.h"
 
@@ -20,16 +19,7 @@ namespace {
 using learning::UnitPattern;
 using learning::UnitStep;
 
-constexpr const char* kShown = "#0.000000";
-
-struct TrainingRow {
-    const char* input1;
-    const char* input2;
-    const char* teacher;
-};
-constexpr TrainingRow kDefaultRows[learning::kUnitPatternCount] = {
-    {"0", "1", "0"}, {"1", "0", "0"}, {"0", "0", "0"}, {"1", "3", "1"}, {"2", "1", "1"}, {"1.5", "2", "1"},
-};
+constexpr const char* kValuePattern = "#0.000000";
 
 // Layout: the training rows and the neuron's three rows.
 constexpr int kTrainTop = 48, kTrainPitch = 30;
@@ -37,9 +27,7 @@ constexpr int kNeuronTop = 124, kNeuronPitch = 60;
 
 QLabel* Arrow(QWidget* parent, int index, QPoint at) {
     QLabel* a = MakeLabel(parent, ArrayName("Label6", index), QStringLiteral("→"), QRect(at, QSize(26, 24)), Qt::AlignCenter);
-    QFont f = a->font();
-    f.setPointSizeF(f.pointSizeF() * 1.4);
-    a->setFont(f);
+    ScaleFont(a, 1.4);
     return a;
 }
 
@@ -94,9 +82,10 @@ void frmUnitLearning::BuildTrainingFrame() {
 
     for (int i = 0; i < kRows; ++i) {
         const int y = kTrainTop + kTrainPitch * i;
-        txtTrain1[i] = MakeBox(Frame1, ArrayName("txtTrain1", i), kDefaultRows[i].input1, QRect(14, y, 64, 24));
-        txtTrain2[i] = MakeBox(Frame1, ArrayName("txtTrain2", i), kDefaultRows[i].input2, QRect(86, y, 64, 24));
-        txtTrain3[i] = MakeBox(Frame1, ArrayName("txtTrain3", i), kDefaultRows[i].teacher, QRect(158, y, 64, 24));
+        const UnitPattern& row = learning::kDefaultUnitPatterns[static_cast<std::size_t>(i)];
+        txtTrain1[i] = MakeBox(Frame1, ArrayName("txtTrain1", i), NumberText(row.input1), QRect(14, y, 64, 24));
+        txtTrain2[i] = MakeBox(Frame1, ArrayName("txtTrain2", i), NumberText(row.input2), QRect(86, y, 64, 24));
+        txtTrain3[i] = MakeBox(Frame1, ArrayName("txtTrain3", i), NumberText(row.teacher), QRect(158, y, 64, 24));
         OnDoubleClick(txtTrain1[i], [this, i] { txtTrain1_DblClick(i); });
         OnDoubleClick(txtTrain2[i], [this, i] { txtTrain2_DblClick(i); });
     }
@@ -164,7 +153,7 @@ void frmUnitLearning::Command5_Click() {
     if (!passes) {
         ReportBadBox(txtLoop, *n < 0 ? QStringLiteral("「回数」の欄の値「%1」は負の数です。0以上の回数を入力してください。").arg(txtLoop->text())
                                      : QStringLiteral("「回数」の欄の値「%1」は多すぎます。%2回までの回数を入力してください。")
-                                           .arg(txtLoop->text(), QString::fromStdString(GeneralText(learning::UnitLearningModel::kMaxPasses))));
+                                           .arg(txtLoop->text(), NumberText(learning::UnitLearningModel::kMaxPasses)));
         return;
     }
 
@@ -251,7 +240,7 @@ void frmUnitLearning::NormalRun() {
         MsgBox(this, QStringLiteral("この入力と重みでは値が大きくなりすぎ、出力を計算できません（桁あふれ）。値を小さくしてください。"));
         return;
     }
-    SetText(txtOut, Format(*y, kShown));
+    SetText(txtOut, Format(*y, kValuePattern));
     txtdEdy->clear();
 }
 
@@ -274,14 +263,14 @@ void frmUnitLearning::HighlightRow(int k) {
 void frmUnitLearning::ShowForward() {
     SetText(txtIn[0], GeneralText(model_.x1()));
     SetText(txtIn[1], GeneralText(model_.x2()));
-    SetText(txtOut, Format(model_.y(), kShown));
-    SetText(txtdEdy, Format(model_.Delta(), kShown));
+    SetText(txtOut, Format(model_.y(), kValuePattern));
+    SetText(txtdEdy, Format(model_.Delta(), kValuePattern));
 }
 
 void frmUnitLearning::ShowWeights() {
-    for (int j = 0; j < 3; ++j) SetText(txtW[j], Format(model_.W(j + 1), kShown));
+    for (int j = 0; j < 3; ++j) SetText(txtW[j], Format(model_.W(j + 1), kValuePattern));
 }
 
-void frmUnitLearning::ShowError(double errSum) { SetText(txtError, Format(errSum, kShown)); }
+void frmUnitLearning::ShowError(double errSum) { SetText(txtError, Format(errSum, kValuePattern)); }
 
 }  // namespace kv

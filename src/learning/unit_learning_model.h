@@ -18,6 +18,11 @@ struct UnitPattern {
 
 inline constexpr int kUnitPatternCount = 6;
 
+// The training set the window starts with.
+inline constexpr std::array<UnitPattern, kUnitPatternCount> kDefaultUnitPatterns = {{
+    {0, 1, 0}, {1, 0, 0}, {0, 0, 0}, {1, 3, 1}, {2, 1, 1}, {1.5, 2, 1},
+}};
+
 // Pattern k of the training set, or nothing when it cannot be read (the caller has told
 // the learner why).
 using UnitPatternSource = std::function<std::optional<UnitPattern>(int k)>;

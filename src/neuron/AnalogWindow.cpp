@@ -2,12 +2,9 @@
 
 #include <QLineEdit>
 
-#include <cmath>
-
 #include "neuron/neuron_model.h"
 #include "neuron/response_plot.h"
 #include "plot/input.h"
-#include "plot/msgbox.h"
 #include "plot/numtext.h"
 #include "shell/controls.h"
 

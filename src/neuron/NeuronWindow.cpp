@@ -2,7 +2,6 @@
 
 #include <cmath>
 
-#include <QFont>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -14,15 +13,6 @@
 #include "shell/controls.h"
 
 namespace kv::neuron {
-namespace {
-
-void ScaleFont(QLabel* label, double factor) {
-    QFont f = label->font();
-    f.setPointSizeF(f.pointSizeF() * factor);
-    label->setFont(f);
-}
-
-}  // namespace
 
 QLabel* MakeFormulaLabel(QWidget* parent, const QString& name, const QString& caption, QRect geometry, Qt::Alignment align) {
     QLabel* label = MakeLabel(parent, name, caption, geometry, align);

@@ -8,13 +8,16 @@
 #include <cmath>
 
 #include "plot/numtext.h"
+#include "plot/qt_forms.h"
 
 namespace kv {
 namespace {
 
-QColor ToColor(Rgb c) { return QColor(c.r, c.g, c.b); }
-
 bool FitsSingle(double v) { return std::isfinite(v) && std::fabs(v) <= FLT_MAX; }
+
+// The raster engine misdraws pixel coordinates near the int range, and what lies beyond
+// the edge is invisible anyway: figures are trimmed this far outside the image.
+constexpr qreal kClipMargin = 16;
 
 // Liang-Barsky: trims the segment to the rectangle; false when nothing of it is inside.
 bool ClipSegment(QPointF& a, QPointF& b, const QRectF& r) {
@@ -83,6 +86,10 @@ QPointF PlotSurface::toPixel(float x, float y) const {
 
 bool PlotSurface::usable(double x, double y) const { return scaled_ && FitsSingle(x) && FitsSingle(y); }
 
+QRectF PlotSurface::clipArea() const {
+    return QRectF(-kClipMargin, -kClipMargin, image_.width() + 2 * kClipMargin, image_.height() + 2 * kClipMargin);
+}
+
 QPainter& PlotSurface::painter() {
     // One painter stays open across operations: opening one per segment would dominate
     // the cost of a 4000-segment curve. It is closed before anyone reads the image.
@@ -104,7 +111,7 @@ void PlotSurface::preparePainter(QPainter& p, Rgb colour) const {
     p.setCompositionMode(drawMode_ == kXorPen ? QPainter::RasterOp_SourceXorDestination
                                               : QPainter::CompositionMode_SourceOver);
     p.setBrush(Qt::NoBrush);
-    QPen pen(ToColor(colour));
+    QPen pen(ToQColor(colour));
     pen.setWidth(drawWidth_);
     pen.setStyle(drawStyle_ == kDot && drawWidth_ == 1 ? Qt::DotLine : Qt::SolidLine);
     pen.setCapStyle(drawWidth_ > 1 ? Qt::RoundCap : Qt::SquareCap);
@@ -113,11 +120,8 @@ void PlotSurface::preparePainter(QPainter& p, Rgb colour) const {
 }
 
 void PlotSurface::stroke(const QPointF& a, const QPointF& b, Rgb colour) {
-    // Clip to a margin around the image first: the raster engine misdraws pixel
-    // coordinates near the int range, and what lies beyond the edge is invisible anyway.
-    const qreal m = 16;
     QPointF pa = a, pb = b;
-    if (!ClipSegment(pa, pb, QRectF(-m, -m, image_.width() + 2 * m, image_.height() + 2 * m))) return;
+    if (!ClipSegment(pa, pb, clipArea())) return;
     QPainter& p = painter();
     preparePainter(p, colour);
     if (drawWidth_ > 1 && drawStyle_ == kSolid && pa != pb) {
@@ -161,17 +165,17 @@ bool PlotSurface::Line(double x1, double y1, double x2, double y2, Rgb colour) {
 
 bool PlotSurface::LineTo(double x2, double y2, Rgb colour) { return Line(currentX_, currentY_, x2, y2, colour); }
 
-void PlotSurface::rect(double x1, double y1, double x2, double y2, Rgb colour, bool filled) {
+void PlotSurface::drawBox(double x1, double y1, double x2, double y2, Rgb colour, bool filled) {
     const QPointF a = toPixel(static_cast<float>(x1), static_cast<float>(y1));
     const QPointF b = toPixel(static_cast<float>(x2), static_cast<float>(y2));
     QPainter& p = painter();
     preparePainter(p, colour);
-    if (filled) p.setBrush(ToColor(colour));
-    // Edges beyond the margin are invisible; trimming them keeps the raster engine in range.
-    const qreal m = 16;
-    const QRectF visible(-m, -m, image_.width() + 2 * m, image_.height() + 2 * m);
+    if (filled) p.setBrush(ToQColor(colour));
+    // Trimmed edges land a further margin out, so they never show inside the image.
+    const QRectF visible = clipArea();
     const QRectF r = QRectF(a, b).normalized();
-    if (r.intersects(visible) || r.width() == 0 || r.height() == 0) p.drawRect(r.intersected(visible.adjusted(-m, -m, m, m)));
+    if (r.intersects(visible) || r.width() == 0 || r.height() == 0)
+        p.drawRect(r.intersected(visible.adjusted(-kClipMargin, -kClipMargin, kClipMargin, kClipMargin)));
     currentX_ = static_cast<float>(x2);
     currentY_ = static_cast<float>(y2);
     update();
@@ -179,13 +183,13 @@ void PlotSurface::rect(double x1, double y1, double x2, double y2, Rgb colour, b
 
 bool PlotSurface::Box(double x1, double y1, double x2, double y2, Rgb colour) {
     if (!usable(x1, y1) || !usable(x2, y2)) return false;
-    rect(x1, y1, x2, y2, colour, false);
+    drawBox(x1, y1, x2, y2, colour, false);
     return true;
 }
 
 bool PlotSurface::FilledBox(double x1, double y1, double x2, double y2, Rgb colour) {
     if (!usable(x1, y1) || !usable(x2, y2)) return false;
-    rect(x1, y1, x2, y2, colour, true);
+    drawBox(x1, y1, x2, y2, colour, true);
     return true;
 }
 
@@ -197,7 +201,7 @@ bool PlotSurface::Circle(double x, double y, double radius, Rgb colour) {
     if (r > 1e6) return false;
     QPainter& p = painter();
     preparePainter(p, colour);
-    if (fillStyle_ == kFillSolid) p.setBrush(ToColor(fillColor_));
+    if (fillStyle_ == kFillSolid) p.setBrush(ToQColor(fillColor_));
     p.drawEllipse(c, r, r);
     currentX_ = static_cast<float>(x);
     currentY_ = static_cast<float>(y);
@@ -213,7 +217,7 @@ void PlotSurface::Print(const std::string& text) {
     QPainter& p = painter();
     p.setCompositionMode(QPainter::CompositionMode_SourceOver);
     p.setFont(f);
-    p.setPen(ToColor(foreColor_));
+    p.setPen(ToQColor(foreColor_));
     const QString s = QString::fromStdString(text);
     const QFontMetricsF fm(f);
     if (std::fabs(at.x()) < 1e6 && std::fabs(at.y()) < 1e6)

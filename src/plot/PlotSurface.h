@@ -72,8 +72,9 @@ protected:
 
 private:
     bool usable(double x, double y) const;
+    QRectF clipArea() const;
     void stroke(const QPointF& a, const QPointF& b, Rgb colour);
-    void rect(double x1, double y1, double x2, double y2, Rgb colour, bool filled);
+    void drawBox(double x1, double y1, double x2, double y2, Rgb colour, bool filled);
     QPainter& painter();
     void endPainting() const;
     void preparePainter(QPainter& p, Rgb colour) const;

@@ -6,6 +6,13 @@
 #include "plot/numtext.h"
 
 namespace kv {
+namespace {
+
+void ReportTooLarge(QLineEdit* box, const QString& boxName) {
+    ReportBadBox(box, QStringLiteral("「%1」の欄の値「%2」は大きすぎて計算できません。").arg(boxName, box->text()));
+}
+
+}  // namespace
 
 void ReportBadBox(QLineEdit* box, const QString& message) {
     MsgBox(box ? box->window() : nullptr, message);
@@ -21,7 +28,7 @@ std::optional<double> ReadStrict(QLineEdit* box, const QString& boxName) {
     if (text.trimmed().isEmpty())
         ReportBadBox(box, QStringLiteral("「%1」の欄が空です。数値を入力してください。").arg(boxName));
     else if (IsNumberTooLarge(text.toStdString()))
-        ReportBadBox(box, QStringLiteral("「%1」の欄の値「%2」は大きすぎて計算できません。").arg(boxName, text));
+        ReportTooLarge(box, boxName);
     else
         ReportBadBox(box, QStringLiteral("「%1」の欄の「%2」は数値として読めません。数値を入力してください。").arg(boxName, text));
     return std::nullopt;
@@ -29,7 +36,7 @@ std::optional<double> ReadStrict(QLineEdit* box, const QString& boxName) {
 
 std::optional<double> ReadVal(QLineEdit* box, const QString& boxName) {
     if (auto v = ValFinite(box->text().toStdString())) return v;
-    ReportBadBox(box, QStringLiteral("「%1」の欄の値「%2」は大きすぎて計算できません。").arg(boxName, box->text()));
+    ReportTooLarge(box, boxName);
     return std::nullopt;
 }
 

@@ -21,8 +21,8 @@ std::optional<double> ReadVal(QLineEdit* box, const QString& boxName);
 // keystroke would be in the way. Gives nothing for a number too large for a double.
 std::optional<double> PeekVal(const QLineEdit* box);
 
-// Shows the refusal for `boxName`, with the focus on `box` (also used by windows that
-// validate a range of their own).
+// Shows `message`, then puts the focus on `box` with its text selected (also used by
+// windows that validate a range of their own).
 void ReportBadBox(QLineEdit* box, const QString& message);
 
 }  // namespace kv

@@ -1,6 +1,5 @@
 #include "plot/numtext.h"
 
-#include <clocale>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>

@@ -6,7 +6,7 @@
 
 #include "plot/input.h"
 #include "plot/msgbox.h"
-#include "plot/numtext.h"
+#include "plot/qt_forms.h"
 #include "plot/rounding.h"
 
 namespace kv {
@@ -25,7 +25,7 @@ bool SetTimerInterval(QTimer* timer, double milliseconds, QWidget* owner) {
     const auto ms = RoundToLong(milliseconds);
     if (!ms || *ms < 0 || *ms > 65535) {
         MsgBox(owner, QStringLiteral("タイマーの間隔（%1）は、0から65535までのミリ秒で指定してください。")
-                          .arg(QString::fromStdString(GeneralText(milliseconds))));
+                          .arg(NumberText(milliseconds)));
         return false;
     }
     timer->setProperty(kIntervalProperty, *ms);

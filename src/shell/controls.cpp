@@ -1,14 +1,12 @@
 #include "shell/controls.h"
 
 #include <QEvent>
+#include <QFont>
 #include <QPainter>
 
 #include <algorithm>
 
 namespace kv {
-
-QColor ToQColor(Rgb c) { return QColor(c.r, c.g, c.b); }
-Rgb FromQColor(const QColor& c) { return Rgb{c.red(), c.green(), c.blue()}; }
 
 namespace {
 QPalette::ColorRole BackRole(const QWidget* w) {
@@ -108,6 +106,12 @@ void ShapeWidget::paintEvent(QPaintEvent*) {
         case kEllipse: p.drawEllipse(r); break;
         case kRoundedRectangle: p.drawRoundedRect(r, 12, 12); break;
     }
+}
+
+void ScaleFont(QWidget* w, double factor) {
+    QFont f = w->font();
+    f.setPointSizeF(f.pointSizeF() * factor);
+    w->setFont(f);
 }
 
 namespace {

@@ -12,11 +12,9 @@
 #include <string>
 
 #include "plot/colors.h"
+#include "plot/qt_forms.h"
 
 namespace kv {
-
-QColor ToQColor(Rgb c);
-Rgb FromQColor(const QColor& c);
 
 // Background: the base colour of a text box, the window colour of anything else.
 void SetBackColor(QWidget* w, Rgb c);
@@ -74,6 +72,9 @@ private:
     Rgb fill_ = kWhite;
 };
 
+// Scales the control's font by `factor` (formula symbols, subscripts, arrows).
+void ScaleFont(QWidget* w, double factor);
+
 // Calls `handler` when the control is double-clicked (text boxes have no such signal).
 void OnDoubleClick(QWidget* control, std::function<void()> handler);
 
@@ -86,11 +87,5 @@ QLineEdit* MakeBox(QWidget* parent, const QString& name, const QString& text, QR
 QPushButton* MakeButton(QWidget* parent, const QString& name, const QString& caption, QRect geometry);
 // A label drawn with a frame, as the framed rule labels are.
 QLabel* MakeFramedLabel(QWidget* parent, const QString& name, const QString& caption, QRect geometry);
-
-// The child of `root` with this object name and type, or null.
-template <typename T>
-T* Child(const QObject* root, const QString& name) {
-    return root->findChild<T*>(name);
-}
 
 }  // namespace kv

@@ -38,6 +38,11 @@ QPushButton* MenuWindow::makeButton(const MenuEntry& e, QWidget* parent) {
     return b;
 }
 
+void MenuWindow::tabInNumberOrder() {
+    const auto button = [this](std::size_t n) { return findChild<QPushButton*>(QStringLiteral("Command%1").arg(n)); };
+    for (std::size_t n = 1; n < entries_.size(); ++n) setTabOrder(button(n), button(n + 1));
+}
+
 void MenuWindow::open(int button) {
     for (const MenuEntry& e : entries_)
         if (e.button == button) ShowWindow(e.opens);
@@ -58,12 +63,7 @@ frmMain::frmMain()
                      {9, QStringLiteral("自己組織化マップ"), QStringLiteral("frmSOMMain")},
                  },
                  300) {
-    QWidget* previous = nullptr;
-    for (int n = 1; n <= 9; ++n) {
-        auto* b = findChild<QPushButton*>(QStringLiteral("Command%1").arg(n));
-        if (previous) setTabOrder(previous, b);
-        previous = b;
-    }
+    tabInNumberOrder();
     Form_Load();
 }
 
@@ -188,9 +188,7 @@ frmMarkov::frmMarkov()
     diagram(4, f3)->move(12, 64);
     diagram(5, f3)->move(f3->width() - 12 - pic.width(), 64);
 
-    for (int n = 1; n < 6; ++n)
-        setTabOrder(findChild<QPushButton*>(QStringLiteral("Command%1").arg(n)),
-                    findChild<QPushButton*>(QStringLiteral("Command%1").arg(n + 1)));
+    tabInNumberOrder();
     setFixedSize(f3->geometry().right() + 17, f3->geometry().bottom() + 17);
 }
 

@@ -40,6 +40,8 @@ protected:
     // For menus that place their buttons themselves: the entries without a column.
     MenuWindow(const QString& name, const QString& caption, std::vector<MenuEntry> entries);
     QPushButton* makeButton(const MenuEntry& e, QWidget* parent);
+    // Tab order Command1, Command2, ... whatever the order on screen.
+    void tabInNumberOrder();
     void open(int button);
 
 private:

@@ -21,6 +21,18 @@ using kv::neuron::Sigmoid;
 
 class NeuronVariants : public UiTest {
 protected:
+    void TearDown() override {
+        owned.clear();
+        UiTest::TearDown();
+    }
+    // A window the test owns; it goes before the fixture closes the rest.
+    template <typename W>
+    W* make() {
+        owned.push_back(std::make_unique<W>());
+        return static_cast<W*>(owned.back().get());
+    }
+    std::vector<std::unique_ptr<QWidget>> owned;
+
     kv::PlotSurface* plot(QWidget* w) { return child<kv::PlotSurface>(w, "Picture1"); }
     QImage image(QWidget* w) { return plot(w)->image(); }
     QPointF at(QWidget* w, double x, double y) { return plot(w)->toPixel(float(x), float(y)); }
@@ -59,7 +71,7 @@ protected:
 };
 
 TEST_F(NeuronVariants, AnalogWindowComputesOrRefuses) {
-    auto* w = new kv::frmDecisionAnalogModel;
+    auto* w = make<kv::frmDecisionAnalogModel>();
     EXPECT_EQ(text(w, "Label5(3)") + text(w, "Label5(4)") + text(w, "Label5(5)") + text(w, "Label5(6)"),
               QStringLiteral("sigmoid(Z) =11 + e-αZ"));
     call(w, "Command1_Click");
@@ -86,7 +98,7 @@ TEST_F(NeuronVariants, AnalogWindowComputesOrRefuses) {
 }
 
 TEST_F(NeuronVariants, AnalogPlotIsTheSigmoidFromMinusTwoToTwo) {
-    auto* w = new kv::frmDecisionAnalogModel;
+    auto* w = make<kv::frmDecisionAnalogModel>();
     type(w, "txtAlfa", "1");  // a gentle slope, clear of the axes and the asymptote
     type(w, "txtTheta", "0");
     const QImage img = image(w);
@@ -107,7 +119,7 @@ TEST_F(NeuronVariants, AnalogPlotIsTheSigmoidFromMinusTwoToTwo) {
 }
 
 TEST_F(NeuronVariants, InformationWindowOpensOnce) {
-    auto* w = new kv::frmDecisionAnalogModel;
+    auto* w = make<kv::frmDecisionAnalogModel>();
     call(w, "Command2_Click");
     QWidget* info = kv::WindowInstance("frmDecisionAnalogModelElse");
     ASSERT_NE(info, nullptr);
@@ -123,7 +135,7 @@ TEST_F(NeuronVariants, InformationWindowOpensOnce) {
 }
 
 TEST_F(NeuronVariants, StochasticWindowFollowsOneDrawPerPress) {
-    auto* w = new kv::frmRandom2Model;
+    auto* w = make<kv::frmRandom2Model>();
     EXPECT_EQ(w->findChild<QPushButton*>("Command2"), nullptr);
     // Unlike its siblings, the instruction names no α.
     EXPECT_EQ(text(w, "Label6"), QStringLiteral("X, ω, θの値を変えて，「計算実行」ボタンをクリックしてみよう。"));
@@ -146,7 +158,7 @@ TEST_F(NeuronVariants, StochasticWindowFollowsOneDrawPerPress) {
 }
 
 TEST_F(NeuronVariants, TimeModelRunsToEquilibriumWithXorMarker) {
-    auto* w = new kv::frmTimeModel;
+    auto* w = make<kv::frmTimeModel>();
     EXPECT_EQ(text(w, "Label6"), QStringLiteral("X, ω, α, θの値を変えて，「計算実行」ボタンをクリックしてみよう。"));
     watchTimer(w);
     const QImage bare = image(w);
@@ -179,7 +191,7 @@ TEST_F(NeuronVariants, TimeModelRunsToEquilibriumWithXorMarker) {
 }
 
 TEST_F(NeuronVariants, TimeModelThetaEditMidRunLeavesTheOldMarker) {
-    auto* w = new kv::frmTimeModel;
+    auto* w = make<kv::frmTimeModel>();
     type(w, "txtIpsi", "0.5");
     call(w, "Command1_Click");
     call(w, "Timer1_Timer");  // S = 0.35
@@ -197,7 +209,7 @@ TEST_F(NeuronVariants, TimeModelThetaEditMidRunLeavesTheOldMarker) {
 }
 
 TEST_F(NeuronVariants, TimeModelRefusesAStartItCannotRun) {
-    auto* w = new kv::frmTimeModel;
+    auto* w = make<kv::frmTimeModel>();
     const QImage bare = image(w);
     for (const char* e : {"0", "-0.5", "2", "abc", "1e999"}) {
         type(w, "txtIpsi", e);
@@ -225,7 +237,7 @@ TEST_F(NeuronVariants, TimeModelStopsOnceOnAValueItCannotUse) {
         {{{"txtW(0)", "1e308"}, {"txtIpsi", "1.9"}}, QStringLiteral("大きすぎ")},  // S overshoots to 1.9e308
     };
     for (const auto& b : bad) {
-        auto* w = new kv::frmTimeModel;
+        auto* w = make<kv::frmTimeModel>();
         watchTimer(w);
         messages.clear();
         intervalAtMessage.clear();

@@ -1,5 +1,3 @@
-#include <QPainter>
-
 #include "plot/PlotSurface.h"
 #include "support/ui_test.h"
 

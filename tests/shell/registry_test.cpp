@@ -1,5 +1,4 @@
 #include <QApplication>
-#include <QLineEdit>
 
 #include "shell/registry.h"
 #include "support/ui_test.h"

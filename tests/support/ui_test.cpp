@@ -2,7 +2,6 @@
 
 #include "shell/registry.h"
 
-#include <QApplication>
 #include <QMetaObject>
 
 #include <cmath>
