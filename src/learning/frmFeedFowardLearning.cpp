@@ -5,13 +5,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTimer>
 
 #include "plot/input.h"
 #include "plot/msgbox.h"
 #include "plot/numtext.h"
 #include "plot/qt_forms.h"
-#include "plot/timer.h"
 #include "shell/controls.h"
 
 namespace kv {
@@ -76,15 +74,12 @@ void BuildUnit(QWidget* parent, int u, QRect body, QLineEdit*& out, QLineEdit*& 
 
 }  // namespace
 
-frmFeedFowardLearning::frmFeedFowardLearning() {
-    setObjectName("frmFeedFowardLearning");
-    setWindowTitle(QStringLiteral("誤差伝播法による学習"));
+frmFeedFowardLearning::frmFeedFowardLearning()
+    : LearningWindow("frmFeedFowardLearning", QStringLiteral("誤差伝播法による学習")) {
     setFixedSize(kPanelX + kPanelW + 12, kGroupTop + (kHidden - 1) * kGroupPitch + kGroupH + 18);
     BuildDiagram();
     BuildTrainingFrame();
     BuildControls();
-    Timer1 = MakeTimer1(this);
-    connect(Timer1, &QTimer::timeout, this, &frmFeedFowardLearning::Timer1_Timer);
     Form_Load();
 }
 
@@ -206,7 +201,7 @@ void frmFeedFowardLearning::Command1_Click() {
     for (int h = 0; h <= kHidden; ++h) SetText(txtW[kFirstOutputWeight + h], Format(net_.w2(h), kUnitPattern));
 }
 
-void frmFeedFowardLearning::Command2_Click() {
+bool frmFeedFowardLearning::LearnOneStep() {
     using backprop::Stage;
     const backprop::Step done = net_.advance();
     if (done.restarted) EndPattern();  // a batch or a run may have left highlights and back arrows
@@ -219,15 +214,9 @@ void frmFeedFowardLearning::Command2_Click() {
         case Stage::kUpdateInputWeights: ShowInputWeights(done.index); break;
         case Stage::kEndPattern: EndPattern(); break;
     }
+    return true;
 }
 
-void frmFeedFowardLearning::Timer1_Timer() { Command2_Click(); }
-
-void frmFeedFowardLearning::Command3_Click() {
-    StartTimerFromBox(Timer1, Text1, QStringLiteral("タイマー"));
-}
-
-void frmFeedFowardLearning::Command4_Click() { SetTimerInterval(Timer1, 0, this); }
 
 void frmFeedFowardLearning::Command5_Click() {
     const auto limit = ReadVal(txtLimitError, QStringLiteral("許容誤差"));

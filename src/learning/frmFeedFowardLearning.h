@@ -3,10 +3,9 @@
 // with the boxes, lines and arrows of the current operation highlighted.
 #pragma once
 
-#include <QWidget>
-
 #include <array>
 
+#include "learning/LearningWindow.h"
 #include "learning/backprop_model.h"
 
 class QLabel;
@@ -17,7 +16,7 @@ namespace kv {
 
 class LineShape;
 
-class frmFeedFowardLearning : public QWidget {
+class frmFeedFowardLearning : public learning::LearningWindow {
     Q_OBJECT
 public:
     static constexpr int kWeightBoxes = (backprop::kInputs + 1) * backprop::kHidden + backprop::kHidden + 1;
@@ -29,17 +28,15 @@ public:
 public slots:
     void Form_Load();
     void Command1_Click();
-    void Command2_Click();
-    void Command3_Click();
-    void Command4_Click();
     void Command5_Click();
     void Command6_Click();
-    void Timer1_Timer();
     void txtTrain1_DblClick(int Index);
     void txtTrain2_DblClick(int Index);
     void txtTrain3_Change(int Index);
 
 private:
+    bool LearnOneStep() override;
+
     void BuildDiagram();
     void BuildTrainingFrame();
     void BuildControls();
@@ -69,12 +66,10 @@ private:
     std::array<QLineEdit*, kUnits> txtOut{};
     std::array<QLineEdit*, kUnits> txtBack{};
     QLineEdit* txtLoop = nullptr;
-    QLineEdit* Text1 = nullptr;
     QLineEdit* txtLimitError = nullptr;
     QLineEdit* txtMaxError = nullptr;
     QLineEdit* txtError = nullptr;
     QLabel* Label5 = nullptr;
-    QTimer* Timer1 = nullptr;
 };
 
 }  // namespace kv

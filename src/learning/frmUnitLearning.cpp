@@ -4,13 +4,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTimer>
 
 #include "plot/input.h"
 #include "plot/msgbox.h"
 #include "plot/numtext.h"
 #include "plot/qt_forms.h"
-#include "plot/timer.h"
 #include "shell/controls.h"
 
 namespace kv {
@@ -35,17 +33,12 @@ QString RowName(int k, const QString& column) { return QStringLiteral("訓練デ
 
 }  // namespace
 
-frmUnitLearning::frmUnitLearning() {
-    setObjectName(QStringLiteral("frmUnitLearning"));
-    setWindowTitle(QStringLiteral("単一ニューロンの学習"));
+frmUnitLearning::frmUnitLearning() : LearningWindow("frmUnitLearning", QStringLiteral("単一ニューロンの学習")) {
     setFixedSize(780, 392);
 
     BuildButtons();
     BuildTrainingFrame();
     BuildDiagram();
-
-    Timer1 = MakeTimer1(this);
-    connect(Timer1, &QTimer::timeout, this, &frmUnitLearning::Timer1_Timer);
 
     Form_Load();
 }
@@ -132,18 +125,6 @@ void frmUnitLearning::Command1_Click() {
     model_.Initialise();
     // Initialisation shows the weights plainly ("0"); learning shows them to six decimals.
     for (int j = 0; j < 3; ++j) SetText(txtW[j], GeneralText(model_.W(j + 1)));
-}
-
-void frmUnitLearning::Command2_Click() { LearnOneStep(); }
-
-void frmUnitLearning::Command3_Click() {
-    StartTimerFromBox(Timer1, Text1, QStringLiteral("タイマー"));
-}
-
-void frmUnitLearning::Command4_Click() { SetTimerInterval(Timer1, 0, this); }
-
-void frmUnitLearning::Timer1_Timer() {
-    if (!LearnOneStep()) SetTimerInterval(Timer1, 0, this);
 }
 
 void frmUnitLearning::Command5_Click() {

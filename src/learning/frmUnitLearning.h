@@ -3,11 +3,10 @@
 // or learnt in a batch of passes.
 #pragma once
 
-#include <QWidget>
-
 #include <array>
 #include <optional>
 
+#include "learning/LearningWindow.h"
 #include "learning/unit_learning_model.h"
 
 class QGroupBox;
@@ -17,7 +16,7 @@ class QTimer;
 
 namespace kv {
 
-class frmUnitLearning : public QWidget {
+class frmUnitLearning : public learning::LearningWindow {
     Q_OBJECT
 public:
     frmUnitLearning();
@@ -25,20 +24,15 @@ public:
 public slots:
     void Form_Load();
     void Command1_Click();
-    void Command2_Click();
-    void Command3_Click();
-    void Command4_Click();
     void Command5_Click();
     void Command6_Click();
-    void Timer1_Timer();
     void txtTrain1_DblClick(int Index);
     void txtTrain2_DblClick(int Index);
 
 private:
     static constexpr int kRows = learning::kUnitPatternCount;
 
-    // One press of sequential learning; false when it was refused.
-    bool LearnOneStep();
+    bool LearnOneStep() override;
     // Pattern k from its row, or nothing (reported) when a box overflows.
     std::optional<learning::UnitPattern> ReadPattern(int k);
     void NormalRun();
@@ -65,8 +59,6 @@ private:
     QPushButton* Command5;
     QPushButton* Command6;
     QLineEdit* txtLoop;
-    QLineEdit* Text1;
-    QTimer* Timer1;
     QGroupBox* Frame1;
     std::array<QLineEdit*, kRows> txtTrain1;
     std::array<QLineEdit*, kRows> txtTrain2;
