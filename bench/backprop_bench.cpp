@@ -1,8 +1,11 @@
 #include <benchmark/benchmark.h>
 
+#include <memory>
+
 #include <QApplication>
 #include <QLineEdit>
 
+#include "kit/registry.h"
 #include "learning/backprop_model.h"
 #include "learning/frmFeedFowardLearning.h"
 
@@ -11,7 +14,7 @@
 static void BM_BackpropBatch(benchmark::State& state) {
     const double limit = state.range(0) == 0 ? 0.0 : 0.01;
     for (auto _ : state) {
-        kv::backprop::Network net;
+        kv::learning::BackpropNetwork net;
         benchmark::DoNotOptimize(net.LearnBatch(500, limit));
     }
 }
@@ -20,7 +23,8 @@ BENCHMARK(BM_BackpropBatch)->Arg(0)->Arg(1)->ArgName("default_limit")->Unit(benc
 // "一括学習" as the learner waits for it: error boxes written after every pattern and pass,
 // the progress label repainted every 20th pass, the weights shown at the end.
 static void BM_BackpropWindowBatch(benchmark::State& state) {
-    kv::frmFeedFowardLearning window;
+    const std::unique_ptr<kv::frmFeedFowardLearning> owned(kv::BuildWindow<kv::frmFeedFowardLearning>());
+    auto& window = *owned;
     window.show();
     QApplication::processEvents();
     window.findChild<QLineEdit*>("txtLimitError")->setText(state.range(0) == 0 ? "0" : "0.01");

@@ -1,8 +1,11 @@
 #include <benchmark/benchmark.h>
 
+#include <memory>
+
 #include <QLineEdit>
 #include <QWidget>
 
+#include "kit/registry.h"
 #include "neuron/frmDecision2Model.h"
 #include "neuron/frmDecisionAnalogModel.h"
 
@@ -19,14 +22,16 @@ void TypeTheta(benchmark::State& state, QWidget& window) {
 
 // The binary neuron window: a step of a few segments.
 static void BM_BinaryNeuronThetaRedraw(benchmark::State& state) {
-    kv::frmDecision2Model window;
+    const std::unique_ptr<kv::frmDecision2Model> owned(kv::BuildWindow<kv::frmDecision2Model>());
+    auto& window = *owned;
     TypeTheta(state, window);
 }
 BENCHMARK(BM_BinaryNeuronThetaRedraw)->Unit(benchmark::kMicrosecond);
 
 // The analog neuron window: the sigmoid plot of about 4000 segments.
 static void BM_SigmoidThetaRedraw(benchmark::State& state) {
-    kv::frmDecisionAnalogModel window;
+    const std::unique_ptr<kv::frmDecisionAnalogModel> owned(kv::BuildWindow<kv::frmDecisionAnalogModel>());
+    auto& window = *owned;
     TypeTheta(state, window);
 }
 BENCHMARK(BM_SigmoidThetaRedraw)->Unit(benchmark::kMillisecond);

@@ -1,7 +1,10 @@
 #include <benchmark/benchmark.h>
 
+#include <memory>
+
 #include <QMetaObject>
 
+#include "kit/registry.h"
 #include "learning/frmUnitLearning.h"
 #include "learning/unit_learning_model.h"
 
@@ -25,7 +28,8 @@ BENCHMARK(BM_UnitLearningModelBatch500)->Unit(benchmark::kMicrosecond);
 // What the learner waits for on "一括学習" with the default 100 passes: reading the rows,
 // learning, and writing the results back into the diagram.
 static void BM_UnitLearningWindowBatch(benchmark::State& state) {
-    kv::frmUnitLearning window;
+    const std::unique_ptr<kv::frmUnitLearning> owned(kv::BuildWindow<kv::frmUnitLearning>());
+    auto& window = *owned;
     for (auto _ : state) {
         QMetaObject::invokeMethod(&window, "Command1_Click", Qt::DirectConnection);
         QMetaObject::invokeMethod(&window, "Command5_Click", Qt::DirectConnection);

@@ -1,13 +1,15 @@
 #include <QApplication>
 
+#include "kit/registry.h"
 #include "shell/app.h"
-#include "shell/registry.h"
+#include "window_table.h"
 
 int main(int, char* argv[]) {
     // The program takes no command line: whatever was typed after its name is ignored.
     int argc = 1;
     QApplication app(argc, argv);
     kv::SetUpApplication(app);
+    kv::InstallWindowTable(kv::AllWindows());
     kv::ShowWindow(QStringLiteral("frmMain"));
     const int status = QApplication::exec();
     kv::CloseAllWindows();

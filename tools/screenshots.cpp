@@ -7,14 +7,16 @@
 
 #include <cstdlib>
 
+#include "kit/registry.h"
 #include "plot/msgbox.h"
 #include "shell/app.h"
-#include "shell/registry.h"
+#include "window_table.h"
 
 int main(int argc, char* argv[]) {
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     QApplication app(argc, argv);
     kv::SetUpApplication(app);
+    kv::InstallWindowTable(kv::AllWindows());
     QTextStream err(stderr);
     const QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("screenshots");
     if (!QDir().mkpath(folder)) {

@@ -3,9 +3,11 @@
 #include <algorithm>
 #include <cmath>
 
-namespace kv::backprop {
+#include "core/kernels.h"
 
-int TableIndex(double u) {
+namespace kv::learning {
+
+int BackpropNetwork::TableIndex(double u) {
     // Clamped as a double, so that no sum, however large, is converted out of range.
     const double i = 100 + std::floor(10 * u + 0.5);
     if (!(i >= 0)) return 0;
@@ -13,18 +15,18 @@ int TableIndex(double u) {
     return static_cast<int>(i);
 }
 
-std::optional<std::int16_t> PassCount(double n) {
+std::optional<std::int16_t> BackpropNetwork::PassCount(double n) {
     if (!(n >= 0) || n > kMaxPasses) return std::nullopt;
     return static_cast<std::int16_t>(std::floor(n));
 }
 
-bool TrainingValueFits(double v) { return std::fabs(v) <= kMaxTrainingMagnitude; }
+bool BackpropNetwork::TrainingValueFits(double v) { return std::fabs(v) <= kMaxTrainingMagnitude; }
 
-double ProgressPercent(std::int16_t pass, double n) { return 100 * (pass / n); }
+double BackpropNetwork::ProgressPercent(std::int16_t pass, double n) { return 100 * (pass / n); }
 
-Network::Network() { Initialise(kDefaultTraining); }
+BackpropNetwork::BackpropNetwork() { Initialise(kDefaultTraining); }
 
-void Network::Initialise(const TrainingSet& training) {
+void BackpropNetwork::Initialise(const TrainingSet& training) {
     Restart();
     patError_ = 0;
     maxError_ = 0;
@@ -43,7 +45,7 @@ void Network::Initialise(const TrainingSet& training) {
     }
 }
 
-void Network::Restart() {
+void BackpropNetwork::Restart() {
     stage_ = Stage::kLoadPattern;
     patIndex_ = 0;
     hidIndex_ = 0;
@@ -51,14 +53,14 @@ void Network::Restart() {
     countersSpent_ = false;
 }
 
-void Network::SetInputs(const std::array<double, kInputs>& inputs) {
+void BackpropNetwork::SetInputs(const std::array<double, kInputs>& inputs) {
     std::copy(inputs.begin(), inputs.end(), x_.begin());
     x_[kInputs] = 1.0;
 }
 
-void Network::LoadPattern() { SetInputs(train_.x[static_cast<std::size_t>(patIndex_)]); }
+void BackpropNetwork::LoadPattern() { SetInputs(train_.x[static_cast<std::size_t>(patIndex_)]); }
 
-void Network::ForwardHidden() {
+void BackpropNetwork::ForwardHidden() {
     const auto h = static_cast<std::size_t>(hidIndex_);
     // Summed in this order, the threshold weight added rather than multiplied by X(3).
     const double u = w1_[1][h] * x_[1] + w1_[0][h] * x_[0] + w1_[2][h] * x_[2] + w1_[3][h];
@@ -66,39 +68,39 @@ void Network::ForwardHidden() {
     h_[kHidden] = 1.0;
 }
 
-void Network::ForwardOutput() {
+void BackpropNetwork::ForwardOutput() {
     const double u = h_[1] * w2_[1] + h_[0] * w2_[0] + h_[2] * w2_[2] + h_[3] * w2_[3] + h_[4] * w2_[4] + w2_[5];
     o_ = Lookup(u);
 }
 
-void Network::Forward() {
+void BackpropNetwork::Forward() {
     for (hidIndex_ = 0; hidIndex_ < kHidden; ++hidIndex_) ForwardHidden();
     ForwardOutput();
 }
 
-void Network::ComputeError() {
+void BackpropNetwork::ComputeError() {
     const double e = train_.t[static_cast<std::size_t>(patIndex_)] - o_;
     patError_ = e * e;
     UpdateMaxError();
 }
 
-void Network::BackpropOutput() {
+void BackpropNetwork::BackpropOutput() {
     d2_ = (o_ - train_.t[static_cast<std::size_t>(patIndex_)]) * (1 - o_) * o_;
     // D1 uses W2 before its update.
     for (std::size_t h = 0; h < kHidden; ++h) d1_[h] = h_[h] * ((1 - h_[h]) * (w2_[h] * d2_));
     for (std::size_t h = 0; h <= kHidden; ++h) w2_[h] = w2_[h] - h_[h] * kLearnRate * d2_;
 }
 
-void Network::UpdateInputWeights() {
+void BackpropNetwork::UpdateInputWeights() {
     const auto k = static_cast<std::size_t>(inIndex_);
     for (std::size_t h = 0; h < kHidden; ++h) w1_[k][h] = w1_[k][h] - x_[k] * kLearnRate * d1_[h];
 }
 
-void Network::UpdateMaxError() {
+void BackpropNetwork::UpdateMaxError() {
     if (patError_ > maxError_) maxError_ = patError_;
 }
 
-Step Network::advance() {
+BackpropNetwork::Step BackpropNetwork::Advance() {
     const bool restarted = countersSpent_;
     if (restarted) Restart();
     Step done{stage_, 0, restarted};
@@ -148,7 +150,7 @@ Step Network::advance() {
     return done;
 }
 
-void Network::LearnPattern(const BatchObserver& observer) {
+void BackpropNetwork::LearnPattern(const BatchObserver& observer) {
     LoadPattern();
     Forward();
     ComputeError();
@@ -158,7 +160,7 @@ void Network::LearnPattern(const BatchObserver& observer) {
     UpdateMaxError();
 }
 
-double Network::LearnBatch(double n, double limitError, const BatchObserver& observer) {
+double BackpropNetwork::LearnBatch(double n, double limitError, const BatchObserver& observer) {
     const std::int16_t passes = PassCount(n).value_or(0);
     if (passes < 1) return n;
     countersSpent_ = true;
@@ -172,10 +174,10 @@ double Network::LearnBatch(double n, double limitError, const BatchObserver& obs
     }
 }
 
-void Network::Run(const std::array<double, kInputs>& inputs) {
+void BackpropNetwork::Run(const std::array<double, kInputs>& inputs) {
     countersSpent_ = true;
     SetInputs(inputs);
     Forward();
 }
 
-}  // namespace kv::backprop
+}  // namespace kv::learning

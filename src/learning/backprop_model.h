@@ -4,85 +4,80 @@
 // below an allowed error, or the network can simply be run on three inputs.
 #pragma once
 
-#include "neuron/neuron_model.h"
-
 #include <array>
 #include <cstdint>
 #include <functional>
 #include <limits>
 #include <optional>
 
-namespace kv::backprop {
+namespace kv::learning {
 
-inline constexpr int kPatterns = 6;
-inline constexpr int kInputs = 3;     // input 3 is the constant 1 that carries the thresholds
-inline constexpr int kHidden = 5;     // hidden unit 5 is the constant 1 for the output threshold
-inline constexpr int kTableSize = 200;
-inline constexpr double kGain = 2.0;
-inline constexpr double kLearnRate = 0.05;
-inline constexpr int kProgressEvery = 20;
-// Pass counts stay below the top of a 16-bit counter, which a loop stepping past its
-// last pass would overflow.
-inline constexpr std::int16_t kMaxPasses = std::numeric_limits<std::int16_t>::max() - 1;
-
-// Training values beyond this size would, over enough passes, drive the weights past a
-// double; within it they stay finite for any number of passes a learner can run.
-inline constexpr double kMaxTrainingMagnitude = 1e6;
-bool TrainingValueFits(double v);  // true within -kMaxTrainingMagnitude .. kMaxTrainingMagnitude
-
-struct TrainingSet {
-    std::array<std::array<double, kInputs>, kPatterns> x;
-    std::array<double, kPatterns> t;
-};
-
-inline constexpr TrainingSet kDefaultTraining = {
-    {{{0, 0, 0}, {1, 0, 1}, {1, 1, 1}, {1, 1, 0}, {1, 0, 0}, {0, 0, 1}}},
-    {0, 1, 1, 0, 1, 1},
-};
-
-// The same sigmoid as the single neuron's fills the table.
-using neuron::Sigmoid;
-
-// The table entry that stands for a weighted sum: the sum rounded to a multiple of 0.1
-// (halves upward) and clamped to -10.0 .. 9.9. A sum that is not a number (weights that
-// overflowed) takes the lowest entry.
-int TableIndex(double u);
-
-// The whole passes a typed count n asks for (r = 1, 2, ... while r <= n; none below 1), or
-// nothing when n is negative, no number, or above kMaxPasses.
-std::optional<std::int16_t> PassCount(double n);
-
-// How far a batch of n passes (n as read, at least 1) is when pass `pass` begins, in percent.
-double ProgressPercent(std::int16_t pass, double n);
-
-// The operations of one pattern, in the order the step-by-step learning performs them.
-enum class Stage : std::int16_t {
-    kLoadPattern = 0,
-    kForwardHidden = 1,        // once per hidden unit
-    kForwardOutput = 2,
-    kComputeError = 3,
-    kBackpropOutput = 4,
-    kUpdateInputWeights = 5,   // once per input, the threshold input last
-    kEndPattern = 6,
-};
-
-// What one step did: the stage, and the pattern, hidden unit or input it worked on.
-struct Step {
-    Stage stage;
-    std::int16_t index;
-    bool restarted;  // the step-by-step learning began again at pattern 0
-};
-
-// Batch learning reports through these; any may be left empty.
-struct BatchObserver {
-    std::function<void(std::int16_t pass, double n)> progress;            // before every 20th pass
-    std::function<void(double patError)> patternError;                    // after each pattern's error
-    std::function<void(double maxError)> passEnd;                         // after each pass
-};
-
-class Network {
+class BackpropNetwork {
 public:
-    Network();  // initialised with the default training set
+    static constexpr int kPatterns = 6;
+    static constexpr int kInputs = 3;     // input 3 is the constant 1 that carries the thresholds
+    static constexpr int kHidden = 5;     // hidden unit 5 is the constant 1 for the output threshold
+    static constexpr int kTableSize = 200;
+    static constexpr double kGain = 2.0;
+    static constexpr double kLearnRate = 0.05;
+    static constexpr int kProgressEvery = 20;
+    // Pass counts stay below the top of a 16-bit counter, which a loop stepping past its
+    // last pass would overflow.
+    static constexpr std::int16_t kMaxPasses = std::numeric_limits<std::int16_t>::max() - 1;
+
+    // Training values beyond this size would, over enough passes, drive the weights past a
+    // double; within it they stay finite for any number of passes a learner can run.
+    static constexpr double kMaxTrainingMagnitude = 1e6;
+    static bool TrainingValueFits(double v);  // true within -kMaxTrainingMagnitude .. kMaxTrainingMagnitude
+
+    struct TrainingSet {
+        std::array<std::array<double, kInputs>, kPatterns> x;
+        std::array<double, kPatterns> t;
+    };
+
+    static constexpr TrainingSet kDefaultTraining = {
+        {{{0, 0, 0}, {1, 0, 1}, {1, 1, 1}, {1, 1, 0}, {1, 0, 0}, {0, 0, 1}}},
+        {0, 1, 1, 0, 1, 1},
+    };
+
+    // The table entry that stands for a weighted sum: the sum rounded to a multiple of 0.1
+    // (halves upward) and clamped to -10.0 .. 9.9. A sum that is not a number (weights that
+    // overflowed) takes the lowest entry.
+    static int TableIndex(double u);
+
+    // The whole passes a typed count n asks for (r = 1, 2, ... while r <= n; none below 1), or
+    // nothing when n is negative, no number, or above kMaxPasses.
+    static std::optional<std::int16_t> PassCount(double n);
+
+    // How far a batch of n passes (n as read, at least 1) is when pass `pass` begins, in percent.
+    static double ProgressPercent(std::int16_t pass, double n);
+
+    // The operations of one pattern, in the order the step-by-step learning performs them.
+    enum class Stage : std::int16_t {
+        kLoadPattern = 0,
+        kForwardHidden = 1,        // once per hidden unit
+        kForwardOutput = 2,
+        kComputeError = 3,
+        kBackpropOutput = 4,
+        kUpdateInputWeights = 5,   // once per input, the threshold input last
+        kEndPattern = 6,
+    };
+
+    // What one step did: the stage, and the pattern, hidden unit or input it worked on.
+    struct Step {
+        Stage stage;
+        std::int16_t index;
+        bool restarted;  // the step-by-step learning began again at pattern 0
+    };
+
+    // Batch learning reports through these; any may be left empty.
+    struct BatchObserver {
+        std::function<void(std::int16_t pass, double n)> progress;            // before every 20th pass
+        std::function<void(double patError)> patternError;                    // after each pattern's error
+        std::function<void(double maxError)> passEnd;                         // after each pass
+    };
+
+    BackpropNetwork();  // initialised with the default training set
 
     // Fresh weights, cleared errors, and step-by-step learning back at pattern 0.
     void Initialise(const TrainingSet& training);
@@ -90,7 +85,7 @@ public:
     // Performs the next operation of step-by-step learning and says which it was.
     // After a batch or a run the counters stand past their ranges, so the next step starts
     // the step-by-step learning over at pattern 0.
-    Step advance();
+    Step Advance();
 
     // Learns the passes of PassCount(n) until a pass's largest pattern error is below
     // `limitError`. Returns the pass that got there, or n as given when none did (also
@@ -101,19 +96,19 @@ public:
     void Run(const std::array<double, kInputs>& inputs);
 
     double Lookup(double u) const { return sigTable_[static_cast<std::size_t>(TableIndex(u))]; }
-    double sigTable(int i) const { return sigTable_.at(static_cast<std::size_t>(i)); }
+    double SigTable(int i) const { return sigTable_.at(static_cast<std::size_t>(i)); }
 
-    double x(int k) const { return x_.at(static_cast<std::size_t>(k)); }
-    double w1(int k, int h) const { return w1_.at(static_cast<std::size_t>(k)).at(static_cast<std::size_t>(h)); }
-    double w2(int h) const { return w2_.at(static_cast<std::size_t>(h)); }
-    double hidden(int h) const { return h_.at(static_cast<std::size_t>(h)); }
-    double output() const { return o_; }
-    double d1(int h) const { return d1_.at(static_cast<std::size_t>(h)); }
-    double d2() const { return d2_; }
-    double patError() const { return patError_; }
-    double maxError() const { return maxError_; }
-    Stage stage() const { return stage_; }
-    std::int16_t patIndex() const { return patIndex_; }
+    double X(int k) const { return x_.at(static_cast<std::size_t>(k)); }
+    double W1(int k, int h) const { return w1_.at(static_cast<std::size_t>(k)).at(static_cast<std::size_t>(h)); }
+    double W2(int h) const { return w2_.at(static_cast<std::size_t>(h)); }
+    double H(int h) const { return h_.at(static_cast<std::size_t>(h)); }
+    double O() const { return o_; }
+    double D1(int h) const { return d1_.at(static_cast<std::size_t>(h)); }
+    double D2() const { return d2_; }
+    double PatError() const { return patError_; }
+    double MaxError() const { return maxError_; }
+    Stage CurrentStage() const { return stage_; }
+    std::int16_t PatIndex() const { return patIndex_; }
 
 private:
     void SetInputs(const std::array<double, kInputs>& inputs);
@@ -143,4 +138,4 @@ private:
     bool countersSpent_ = false;  // a batch or a run left the counters past their ranges
 };
 
-}  // namespace kv::backprop
+}  // namespace kv::learning

@@ -6,18 +6,21 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "kit/busy.h"
+#include "kit/controls.h"
+#include "kit/training_table.h"
 #include "plot/input.h"
 #include "plot/msgbox.h"
 #include "plot/numtext.h"
 #include "plot/qt_forms.h"
-#include "shell/controls.h"
 
 namespace kv {
 namespace {
 
-using backprop::kHidden;
-using backprop::kInputs;
-using backprop::kPatterns;
+using Net = learning::BackpropNetwork;
+constexpr int kHidden = Net::kHidden;
+constexpr int kInputs = Net::kInputs;
+constexpr int kPatterns = Net::kPatterns;
 
 constexpr int kThreshold = kInputs;        // the constant input 1 that carries the thresholds
 constexpr int kOutputUnit = kHidden;       // index of the output unit among txtOut / txtBack
@@ -52,14 +55,6 @@ void SetArrow(QLabel* arrow, Rgb text, const QString& caption) {
     arrow->setText(caption);
 }
 
-// The hourglass for as long as it lives, however the batch ends.
-struct BusyPointer {
-    BusyPointer() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyPointer() { QApplication::restoreOverrideCursor(); }
-    BusyPointer(const BusyPointer&) = delete;
-    BusyPointer& operator=(const BusyPointer&) = delete;
-};
-
 // A hidden or output unit: a rounded box holding its output Y above its error signal B.
 void BuildUnit(QWidget* parent, int u, QRect body, QLineEdit*& out, QLineEdit*& back) {
     auto* shape = new ShapeWidget(parent, ArrayName("Shape1", 3 + u), body, ShapeWidget::kRoundedRectangle);
@@ -80,7 +75,6 @@ frmFeedFowardLearning::frmFeedFowardLearning()
     BuildDiagram();
     BuildTrainingFrame();
     BuildControls();
-    Form_Load();
 }
 
 void frmFeedFowardLearning::BuildDiagram() {
@@ -125,22 +119,17 @@ void frmFeedFowardLearning::BuildDiagram() {
 }
 
 void frmFeedFowardLearning::BuildTrainingFrame() {
-    auto* frame = new QGroupBox(QStringLiteral("訓練データ"), this);
-    frame->setObjectName("Frame1");
-    frame->setGeometry(kPanelX, 8, kPanelW, 266);
-    const char* names[kInputs + 1] = {"txtTrain1", "txtTrain2", "txtTrain3", "txtTrain4"};
-    for (int c = 0; c <= kInputs; ++c) {
-        const int x = 12 + c * 56;
-        MakeLabel(frame, ArrayName("lblHead", c), kTrainHeadings[c], QRect(x, 24, 48, 20), Qt::AlignCenter);
-        for (int p = 0; p < kPatterns; ++p) {
-            const double value = c < kInputs ? backprop::kDefaultTraining.x[p][c] : backprop::kDefaultTraining.t[p];
-            txtTrain[c][p] = MakeBox(frame, ArrayName(names[c], p), NumberText(value),
-                                      QRect(x, 46 + p * 26, 48, kBoxH));
-        }
-    }
-    QLabel* hint = MakeLabel(frame, "lblHint", QStringLiteral("上記でダブルクリックすると，同データを用いた通常実行を行います"),
-                             QRect(12, 206, kPanelW - 24, 52), Qt::AlignLeft | Qt::AlignTop);
-    hint->setWordWrap(true);
+    TrainingTableLayout layout;
+    layout.frame = QRect(kPanelX, 8, kPanelW, 266);
+    layout.headingName = QStringLiteral("lblHead");
+    layout.hintName = QStringLiteral("lblHint");
+    std::vector<TrainingColumn> columns;
+    for (int c = 0; c <= kInputs; ++c) columns.push_back({QStringLiteral("txtTrain%1").arg(c + 1), kTrainHeadings[c]});
+    const TrainingTable table(this, layout, columns, kPatterns, [](int c, int p) {
+        return NumberText(c < kInputs ? Net::kDefaultTraining.x[p][c] : Net::kDefaultTraining.t[p]);
+    });
+    for (int c = 0; c <= kInputs; ++c)
+        for (int p = 0; p < kPatterns; ++p) txtTrain[c][p] = table.box(c, p);
 
     for (int p = 0; p < kPatterns; ++p) {
         OnDoubleClick(txtTrain[0][p], [this, p] { txtTrain1_DblClick(p); });
@@ -152,7 +141,7 @@ void frmFeedFowardLearning::BuildTrainingFrame() {
 void frmFeedFowardLearning::BuildControls() {
     const int x = kPanelX, half = (kPanelW - 8) / 2, x2 = kPanelX + half + 8;
     auto button = [this](const char* name, const QString& caption, QRect r, void (frmFeedFowardLearning::*slot)()) {
-        connect(MakeButton(this, name, caption, r), &QPushButton::clicked, this, slot);
+        MakeButton(this, name, caption, r, this, slot);
     };
     auto labelled = [this](const char* label, const QString& caption, const char* name, const QString& text, QRect r,
                            int labelW) {
@@ -179,17 +168,17 @@ void frmFeedFowardLearning::BuildControls() {
 void frmFeedFowardLearning::Form_Load() { Command1_Click(); }
 
 void frmFeedFowardLearning::Command1_Click() {
-    backprop::TrainingSet training{};
+    Net::TrainingSet training{};
     for (int p = 0; p < kPatterns; ++p) {
         for (int c = 0; c <= kInputs; ++c) {
             const QString name = QStringLiteral("訓練データ（%1行目・%2）").arg(NumberText(p + 1), kTrainHeadings[c]);
             const auto v = ReadVal(txtTrain[c][p], name);
             if (!v) return;
-            if (!backprop::TrainingValueFits(*v)) {
+            if (!Net::TrainingValueFits(*v)) {
                 ReportBadBox(txtTrain[c][p], QStringLiteral("「%1」の欄の値「%2」は大きすぎて学習できません。"
                                                             "%3から%4までの数を入力してください。")
-                                                 .arg(name, txtTrain[c][p]->text(), NumberText(-backprop::kMaxTrainingMagnitude),
-                                                      NumberText(backprop::kMaxTrainingMagnitude)));
+                                                 .arg(name, txtTrain[c][p]->text(), NumberText(-Net::kMaxTrainingMagnitude),
+                                                      NumberText(Net::kMaxTrainingMagnitude)));
                 return;
             }
             (c < kInputs ? training.x[p][c] : training.t[p]) = *v;
@@ -197,13 +186,13 @@ void frmFeedFowardLearning::Command1_Click() {
     }
     net_.Initialise(training);
     for (int h = 0; h < kHidden; ++h)
-        for (int k = 0; k <= kInputs; ++k) SetText(txtW[InputWeight(k, h)], Format(net_.w1(k, h), kUnitPattern));
-    for (int h = 0; h <= kHidden; ++h) SetText(txtW[kFirstOutputWeight + h], Format(net_.w2(h), kUnitPattern));
+        for (int k = 0; k <= kInputs; ++k) SetText(txtW[InputWeight(k, h)], Format(net_.W1(k, h), kUnitPattern));
+    for (int h = 0; h <= kHidden; ++h) SetText(txtW[kFirstOutputWeight + h], Format(net_.W2(h), kUnitPattern));
 }
 
 bool frmFeedFowardLearning::LearnOneStep() {
-    using backprop::Stage;
-    const backprop::Step done = net_.advance();
+    using Stage = Net::Stage;
+    const Net::Step done = net_.Advance();
     if (done.restarted) EndPattern();  // a batch or a run may have left highlights and back arrows
     switch (done.stage) {
         case Stage::kLoadPattern: ShowPattern(done.index); break;
@@ -225,15 +214,15 @@ void frmFeedFowardLearning::Command5_Click() {
     if (!loop) return;
     // Compared as a number, as the learner typed it: 2.7 asks for two passes.
     const double n = *loop;
-    if (!backprop::PassCount(n)) {
+    if (!Net::PassCount(n)) {
         ReportBadBox(txtLoop, QStringLiteral("「回数」の欄の値「%1」は学習の回数に使えません。0から%2までの回数を入力してください。")
-                                  .arg(txtLoop->text(), NumberText(backprop::kMaxPasses)));
+                                  .arg(txtLoop->text(), NumberText(Net::kMaxPasses)));
         return;
     }
 
-    backprop::BatchObserver observer;
+    Net::BatchObserver observer;
     observer.progress = [this](std::int16_t pass, double count) {
-        Label5->setText(QStringLiteral("実行中 %1 (%2 %)").arg(NumberText(pass), NumberText(backprop::ProgressPercent(pass, count))));
+        Label5->setText(QStringLiteral("実行中 %1 (%2 %)").arg(NumberText(pass), NumberText(Net::ProgressPercent(pass, count))));
         Label5->repaint();  // the only repaint while the batch holds the thread
     };
     observer.patternError = [this](double e) { SetText(txtError, Format(e, kValuePattern)); };
@@ -276,13 +265,13 @@ void frmFeedFowardLearning::ResetColors() {
 void frmFeedFowardLearning::ShowPattern(int p) {
     for (const auto& column : txtTrain) SetBackColor(column[p], kRed);
     for (int i = 0; i < kInputs; ++i) {
-        SetText(txtIn[i], GeneralText(net_.x(i)));
+        SetText(txtIn[i], GeneralText(net_.X(i)));
         SetBackColor(txtIn[i], kRed);
     }
 }
 
 void frmFeedFowardLearning::ShowUnitOutput(int u) {
-    SetText(txtOut[u], Format(u == kOutputUnit ? net_.output() : net_.hidden(u), kUnitPattern));
+    SetText(txtOut[u], Format(u == kOutputUnit ? net_.O() : net_.H(u), kUnitPattern));
 }
 
 void frmFeedFowardLearning::ShowHidden(int h) {
@@ -311,22 +300,22 @@ void frmFeedFowardLearning::ShowOutput() {
 
 void frmFeedFowardLearning::ShowError() {
     ResetColors();
-    SetText(txtError, Format(net_.patError(), kValuePattern));
+    SetText(txtError, Format(net_.PatError(), kValuePattern));
     SetBackColor(txtError, kRed);
 }
 
 void frmFeedFowardLearning::ShowBackprop() {
     ResetColors();
-    SetText(txtBack[kOutputUnit], Format(net_.d2(), kValuePattern));
+    SetText(txtBack[kOutputUnit], Format(net_.D2(), kValuePattern));
     SetBackColor(txtBack[kOutputUnit], kRed);
     for (int h = 0; h < kHidden; ++h) {
-        SetText(txtBack[h], Format(net_.d1(h), kValuePattern));
+        SetText(txtBack[h], Format(net_.D1(h), kValuePattern));
         SetBackColor(txtBack[h], kRed);
         LineX[kFirstOutputLine + h]->setBorderColor(kRed);
     }
     for (int h = 0; h <= kHidden; ++h) {
         const int j = kFirstOutputWeight + h;
-        SetText(txtW[j], Format(net_.w2(h), kValuePattern));
+        SetText(txtW[j], Format(net_.W2(h), kValuePattern));
         SetBackColor(txtW[j], kLightBlue);
         SetArrow(lblArrow[j], kRed, kArrowBack);
     }
@@ -336,7 +325,7 @@ void frmFeedFowardLearning::ShowInputWeights(int k) {
     ResetColors();
     for (int h = 0; h < kHidden; ++h) {
         const int j = InputWeight(k, h);
-        SetText(txtW[j], Format(net_.w1(k, h), kValuePattern));
+        SetText(txtW[j], Format(net_.W1(k, h), kValuePattern));
         SetBackColor(txtW[j], kLightBlue);
         SetArrow(lblArrow[j], kRed, kArrowBack);
     }
@@ -348,9 +337,9 @@ void frmFeedFowardLearning::EndPattern() {
 }
 
 void frmFeedFowardLearning::ShowAllWeights() {
-    for (int h = 0; h <= kHidden; ++h) SetText(txtW[kFirstOutputWeight + h], Format(net_.w2(h), kValuePattern));
+    for (int h = 0; h <= kHidden; ++h) SetText(txtW[kFirstOutputWeight + h], Format(net_.W2(h), kValuePattern));
     for (int k = 0; k <= kInputs; ++k)
-        for (int h = 0; h < kHidden; ++h) SetText(txtW[InputWeight(k, h)], Format(net_.w1(k, h), kValuePattern));
+        for (int h = 0; h < kHidden; ++h) SetText(txtW[InputWeight(k, h)], Format(net_.W1(k, h), kValuePattern));
 }
 
 void frmFeedFowardLearning::NormalRun() {

@@ -18,10 +18,12 @@ class LineShape;
 
 class frmFeedFowardLearning : public learning::LearningWindow {
     Q_OBJECT
+    using Net = learning::BackpropNetwork;
+
 public:
-    static constexpr int kWeightBoxes = (backprop::kInputs + 1) * backprop::kHidden + backprop::kHidden + 1;
-    static constexpr int kLines = backprop::kInputs * backprop::kHidden + backprop::kHidden;
-    static constexpr int kUnits = backprop::kHidden + 1;  // the hidden units, then the output unit
+    static constexpr int kWeightBoxes = (Net::kInputs + 1) * Net::kHidden + Net::kHidden + 1;
+    static constexpr int kLines = Net::kInputs * Net::kHidden + Net::kHidden;
+    static constexpr int kUnits = Net::kHidden + 1;  // the hidden units, then the output unit
 
     frmFeedFowardLearning();
 
@@ -55,11 +57,11 @@ private:
     void NormalRun();
     void CopyRowToInputs(int p);
 
-    backprop::Network net_;
+    Net net_;
 
     // The columns txtTrain1 .. txtTrain4, each indexed by pattern.
-    std::array<std::array<QLineEdit*, backprop::kPatterns>, backprop::kInputs + 1> txtTrain{};
-    std::array<QLineEdit*, backprop::kInputs> txtIn{};
+    std::array<std::array<QLineEdit*, Net::kPatterns>, Net::kInputs + 1> txtTrain{};
+    std::array<QLineEdit*, Net::kInputs> txtIn{};
     std::array<QLineEdit*, kWeightBoxes> txtW{};
     std::array<QLabel*, kWeightBoxes> lblArrow{};
     std::array<LineShape*, kLines> LineX{};

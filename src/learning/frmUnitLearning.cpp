@@ -5,11 +5,12 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "kit/controls.h"
+#include "kit/training_table.h"
 #include "plot/input.h"
 #include "plot/msgbox.h"
 #include "plot/numtext.h"
 #include "plot/qt_forms.h"
-#include "shell/controls.h"
 
 namespace kv {
 namespace {
@@ -39,23 +40,15 @@ frmUnitLearning::frmUnitLearning() : LearningWindow("frmUnitLearning", QStringLi
     BuildButtons();
     BuildTrainingFrame();
     BuildDiagram();
-
-    Form_Load();
 }
 
 void frmUnitLearning::BuildButtons() {
-    Command5 = MakeButton(this, "Command5", QStringLiteral("一括学習"), QRect(16, 12, 96, 32));
-    Command1 = MakeButton(this, "Command1", QStringLiteral("初期化"), QRect(136, 12, 84, 32));
-    Command2 = MakeButton(this, "Command2", QStringLiteral("逐次学習"), QRect(228, 12, 96, 32));
-    Command3 = MakeButton(this, "Command3", QStringLiteral("自動学習実行"), QRect(348, 12, 124, 32));
-    Command4 = MakeButton(this, "Command4", QStringLiteral("自動学習実行停止"), QRect(480, 12, 150, 32));
-    Command6 = MakeButton(this, "Command6", QStringLiteral("通常実行"), QRect(654, 12, 110, 32));
-    connect(Command1, &QPushButton::clicked, this, &frmUnitLearning::Command1_Click);
-    connect(Command2, &QPushButton::clicked, this, &frmUnitLearning::Command2_Click);
-    connect(Command3, &QPushButton::clicked, this, &frmUnitLearning::Command3_Click);
-    connect(Command4, &QPushButton::clicked, this, &frmUnitLearning::Command4_Click);
-    connect(Command5, &QPushButton::clicked, this, &frmUnitLearning::Command5_Click);
-    connect(Command6, &QPushButton::clicked, this, &frmUnitLearning::Command6_Click);
+    Command5 = MakeButton(this, "Command5", QStringLiteral("一括学習"), QRect(16, 12, 96, 32), this, &frmUnitLearning::Command5_Click);
+    Command1 = MakeButton(this, "Command1", QStringLiteral("初期化"), QRect(136, 12, 84, 32), this, &frmUnitLearning::Command1_Click);
+    Command2 = MakeButton(this, "Command2", QStringLiteral("逐次学習"), QRect(228, 12, 96, 32), this, &frmUnitLearning::Command2_Click);
+    Command3 = MakeButton(this, "Command3", QStringLiteral("自動学習実行"), QRect(348, 12, 124, 32), this, &frmUnitLearning::Command3_Click);
+    Command4 = MakeButton(this, "Command4", QStringLiteral("自動学習実行停止"), QRect(480, 12, 150, 32), this, &frmUnitLearning::Command4_Click);
+    Command6 = MakeButton(this, "Command6", QStringLiteral("通常実行"), QRect(654, 12, 110, 32), this, &frmUnitLearning::Command6_Click);
 
     // Each box sits under the button that reads it.
     MakeLabel(this, "Label1", QStringLiteral("回数"), QRect(16, 50, 34, 24));
@@ -65,27 +58,33 @@ void frmUnitLearning::BuildButtons() {
 }
 
 void frmUnitLearning::BuildTrainingFrame() {
-    Frame1 = new QGroupBox(QStringLiteral("訓練データ"), this);
-    Frame1->setObjectName("Frame1");
-    Frame1->setGeometry(16, 86, 236, 290);
-
-    const char* headings[3] = {"1", "2", "出力"};
-    for (int c = 0; c < 3; ++c)
-        MakeLabel(Frame1, ArrayName("Label3", c), QString::fromUtf8(headings[c]), QRect(14 + 72 * c, 22, 64, 22), Qt::AlignCenter);
-
+    TrainingTableLayout layout;
+    layout.frame = QRect(16, 86, 236, 290);
+    layout.headingName = QStringLiteral("Label3");
+    layout.hintName = QStringLiteral("Label4");
+    layout.left = 14;
+    layout.columnPitch = 72;
+    layout.boxWidth = 64;
+    layout.headingTop = 22;
+    layout.headingHeight = 22;
+    layout.rowTop = kTrainTop;
+    layout.rowPitch = kTrainPitch;
+    layout.hintTop = kTrainTop + kTrainPitch * kRows + 6;
+    layout.hintHeight = 46;
+    const TrainingTable table(this, layout,
+                              {{"txtTrain1", "1"}, {"txtTrain2", "2"}, {"txtTrain3", QStringLiteral("出力")}}, kRows,
+                              [](int c, int i) {
+                                  const UnitPattern& row = learning::kDefaultUnitPatterns[static_cast<std::size_t>(i)];
+                                  return NumberText(c == 0 ? row.input1 : c == 1 ? row.input2 : row.teacher);
+                              });
+    Frame1 = table.frame();
     for (int i = 0; i < kRows; ++i) {
-        const int y = kTrainTop + kTrainPitch * i;
-        const UnitPattern& row = learning::kDefaultUnitPatterns[static_cast<std::size_t>(i)];
-        txtTrain1[i] = MakeBox(Frame1, ArrayName("txtTrain1", i), NumberText(row.input1), QRect(14, y, 64, 24));
-        txtTrain2[i] = MakeBox(Frame1, ArrayName("txtTrain2", i), NumberText(row.input2), QRect(86, y, 64, 24));
-        txtTrain3[i] = MakeBox(Frame1, ArrayName("txtTrain3", i), NumberText(row.teacher), QRect(158, y, 64, 24));
+        txtTrain1[i] = table.box(0, i);
+        txtTrain2[i] = table.box(1, i);
+        txtTrain3[i] = table.box(2, i);
         OnDoubleClick(txtTrain1[i], [this, i] { txtTrain1_DblClick(i); });
         OnDoubleClick(txtTrain2[i], [this, i] { txtTrain2_DblClick(i); });
     }
-
-    QLabel* hint = MakeLabel(Frame1, "Label4", QStringLiteral("上記でダブルクリックすると，同データを用いた通常実行を行います"),
-                             QRect(14, kTrainTop + kTrainPitch * kRows + 6, 208, 46), Qt::AlignLeft | Qt::AlignTop);
-    hint->setWordWrap(true);
 }
 
 void frmUnitLearning::BuildDiagram() {

@@ -2,16 +2,10 @@
 
 #include <cmath>
 
-#include "neuron/neuron_model.h"
+#include "core/kernels.h"
 
 namespace kv::learning {
 namespace {
-
-bool AllFinite(std::initializer_list<double> values) {
-    for (double v : values)
-        if (!std::isfinite(v)) return false;
-    return true;
-}
 
 // The fixed input's term comes last, as the learner's formula writes it.
 double NetInput(double x1, double x2, double x3, double w1, double w2, double w3) {
@@ -32,7 +26,7 @@ void UnitLearningModel::Initialise() {
 bool UnitLearningModel::ForwardStep(const UnitPattern& p) {
     constexpr double x3 = 1.0;
     const double u = NetInput(p.input1, p.input2, x3, W_[1], W_[2], W_[3]);
-    const double y = neuron::Sigmoid(u, Gain_);
+    const double y = Sigmoid(u, Gain_);
     const double delta = y * ((y - p.teacher) * (1.0 - y)) * Gain_;
     if (!AllFinite({u, y, delta})) return false;
     x1_ = p.input1;
@@ -120,7 +114,7 @@ UnitBatch UnitLearningModel::Batch(long passes, const UnitPatternSource& source)
 std::optional<double> UnitLearningModel::NormalRun(double in1, double in2, const std::array<double, 3>& w) {
     constexpr double x3 = 1.0;
     const double u = NetInput(in1, in2, x3, w[0], w[1], w[2]);
-    const double y = neuron::Sigmoid(u, Gain_);
+    const double y = Sigmoid(u, Gain_);
     if (!AllFinite({u, y})) return std::nullopt;
     x1_ = in1;
     x2_ = in2;

@@ -87,7 +87,7 @@ public:
     std::optional<double> NormalRun(double in1, double in2, const std::array<double, 3>& w);
 
     // W(1), W(2), W(3); W(0) stays 0.
-    double W(int i) const { return W_[i]; }
+    double W(int i) const { return W_.at(static_cast<std::size_t>(i)); }
     double Gain() const { return Gain_; }
     double LearnRate() const { return LearnRate_; }
     std::int16_t TrainIndex() const { return TrainIndex_; }

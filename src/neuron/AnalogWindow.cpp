@@ -2,11 +2,12 @@
 
 #include <QLineEdit>
 
+#include "kit/controls.h"
+#include "kit/formula.h"
 #include "neuron/neuron_model.h"
 #include "neuron/response_plot.h"
 #include "plot/input.h"
 #include "plot/numtext.h"
-#include "shell/controls.h"
 
 namespace kv::neuron {
 

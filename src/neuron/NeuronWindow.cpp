@@ -6,30 +6,15 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "core/kernels.h"
+#include "kit/controls.h"
+#include "kit/formula.h"
 #include "neuron/neuron_model.h"
 #include "plot/PlotSurface.h"
 #include "plot/input.h"
 #include "plot/msgbox.h"
-#include "shell/controls.h"
 
 namespace kv::neuron {
-
-QLabel* MakeFormulaLabel(QWidget* parent, const QString& name, const QString& caption, QRect geometry, Qt::Alignment align) {
-    QLabel* label = MakeLabel(parent, name, caption, geometry, align);
-    ScaleFont(label, 1.25);
-    return label;
-}
-
-QLabel* MakeIndexLabel(QWidget* parent, const QString& name, const QString& caption, QRect geometry) {
-    QLabel* label = MakeLabel(parent, name, caption, geometry);
-    ScaleFont(label, 0.85);
-    return label;
-}
-
-void Subscripted(QWidget* parent, int index, const QString& symbol, const QString& sub, QPoint at) {
-    MakeFormulaLabel(parent, ArrayName("Label3", index), symbol, QRect(at, QSize(18, 24)), Qt::AlignRight | Qt::AlignVCenter);
-    MakeIndexLabel(parent, ArrayName("Label4", index), sub, QRect(at + QPoint(18, 10), QSize(12, 18)));
-}
 
 NeuronWindow::NeuronWindow(const QString& name, const QString& caption, const QString& instruction) {
     setObjectName(name);
@@ -37,8 +22,7 @@ NeuronWindow::NeuronWindow(const QString& name, const QString& caption, const QS
     setFixedSize(720, 540);
 
     Label6 = MakeLabel(this, "Label6", instruction, QRect(16, 12, 520, 24));
-    Command1 = MakeButton(this, "Command1", QStringLiteral("計算実行"), QRect(584, 10, 120, 34));
-    connect(Command1, &QPushButton::clicked, this, &NeuronWindow::Command1_Click);
+    Command1 = MakeButton(this, "Command1", QStringLiteral("計算実行"), QRect(584, 10, 120, 34), this, &NeuronWindow::Command1_Click);
 
     // The neuron body, with S and theta inside.
     const QRect body(300, 70, 170, 170);

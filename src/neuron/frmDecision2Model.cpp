@@ -2,10 +2,10 @@
 
 #include <QLineEdit>
 
+#include "kit/controls.h"
 #include "neuron/neuron_model.h"
 #include "neuron/response_plot.h"
 #include "plot/numtext.h"
-#include "shell/controls.h"
 
 namespace kv {
 
@@ -14,7 +14,6 @@ frmDecision2Model::frmDecision2Model()
                    QStringLiteral("X, ω, θの値を変えて，「計算実行」ボタンをクリックしてみよう。")) {
     MakeFramedLabel(this, "Label5(2)", QStringLiteral("S≧θ\u3000のとき\u3000Y＝1"), QRect(16, kFormulaTop, 240, 32));
     MakeFramedLabel(this, "Label5(3)", QStringLiteral("S＜θ\u3000のとき\u3000Y＝0"), QRect(16, kFormulaTop + 44, 240, 32));
-    Form_Load();
 }
 
 bool frmDecision2Model::Compute() {

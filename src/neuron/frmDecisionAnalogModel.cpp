@@ -2,17 +2,16 @@
 
 #include <QPushButton>
 
-#include "shell/controls.h"
-#include "shell/registry.h"
+#include "kit/controls.h"
+#include "kit/registry.h"
 
 namespace kv {
 
 frmDecisionAnalogModel::frmDecisionAnalogModel()
     : AnalogWindow("frmDecisionAnalogModel", QStringLiteral("決定的アナログモデル"),
                    QStringLiteral("X, ω, α, θの値を変えて，「計算実行」ボタンをクリックしてみよう。")) {
-    Command2 = MakeButton(this, "Command2", QStringLiteral("閾値を重みとしてモデル化する方法"), QRect(16, 492, 290, 34));
-    connect(Command2, &QPushButton::clicked, this, &frmDecisionAnalogModel::Command2_Click);
-    Form_Load();
+    Command2 = MakeButton(this, "Command2", QStringLiteral("閾値を重みとしてモデル化する方法"), QRect(16, 492, 290, 34), this,
+                          &frmDecisionAnalogModel::Command2_Click);
 }
 
 void frmDecisionAnalogModel::Command2_Click() { ShowWindow("frmDecisionAnalogModelElse"); }

@@ -2,14 +2,11 @@
 
 #include <cmath>
 
+#include "kit/controls.h"
+#include "kit/formula.h"
 #include "neuron/AnalogWindow.h"
-#include "shell/controls.h"
 
 namespace kv {
-
-using neuron::MakeFormulaLabel;
-using neuron::MakeIndexLabel;
-using neuron::Subscripted;
 
 frmDecisionAnalogModelElse::frmDecisionAnalogModelElse() {
     setObjectName("frmDecisionAnalogModelElse");

@@ -6,9 +6,7 @@ namespace kv {
 
 frmRandom2Model::frmRandom2Model()
     : AnalogWindow("frmRandom2Model", QStringLiteral("確率的2値モデル"),
-                   QStringLiteral("X, ω, θの値を変えて，「計算実行」ボタンをクリックしてみよう。")) {
-    Form_Load();
-}
+                   QStringLiteral("X, ω, θの値を変えて，「計算実行」ボタンをクリックしてみよう。")) {}
 
 double frmRandom2Model::Output(double s, double theta, double alpha) { return neuron::StochasticOutput(s, theta, alpha); }
 

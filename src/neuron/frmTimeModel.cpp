@@ -3,12 +3,12 @@
 #include <QLineEdit>
 #include <QTimer>
 
+#include "kit/controls.h"
 #include "neuron/response_plot.h"
 #include "plot/input.h"
 #include "plot/msgbox.h"
 #include "plot/numtext.h"
 #include "plot/timer.h"
-#include "shell/controls.h"
 
 namespace kv {
 
@@ -21,7 +21,6 @@ frmTimeModel::frmTimeModel()
     txtTimer = MakeBox(this, "txtTimer", "50", QRect(624, 88, 80, 24));
     Timer1 = MakeTimer1(this);
     connect(Timer1, &QTimer::timeout, this, &frmTimeModel::Timer1_Timer);
-    Form_Load();
 }
 
 void frmTimeModel::Command1_Click() {
@@ -39,7 +38,7 @@ void frmTimeModel::Command1_Click() {
     if (!StartTimerFromBox(Timer1, txtTimer, QStringLiteral("タイマー"))) return;
     DrawResponse();
     model_.Start(*epsilon);
-    neuron::XorMarker(*Picture1, model_.StateU);
+    neuron::XorMarker(*Picture1, model_.StateU());
 }
 
 void frmTimeModel::Timer1_Timer() {

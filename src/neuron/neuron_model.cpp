@@ -4,24 +4,12 @@
 #include <cstddef>
 #include <limits>
 
+#include "core/kernels.h"
 #include "plot/random.h"
 
 namespace kv::neuron {
 
-double WeightedSum(std::span<const double> x, std::span<const double> w) {
-    double s = 0;
-    for (std::size_t j = 0; j < x.size() && j < w.size(); ++j) s = s + w[j] * x[j];
-    return s;
-}
-
 double StepOutput(double s, double theta) { return s >= theta ? 1.0 : 0.0; }
-
-double Sigmoid(double z, double alpha) {
-    // 0 * infinity would be NaN; a flat sigmoid is 0.5 everywhere.
-    const double t = alpha == 0 ? 0.0 : -alpha * z;
-    if (t >= 100) return 0;  // e^t would overflow
-    return 1 / (1 + std::exp(t));
-}
 
 double AnalogOutput(double s, double theta, double alpha) { return Sigmoid(s - theta, alpha); }
 
@@ -33,23 +21,23 @@ double StochasticOutput(double s, double theta, double alpha) {
 bool TimeEvolution::StepSizeConverges(double epsilon) { return epsilon > 0 && epsilon < 2; }
 
 void TimeEvolution::Start(double epsilon) {
-    StateU = 0;
-    StepSize = epsilon;
+    stateU_ = 0;
+    stepSize_ = epsilon;
     earlier_ = std::numeric_limits<double>::quiet_NaN();
 }
 
 std::optional<TimeEvolution::Step> TimeEvolution::Advance(double sum) {
-    const double dS = (sum - StateU) * StepSize;
-    const double Snew = dS + StateU;
+    const double dS = (sum - stateU_) * stepSize_;
+    const double Snew = dS + stateU_;
     if (!std::isfinite(sum) || !std::isfinite(Snew)) return std::nullopt;
     // Far from 0 the doubles are spaced wider than the settle margin, so the state can stop
     // moving, or swing between two neighbours, without ever passing the test.
     if (sum != lastSum_) earlier_ = std::numeric_limits<double>::quiet_NaN();
-    const bool stalled = Snew == StateU || Snew == earlier_;
-    const Step step{StateU, dS, Snew, std::fabs(dS) < StepSize * 0.00001 || stalled};
-    earlier_ = StateU;
+    const bool stalled = Snew == stateU_ || Snew == earlier_;
+    const Step step{stateU_, dS, Snew, std::fabs(dS) < stepSize_ * 0.00001 || stalled};
+    earlier_ = stateU_;
     lastSum_ = sum;
-    StateU = Snew;
+    stateU_ = Snew;
     return step;
 }
 

@@ -3,19 +3,11 @@
 
 #include <limits>
 #include <optional>
-#include <span>
 
 namespace kv::neuron {
 
-// S = sum of w[j] * x[j], added in index order.
-double WeightedSum(std::span<const double> x, std::span<const double> w);
-
 // 1 when s reaches the threshold (equality fires), else 0.
 double StepOutput(double s, double theta);
-
-// 1 / (1 + e^(-alpha z)), exactly 0 once the exponent reaches 100. A gain of 0 gives 0.5
-// for every z, also an infinite one.
-double Sigmoid(double z, double alpha);
 
 // The analog neuron's output: Sigmoid(s - theta, alpha).
 double AnalogOutput(double s, double theta, double alpha);
@@ -44,10 +36,12 @@ public:
     // state is beyond a double.
     std::optional<Step> Advance(double sum);
 
-    double StateU = 0;
-    double StepSize = 0;
+    double StateU() const { return stateU_; }
+    double StepSize() const { return stepSize_; }
 
 private:
+    double stateU_ = 0;
+    double stepSize_ = 0;
     // For the stall test: the state before StateU and the sum of the last step.
     double earlier_ = std::numeric_limits<double>::quiet_NaN();
     double lastSum_ = 0;

@@ -5,9 +5,10 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "kit/controls.h"
+#include "kit/registry.h"
 #include "plot/random.h"
 #include "shell/markov_diagrams.h"
-#include "shell/registry.h"
 
 namespace kv {
 
@@ -31,8 +32,7 @@ MenuWindow::MenuWindow(const QString& name, const QString& caption, std::vector<
 }
 
 QPushButton* MenuWindow::makeButton(const MenuEntry& e, QWidget* parent) {
-    auto* b = new QPushButton(e.caption, parent);
-    b->setObjectName(QStringLiteral("Command%1").arg(e.button));
+    QPushButton* b = MakeButton(parent, QStringLiteral("Command%1").arg(e.button), e.caption, QRect());
     const QByteArray slot = QStringLiteral("Command%1_Click").arg(e.button).toLatin1();
     connect(b, &QPushButton::clicked, this, [this, slot] { QMetaObject::invokeMethod(this, slot.constData()); });
     return b;
@@ -64,7 +64,6 @@ frmMain::frmMain()
                  },
                  300) {
     tabInNumberOrder();
-    Form_Load();
 }
 
 void frmMain::Form_Load() { Randomize(); }
@@ -141,7 +140,7 @@ frmMarkov::frmMarkov()
     const QSize pic(300, 250);
     auto button = [this](int n) { return makeButton(entries()[static_cast<std::size_t>(n - 1)], this); };
     auto diagram = [&](int n, QWidget* parent) {
-        auto* d = new MarkovDiagram(parent, n, pic);
+        auto* d = new StateGraphView(parent, MarkovMenuGraph(n), pic);
         d->setObjectName(QStringLiteral("Picture%1").arg(n));
         return d;
     };

@@ -5,30 +5,31 @@
 #include <limits>
 #include <vector>
 
+#include "core/kernels.h"
 #include "learning/backprop_model.h"
 #include "plot/numtext.h"
 
-namespace bp = kv::backprop;
-using bp::Stage;
+using bp = kv::learning::BackpropNetwork;
+using Stage = bp::Stage;
 
 namespace {
 
 // The figures the learner reads are rounded to six decimals.
 constexpr double kSix = 5e-7;
 
-std::vector<bp::Step> Steps(bp::Network& net, int count) {
+std::vector<bp::Step> Steps(bp& net, int count) {
     std::vector<bp::Step> done;
-    for (int i = 0; i < count; ++i) done.push_back(net.advance());
+    for (int i = 0; i < count; ++i) done.push_back(net.Advance());
     return done;
 }
 
 }  // namespace
 
 TEST(BackpropModel, SigmoidTableAndLookup) {
-    bp::Network net;
-    EXPECT_DOUBLE_EQ(net.sigTable(100), 0.5);
-    EXPECT_DOUBLE_EQ(net.sigTable(0), 1 / (std::exp(20.0) + 1));
-    EXPECT_DOUBLE_EQ(net.sigTable(199), 1 / (std::exp(-19.8) + 1));
+    bp net;
+    EXPECT_DOUBLE_EQ(net.SigTable(100), 0.5);
+    EXPECT_DOUBLE_EQ(net.SigTable(0), 1 / (std::exp(20.0) + 1));
+    EXPECT_DOUBLE_EQ(net.SigTable(199), 1 / (std::exp(-19.8) + 1));
 
     // Halves go up: 0.05 is entry 101, -0.05 entry 100, -0.15 entry 99.
     EXPECT_EQ(bp::TableIndex(0.05), 101);
@@ -36,22 +37,22 @@ TEST(BackpropModel, SigmoidTableAndLookup) {
     EXPECT_EQ(bp::TableIndex(-1.403985), 86);
     EXPECT_EQ(bp::TableIndex(12), 199);
     EXPECT_EQ(bp::TableIndex(-12), 0);
-    EXPECT_EQ(net.Lookup(12), net.sigTable(199));
-    EXPECT_EQ(net.Lookup(-12), net.sigTable(0));
+    EXPECT_EQ(net.Lookup(12), net.SigTable(199));
+    EXPECT_EQ(net.Lookup(-12), net.SigTable(0));
     // Sums far beyond any int, and a sum that is no number, still land inside the table.
     EXPECT_EQ(bp::TableIndex(1e300), 199);
     EXPECT_EQ(bp::TableIndex(-std::numeric_limits<double>::infinity()), 0);
     EXPECT_EQ(bp::TableIndex(std::numeric_limits<double>::quiet_NaN()), 0);
 
     // Where exp(-a u) would pass e^100 the sigmoid is exactly 0.
-    EXPECT_EQ(bp::Sigmoid(-50, 2), 0.0);
-    EXPECT_GT(bp::Sigmoid(-49.9, 2), 0.0);
+    EXPECT_EQ(kv::Sigmoid(-50, 2), 0.0);
+    EXPECT_GT(kv::Sigmoid(-49.9, 2), 0.0);
 }
 
 TEST(BackpropModel, FirstPatternFromFreshWeights) {
-    bp::Network net;
+    bp net;
     for (int k = 0; k <= bp::kInputs; ++k)
-        for (int h = 0; h < bp::kHidden; ++h) EXPECT_EQ(net.w1(k, h), (5 * k + h) % 2 == 0 ? -1.0 : 1.0) << k << "," << h;
+        for (int h = 0; h < bp::kHidden; ++h) EXPECT_EQ(net.W1(k, h), (5 * k + h) % 2 == 0 ? -1.0 : 1.0) << k << "," << h;
     const auto done = Steps(net, 9);  // load, five hidden units, output, error, back-propagation
     EXPECT_EQ(done[0].stage, Stage::kLoadPattern);
     EXPECT_EQ(done[0].index, 0);
@@ -59,24 +60,24 @@ TEST(BackpropModel, FirstPatternFromFreshWeights) {
         EXPECT_EQ(done[1 + h].stage, Stage::kForwardHidden);
         EXPECT_EQ(done[1 + h].index, h);
         // Sums +1, -1, +1, ... are entries 110 and 90.
-        EXPECT_NEAR(net.hidden(h), h % 2 == 0 ? 0.880797 : 0.119203, kSix) << h;
+        EXPECT_NEAR(net.H(h), h % 2 == 0 ? 0.880797 : 0.119203, kSix) << h;
     }
-    EXPECT_EQ(net.hidden(5), 1.0);
+    EXPECT_EQ(net.H(5), 1.0);
     EXPECT_EQ(done[6].stage, Stage::kForwardOutput);
-    EXPECT_EQ(net.output(), net.sigTable(86));
-    EXPECT_NEAR(net.output(), 0.057324, kSix);
+    EXPECT_EQ(net.O(), net.SigTable(86));
+    EXPECT_NEAR(net.O(), 0.057324, kSix);
     EXPECT_EQ(done[7].stage, Stage::kComputeError);
-    EXPECT_NEAR(net.patError(), 0.003286, kSix);
-    EXPECT_EQ(net.maxError(), net.patError());
+    EXPECT_NEAR(net.PatError(), 0.003286, kSix);
+    EXPECT_EQ(net.MaxError(), net.PatError());
     EXPECT_EQ(done[8].stage, Stage::kBackpropOutput);
-    EXPECT_NEAR(net.d2(), 0.003098, kSix);
+    EXPECT_NEAR(net.D2(), 0.003098, kSix);
     const double w2[] = {-1.000136, 0.999982, -1.000136, 0.999982, -1.000136, 0.999845};
-    for (int h = 0; h < bp::kHidden; ++h) EXPECT_NEAR(net.d1(h), h % 2 == 0 ? -0.000325 : 0.000325, kSix) << h;
-    for (int h = 0; h <= bp::kHidden; ++h) EXPECT_NEAR(net.w2(h), w2[h], kSix) << h;
+    for (int h = 0; h < bp::kHidden; ++h) EXPECT_NEAR(net.D1(h), h % 2 == 0 ? -0.000325 : 0.000325, kSix) << h;
+    for (int h = 0; h <= bp::kHidden; ++h) EXPECT_NEAR(net.W2(h), w2[h], kSix) << h;
     // Six decimals cannot tell the weights before and after their update apart; D1 must
     // come from the weights before it (-1 and +1 here).
     for (int h = 0; h < bp::kHidden; ++h)
-        EXPECT_EQ(net.d1(h), net.hidden(h) * ((1 - net.hidden(h)) * ((h % 2 == 0 ? -1.0 : 1.0) * net.d2()))) << h;
+        EXPECT_EQ(net.D1(h), net.H(h) * ((1 - net.H(h)) * ((h % 2 == 0 ? -1.0 : 1.0) * net.D2()))) << h;
 
     // All inputs of pattern 0 are 0: only the threshold weights (input 3) move.
     const auto update = Steps(net, 4);
@@ -85,16 +86,16 @@ TEST(BackpropModel, FirstPatternFromFreshWeights) {
         EXPECT_EQ(update[k].index, k);
     }
     for (int h = 0; h < bp::kHidden; ++h) {
-        EXPECT_EQ(net.w1(0, h), h % 2 == 0 ? -1.0 : 1.0);
-        EXPECT_NEAR(net.w1(3, h), (h % 2 == 0 ? 1.0 : -1.0) - 0.05 * net.d1(h), 1e-15);
+        EXPECT_EQ(net.W1(0, h), h % 2 == 0 ? -1.0 : 1.0);
+        EXPECT_NEAR(net.W1(3, h), (h % 2 == 0 ? 1.0 : -1.0) - 0.05 * net.D1(h), 1e-15);
     }
-    EXPECT_EQ(net.advance().stage, Stage::kEndPattern);
-    EXPECT_EQ(net.patIndex(), 1);
-    EXPECT_EQ(net.stage(), Stage::kLoadPattern);
+    EXPECT_EQ(net.Advance().stage, Stage::kEndPattern);
+    EXPECT_EQ(net.PatIndex(), 1);
+    EXPECT_EQ(net.CurrentStage(), Stage::kLoadPattern);
 }
 
 TEST(BackpropModel, StepByStepPassEqualsOneBatchPass) {
-    bp::Network stepped, batched;
+    bp stepped, batched;
     // One pattern is 14 operations; six patterns bring the learning back to pattern 0.
     const std::vector<bp::Step> done = Steps(stepped, 6 * 14);
     const Stage order[14] = {Stage::kLoadPattern,    Stage::kForwardHidden,  Stage::kForwardHidden,
@@ -107,19 +108,19 @@ TEST(BackpropModel, StepByStepPassEqualsOneBatchPass) {
         EXPECT_FALSE(done[i].restarted);
     }
     EXPECT_EQ(done[5 * 14].index, 5);
-    EXPECT_EQ(stepped.patIndex(), 0);
-    EXPECT_EQ(stepped.patError(), 0.0);  // cleared when the pass wraps
+    EXPECT_EQ(stepped.PatIndex(), 0);
+    EXPECT_EQ(stepped.PatError(), 0.0);  // cleared when the pass wraps
 
     EXPECT_EQ(batched.LearnBatch(1, 0), 1);
     for (int k = 0; k <= bp::kInputs; ++k)
-        for (int h = 0; h < bp::kHidden; ++h) EXPECT_EQ(stepped.w1(k, h), batched.w1(k, h)) << k << "," << h;
-    for (int h = 0; h <= bp::kHidden; ++h) EXPECT_EQ(stepped.w2(h), batched.w2(h)) << h;
-    EXPECT_EQ(stepped.maxError(), batched.maxError());
-    EXPECT_EQ(stepped.advance().index, 0);  // the next pass starts at pattern 0 again
+        for (int h = 0; h < bp::kHidden; ++h) EXPECT_EQ(stepped.W1(k, h), batched.W1(k, h)) << k << "," << h;
+    for (int h = 0; h <= bp::kHidden; ++h) EXPECT_EQ(stepped.W2(h), batched.W2(h)) << h;
+    EXPECT_EQ(stepped.MaxError(), batched.MaxError());
+    EXPECT_EQ(stepped.Advance().index, 0);  // the next pass starts at pattern 0 again
 }
 
 TEST(BackpropModel, BatchLearningWithTheDefaults) {
-    bp::Network net;
+    bp net;
     std::vector<double> passMax;
     std::vector<std::int16_t> progress;
     int patterns = 0;
@@ -140,21 +141,21 @@ TEST(BackpropModel, BatchLearningWithTheDefaults) {
     EXPECT_NEAR(passMax[1], 0.072329, kSix);
     EXPECT_GE(passMax[129], 0.01);
     EXPECT_NEAR(passMax[130], 0.009950, kSix);
-    EXPECT_EQ(net.maxError(), passMax[130]);
+    EXPECT_EQ(net.MaxError(), passMax[130]);
     EXPECT_EQ(patterns, 131 * 6);
     EXPECT_EQ(progress, (std::vector<std::int16_t>{20, 40, 60, 80, 100, 120}));
 
     // Learning goes on from the learnt weights: the next pass is already below the limit.
     EXPECT_EQ(net.LearnBatch(500, 0.01), 1);
     // A limit no error reaches runs every pass and reports n.
-    bp::Network fresh;
+    bp fresh;
     EXPECT_EQ(fresh.LearnBatch(7, 0), 7);
 }
 
 TEST(BackpropModel, BatchPassCountEdges) {
-    bp::Network net;
-    net.advance();
-    net.advance();
+    bp net;
+    net.Advance();
+    net.Advance();
     int calls = 0;
     bp::BatchObserver counting;
     counting.progress = [&](std::int16_t, double) { ++calls; };
@@ -164,19 +165,19 @@ TEST(BackpropModel, BatchPassCountEdges) {
     for (double n : {0.0, 0.5, -1.0, 40000.0}) {
         EXPECT_EQ(net.LearnBatch(n, 0.01, counting), n);
         EXPECT_EQ(calls, 0);
-        EXPECT_EQ(net.w2(0), -1.0);
+        EXPECT_EQ(net.W2(0), -1.0);
     }
     // No pass ran, so the step-by-step learning carries on where it was.
-    const bp::Step next = net.advance();
+    const bp::Step next = net.Advance();
     EXPECT_FALSE(next.restarted);
     EXPECT_EQ(next.stage, Stage::kForwardHidden);
     EXPECT_EQ(next.index, 1);
 
     // A fractional count is compared as a number: 2.7 runs passes 1 and 2 and reports 2.7.
-    bp::Network twice, two;
+    bp twice, two;
     EXPECT_EQ(twice.LearnBatch(2.7, 0, counting), 2.7);
     two.LearnBatch(2, 0);
-    EXPECT_EQ(twice.w2(5), two.w2(5));
+    EXPECT_EQ(twice.W2(5), two.W2(5));
     EXPECT_EQ(calls, 2 * 7);
 
     EXPECT_EQ(bp::PassCount(0.9), 0);
@@ -186,7 +187,7 @@ TEST(BackpropModel, BatchPassCountEdges) {
     EXPECT_FALSE(bp::PassCount(-0.5));
     EXPECT_FALSE(bp::PassCount(std::numeric_limits<double>::quiet_NaN()));
     // The largest count the counter holds still ends (and reports itself).
-    bp::Network full;
+    bp full;
     EXPECT_EQ(full.LearnBatch(bp::kMaxPasses, 0), bp::kMaxPasses);
 
     EXPECT_EQ(bp::ProgressPercent(20, 500), 4.0);
@@ -195,47 +196,47 @@ TEST(BackpropModel, BatchPassCountEdges) {
 }
 
 TEST(BackpropModel, RunAndStepsAfterBatchOrRun) {
-    bp::Network net;
+    bp net;
     net.Run({0, 0, 0});
-    EXPECT_NEAR(net.output(), 0.057324, kSix);
-    EXPECT_EQ(net.w2(0), -1.0);
-    EXPECT_EQ(net.patError(), 0.0);
+    EXPECT_NEAR(net.O(), 0.057324, kSix);
+    EXPECT_EQ(net.W2(0), -1.0);
+    EXPECT_EQ(net.PatError(), 0.0);
     net.Run({1, 0, 1});  // sums -1, +1, -1, +1, -1
-    EXPECT_NEAR(net.hidden(0), 0.119203, kSix);
-    EXPECT_NEAR(net.hidden(1), 0.880797, kSix);
-    EXPECT_EQ(net.output(), net.sigTable(124));  // 2 * 0.880797 - 3 * 0.119203 + 1
+    EXPECT_NEAR(net.H(0), 0.119203, kSix);
+    EXPECT_NEAR(net.H(1), 0.880797, kSix);
+    EXPECT_EQ(net.O(), net.SigTable(124));  // 2 * 0.880797 - 3 * 0.119203 + 1
     net.Run({1, 1, 1});  // every sum is 0
-    EXPECT_EQ(net.hidden(4), 0.5);
+    EXPECT_EQ(net.H(4), 0.5);
 
     // A step after a run starts the step-by-step learning over at pattern 0.
-    bp::Step s = net.advance();
+    bp::Step s = net.Advance();
     EXPECT_TRUE(s.restarted);
     EXPECT_EQ(s.stage, Stage::kLoadPattern);
     EXPECT_EQ(s.index, 0);
-    EXPECT_EQ(net.x(0), 0.0);
-    EXPECT_FALSE(net.advance().restarted);
+    EXPECT_EQ(net.X(0), 0.0);
+    EXPECT_FALSE(net.Advance().restarted);
 
     // The same mid-pattern after a batch, with the counters of the step-by-step learning
     // all in the middle of their ranges; the batch's weights are kept.
     Steps(net, 8 + 14 * 2);
-    ASSERT_EQ(net.stage(), Stage::kUpdateInputWeights);
+    ASSERT_EQ(net.CurrentStage(), Stage::kUpdateInputWeights);
     net.LearnBatch(3, 0);
-    const double learnt = net.w2(5);
-    s = net.advance();
+    const double learnt = net.W2(5);
+    s = net.Advance();
     EXPECT_TRUE(s.restarted);
     EXPECT_EQ(s.stage, Stage::kLoadPattern);
     EXPECT_EQ(s.index, 0);
     const auto rest = Steps(net, 13);
     EXPECT_EQ(rest[0].index, 0);
     EXPECT_EQ(rest.back().stage, Stage::kEndPattern);
-    EXPECT_NE(net.w2(5), learnt);
-    EXPECT_EQ(net.patIndex(), 1);
+    EXPECT_NE(net.W2(5), learnt);
+    EXPECT_EQ(net.PatIndex(), 1);
 
     // Initialisation brings back the fresh weights and the first operation.
     net.LearnBatch(2, 0);
     net.Initialise(bp::kDefaultTraining);
-    EXPECT_EQ(net.w2(5), 1.0);
-    s = net.advance();
+    EXPECT_EQ(net.W2(5), 1.0);
+    s = net.Advance();
     EXPECT_FALSE(s.restarted);
     EXPECT_EQ(s.stage, Stage::kLoadPattern);
 }

@@ -7,10 +7,10 @@
 #include <cmath>
 #include <memory>
 
+#include "kit/controls.h"
 #include "learning/frmFeedFowardLearning.h"
 #include "plot/numtext.h"
 #include "plot/timer.h"
-#include "shell/controls.h"
 #include "support/ui_test.h"
 
 using kv::frmFeedFowardLearning;
@@ -22,22 +22,18 @@ class FeedFowardTest : public UiTest {
 protected:
     void SetUp() override {
         UiTest::SetUp();
-        w = std::make_unique<frmFeedFowardLearning>();
-    }
-    void TearDown() override {
-        w.reset();
-        UiTest::TearDown();
+        w = open<frmFeedFowardLearning>();
     }
 
     void press(int times) {
-        for (int i = 0; i < times; ++i) call(w.get(), "Command2_Click");
+        for (int i = 0; i < times; ++i) call(w, "Command2_Click");
     }
-    kv::Rgb back(const QString& name) { return kv::BackColor(box(w.get(), name)); }
+    kv::Rgb back(const QString& name) { return kv::BackColor(box(w, name)); }
     kv::Rgb back(const char* name, int i) { return back(ArrayName(name, i)); }
-    kv::Rgb line(int i) { return child<kv::LineShape>(w.get(), ArrayName("LineX", i))->borderColor(); }
-    QLabel* arrow(int i) { return child<QLabel>(w.get(), ArrayName("lblArrow", i)); }
-    QString text(const char* name, int i) { return UiTest::text(w.get(), ArrayName(name, i)); }
-    QString text(const char* name) { return UiTest::text(w.get(), name); }
+    kv::Rgb line(int i) { return child<kv::LineShape>(w, ArrayName("LineX", i))->borderColor(); }
+    QLabel* arrow(int i) { return child<QLabel>(w, ArrayName("lblArrow", i)); }
+    QString text(const char* name, int i) { return UiTest::text(w, ArrayName(name, i)); }
+    QString text(const char* name) { return UiTest::text(w, name); }
 
     // Whether every box, line and arrow is back at its default colour.
     bool allDefault() {
@@ -56,7 +52,7 @@ protected:
         return n;
     }
 
-    std::unique_ptr<frmFeedFowardLearning> w;
+    frmFeedFowardLearning* w = nullptr;
 };
 
 }  // namespace
@@ -169,18 +165,18 @@ TEST_F(FeedFowardTest, TimerRunsTheSteps) {
     auto* timer = w->findChild<QTimer*>("Timer1");
     ASSERT_NE(timer, nullptr);
     EXPECT_EQ(kv::TimerInterval(timer), 0);
-    type(w.get(), "Text1", "25.5");
-    call(w.get(), "Command3_Click");
+    type(w, "Text1", "25.5");
+    call(w, "Command3_Click");
     EXPECT_EQ(kv::TimerInterval(timer), 26);
-    call(w.get(), "Timer1_Timer");
-    call(w.get(), "Timer1_Timer");
+    call(w, "Timer1_Timer");
+    call(w, "Timer1_Timer");
     EXPECT_EQ(text("txtOut", 0), "0.88080");
-    call(w.get(), "Command1_Click");  // initialisation leaves the timer running
+    call(w, "Command1_Click");  // initialisation leaves the timer running
     EXPECT_EQ(kv::TimerInterval(timer), 26);
-    call(w.get(), "Command4_Click");
+    call(w, "Command4_Click");
     EXPECT_EQ(kv::TimerInterval(timer), 0);
-    type(w.get(), "Text1", "70000");
-    call(w.get(), "Command3_Click");
+    type(w, "Text1", "70000");
+    call(w, "Command3_Click");
     EXPECT_EQ(kv::TimerInterval(timer), 0);
     EXPECT_EQ(messages.size(), 1);
 }
@@ -204,9 +200,9 @@ TEST_F(FeedFowardTest, BatchLearningWithTheDefaults) {
             return false;
         }
     } recorder;
-    child<QLabel>(w.get(), "Label5")->installEventFilter(&recorder);
+    child<QLabel>(w, "Label5")->installEventFilter(&recorder);
 
-    call(w.get(), "Command5_Click");
+    call(w, "Command5_Click");
     EXPECT_EQ(messages, QStringList{"131"});
     EXPECT_EQ(text("txtMaxError"), "0.009950");
     EXPECT_FALSE(text("txtError").isEmpty());
@@ -222,10 +218,10 @@ TEST_F(FeedFowardTest, BatchLearningWithTheDefaults) {
 
     // A count that leaves a fraction of a percent.
     recorder.captions.clear();
-    type(w.get(), "txtLoop", "300");
-    type(w.get(), "txtLimitError", "0");
-    call(w.get(), "Command1_Click");
-    call(w.get(), "Command5_Click");
+    type(w, "txtLoop", "300");
+    type(w, "txtLimitError", "0");
+    call(w, "Command1_Click");
+    call(w, "Command5_Click");
     EXPECT_EQ(messages.back(), "300");
     ASSERT_EQ(recorder.captions.size(), 15);
     EXPECT_EQ(recorder.captions.front(), QStringLiteral("実行中 20 (6.66666666666667 %)"));
@@ -235,8 +231,8 @@ TEST_F(FeedFowardTest, BatchLearningWithTheDefaults) {
 TEST_F(FeedFowardTest, BatchPassCountsThatCannotBeCounted) {
     for (const char* bad : {"-1", "32767", "40000", "1e9"}) {
         messages.clear();
-        type(w.get(), "txtLoop", bad);
-        call(w.get(), "Command5_Click");
+        type(w, "txtLoop", bad);
+        call(w, "Command5_Click");
         ASSERT_EQ(messages.size(), 1) << bad;
         EXPECT_TRUE(messages[0].contains(QStringLiteral("「回数」"))) << messages[0].toStdString();
         EXPECT_EQ(text("txtMaxError"), "") << bad;
@@ -245,29 +241,29 @@ TEST_F(FeedFowardTest, BatchPassCountsThatCannotBeCounted) {
     // No number, an empty box, 0 and a count below 1 mean no pass; n is reported as read.
     for (const char* none : {"", "0", "abc", "0.6"}) {
         messages.clear();
-        type(w.get(), "txtLoop", none);
-        call(w.get(), "Command5_Click");
+        type(w, "txtLoop", none);
+        call(w, "Command5_Click");
         EXPECT_EQ(messages, QStringList{QString(none) == "0.6" ? "0.6" : "0"}) << none;
         EXPECT_EQ(text("txtMaxError"), "") << none;
     }
     // A fractional count is compared, not rounded: 2.6 runs two passes and reports 2.6.
     messages.clear();
-    type(w.get(), "txtLoop", "2.6");
-    type(w.get(), "txtLimitError", "0");
-    call(w.get(), "Command5_Click");
+    type(w, "txtLoop", "2.6");
+    type(w, "txtLimitError", "0");
+    call(w, "Command5_Click");
     EXPECT_EQ(messages, QStringList{"2.6"});
     EXPECT_EQ(text("txtMaxError"), "0.072329");  // pass 2's; pass 3's would be lower
-    type(w.get(), "txtLimitError", "0.01");
-    call(w.get(), "Command1_Click");
+    type(w, "txtLimitError", "0.01");
+    call(w, "Command1_Click");
     // The largest count that can be counted is taken.
     messages.clear();
-    type(w.get(), "txtLoop", "32766");
-    call(w.get(), "Command5_Click");
+    type(w, "txtLoop", "32766");
+    call(w, "Command5_Click");
     EXPECT_EQ(messages, QStringList{"131"});
     // An allowed error beyond a double is refused before anything runs.
     messages.clear();
-    type(w.get(), "txtLimitError", "1e999");
-    call(w.get(), "Command5_Click");
+    type(w, "txtLimitError", "1e999");
+    call(w, "Command5_Click");
     ASSERT_EQ(messages.size(), 1);
     EXPECT_TRUE(messages[0].contains(QStringLiteral("「許容誤差」")));
 }
@@ -275,8 +271,8 @@ TEST_F(FeedFowardTest, BatchPassCountsThatCannotBeCounted) {
 TEST_F(FeedFowardTest, StepsAfterBatchOrNormalRunStartAtPatternZero) {
     press(14 * 2 + 9);  // pattern 2, just after back-propagation: arrows point back
     ASSERT_EQ(arrowsBack(), 6);
-    type(w.get(), "txtLoop", "3");
-    call(w.get(), "Command5_Click");
+    type(w, "txtLoop", "3");
+    call(w, "Command5_Click");
     const QString learnt = text("txtW", 20);
     press(1);
     EXPECT_EQ(back("txtTrain1", 0), kv::kRed);
@@ -288,7 +284,7 @@ TEST_F(FeedFowardTest, StepsAfterBatchOrNormalRunStartAtPatternZero) {
     EXPECT_NE(text("txtW", 20), learnt);  // learning went on from the batch's weights
 
     press(3);  // pattern 1, inside the hidden units
-    call(w.get(), "Command6_Click");
+    call(w, "Command6_Click");
     press(1);
     EXPECT_EQ(back("txtTrain4", 0), kv::kRed);
     EXPECT_EQ(text("txtIn", 2), "0");
@@ -298,48 +294,48 @@ TEST_F(FeedFowardTest, StepsAfterBatchOrNormalRunStartAtPatternZero) {
 
 TEST_F(FeedFowardTest, NormalRunOnAnyInputs) {
     press(2);
-    call(w.get(), "Command6_Click");  // inputs 0, 1, 1 give the sums +1, -1, +1, -1, +1
+    call(w, "Command6_Click");  // inputs 0, 1, 1 give the sums +1, -1, +1, -1, +1
     for (int h = 0; h < 5; ++h) EXPECT_EQ(text("txtOut", h), h % 2 ? "0.11920" : "0.88080") << h;
     EXPECT_EQ(text("txtOut", 5), "0.05732");
     EXPECT_TRUE(allDefault());
     EXPECT_EQ(text("txtW", 0), "-1.00000");
 
-    call(w.get(), "txtTrain2_DblClick", 1);  // row 1: 1, 0, 1 gives -1, +1, ...
+    call(w, "txtTrain2_DblClick", 1);  // row 1: 1, 0, 1 gives -1, +1, ...
     EXPECT_EQ(text("txtIn", 0), "1");
     EXPECT_EQ(text("txtIn", 1), "0");
     EXPECT_EQ(text("txtOut", 0), "0.11920");
     EXPECT_EQ(text("txtOut", 1), "0.88080");
     EXPECT_EQ(text("txtOut", 5), "0.99184");  // output sum 2.404 looks up 2.4
-    call(w.get(), "txtTrain1_DblClick", 2);  // row 2: 1, 1, 1 gives sums of 0
+    call(w, "txtTrain1_DblClick", 2);  // row 2: 1, 1, 1 gives sums of 0
     EXPECT_EQ(text("txtIn", 1), "1");
     EXPECT_EQ(text("txtOut", 3), "0.50000");
 
     // Editing a third-column box runs its row at once; a teacher box does nothing.
-    type(w.get(), "txtTrain3(3)", "0.5");
+    type(w, "txtTrain3(3)", "0.5");
     EXPECT_EQ(text("txtIn", 0), "1");
     EXPECT_EQ(text("txtIn", 2), "0.5");
     const QString out = text("txtOut", 0);
-    type(w.get(), "txtTrain4(0)", "7");
+    type(w, "txtTrain4(0)", "7");
     EXPECT_EQ(text("txtIn", 2), "0.5");
 
     // An input the strict conversion cannot read is named, and nothing is computed.
-    type(w.get(), "txtTrain1(4)", "x");
-    call(w.get(), "txtTrain1_DblClick", 4);
+    type(w, "txtTrain1(4)", "x");
+    call(w, "txtTrain1_DblClick", 4);
     ASSERT_EQ(messages.size(), 1);
     EXPECT_TRUE(messages[0].contains(QStringLiteral("「入力 1」"))) << messages[0].toStdString();
     EXPECT_EQ(text("txtOut", 0), out);
-    type(w.get(), "txtTrain3(5)", "");
+    type(w, "txtTrain3(5)", "");
     ASSERT_EQ(messages.size(), 2);
     EXPECT_TRUE(messages[1].contains(QStringLiteral("「入力 3」")));
     EXPECT_EQ(text("txtOut", 0), out);
-    call(w.get(), "txtTrain1_DblClick", 6);  // no such row
+    call(w, "txtTrain1_DblClick", 6);  // no such row
     EXPECT_EQ(messages.size(), 2);
 }
 
 TEST_F(FeedFowardTest, TrainingEditsReachLearningAtInitialisation) {
     press(9);
-    type(w.get(), "txtTrain1(0)", "1");
-    call(w.get(), "Command1_Click");
+    type(w, "txtTrain1(0)", "1");
+    call(w, "Command1_Click");
     // Initialisation shows the fresh weights but keeps colours, arrows and the other boxes.
     EXPECT_EQ(text("txtW", 20), "-1.00000");
     EXPECT_EQ(arrowsBack(), 6);
@@ -347,7 +343,7 @@ TEST_F(FeedFowardTest, TrainingEditsReachLearningAtInitialisation) {
     press(1);
     EXPECT_EQ(text("txtIn", 0), "1");
 
-    type(w.get(), "txtTrain1(0)", "0");  // edited after initialisation: learning still sees 1
+    type(w, "txtTrain1(0)", "0");  // edited after initialisation: learning still sees 1
     press(13 + 14 * 5 + 1);
     EXPECT_EQ(back("txtTrain1", 0), kv::kRed);
     EXPECT_EQ(text("txtIn", 0), "1");
@@ -355,8 +351,8 @@ TEST_F(FeedFowardTest, TrainingEditsReachLearningAtInitialisation) {
     // A training value beyond a double is named and the network is left as it was.
     press(6);
     const QString before = text("txtW", 20);
-    type(w.get(), "txtTrain4(1)", "1e999");
-    call(w.get(), "Command1_Click");
+    type(w, "txtTrain4(1)", "1e999");
+    call(w, "Command1_Click");
     ASSERT_EQ(messages.size(), 1);
     EXPECT_TRUE(messages[0].contains(QStringLiteral("訓練データ（2行目・出力）"))) << messages[0].toStdString();
     EXPECT_EQ(text("txtW", 20), before);
@@ -364,15 +360,15 @@ TEST_F(FeedFowardTest, TrainingEditsReachLearningAtInitialisation) {
     EXPECT_EQ(back("txtError"), kv::kRed);  // the step-by-step learning went on
 
     // So is one large enough to drive the weights past a double over a batch.
-    type(w.get(), "txtTrain4(1)", "1e300");
-    call(w.get(), "Command1_Click");
+    type(w, "txtTrain4(1)", "1e300");
+    call(w, "Command1_Click");
     ASSERT_EQ(messages.size(), 2);
     EXPECT_EQ(messages[1], QStringLiteral("「訓練データ（2行目・出力）」の欄の値「1e300」は大きすぎて学習できません。"
                                           "-1000000から1000000までの数を入力してください。"));
     EXPECT_EQ(text("txtW", 20), before);
-    type(w.get(), "txtTrain4(1)", "-1000000");  // the largest accepted: every box stays a number
-    call(w.get(), "Command1_Click");
-    call(w.get(), "Command5_Click");
+    type(w, "txtTrain4(1)", "-1000000");  // the largest accepted: every box stays a number
+    call(w, "Command1_Click");
+    call(w, "Command5_Click");
     for (int i = 0; i < 26; ++i) EXPECT_FALSE(std::isnan(kv::Val(text("txtW", i).toStdString()))) << i;
     EXPECT_FALSE(text("txtMaxError").contains("inf", Qt::CaseInsensitive));
 }

@@ -2,9 +2,9 @@
 #include <QMouseEvent>
 #include <QTimer>
 
+#include "kit/controls.h"
 #include "learning/frmUnitLearning.h"
 #include "plot/timer.h"
-#include "shell/controls.h"
 #include "support/ui_test.h"
 
 namespace {
@@ -14,9 +14,7 @@ protected:
     kv::frmUnitLearning* w = nullptr;
     void SetUp() override {
         UiTest::SetUp();
-        w = new kv::frmUnitLearning;
-        w->setAttribute(Qt::WA_DeleteOnClose);
-        w->show();
+        w = open<kv::frmUnitLearning>();
     }
     QString at(const char* name, int i) { return text(w, kv::ArrayName(name, i)); }
     kv::Rgb rowColour(int row, int column) {

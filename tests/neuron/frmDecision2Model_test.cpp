@@ -8,14 +8,9 @@ class BinaryNeuronWindow : public UiTest {
 protected:
     void SetUp() override {
         UiTest::SetUp();
-        w = new kv::frmDecision2Model;
-        w->show();
+        w = open<kv::frmDecision2Model>();
         QApplication::setActiveWindow(w);
         plot = child<kv::PlotSurface>(w, "Picture1");
-    }
-    void TearDown() override {
-        delete w;
-        UiTest::TearDown();
     }
     bool inkAt(float x, float y) const { return colourNear(plot->image(), plot->toPixel(x, y), kv::kBlack); }
     // Black pixels in the column through (x, y), within 3 rows: 3 on a thick line.

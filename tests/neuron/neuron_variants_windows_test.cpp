@@ -5,6 +5,8 @@
 #include <memory>
 #include <vector>
 
+#include "core/kernels.h"
+#include "kit/registry.h"
 #include "neuron/frmDecisionAnalogModel.h"
 #include "neuron/frmRandom2Model.h"
 #include "neuron/frmTimeModel.h"
@@ -12,27 +14,14 @@
 #include "plot/PlotSurface.h"
 #include "plot/random.h"
 #include "plot/timer.h"
-#include "shell/registry.h"
 #include "support/ui_test.h"
 
 namespace {
 
-using kv::neuron::Sigmoid;
+using kv::Sigmoid;
 
 class NeuronVariants : public UiTest {
 protected:
-    void TearDown() override {
-        owned.clear();
-        UiTest::TearDown();
-    }
-    // A window the test owns; it goes before the fixture closes the rest.
-    template <typename W>
-    W* make() {
-        owned.push_back(std::make_unique<W>());
-        return static_cast<W*>(owned.back().get());
-    }
-    std::vector<std::unique_ptr<QWidget>> owned;
-
     kv::PlotSurface* plot(QWidget* w) { return child<kv::PlotSurface>(w, "Picture1"); }
     QImage image(QWidget* w) { return plot(w)->image(); }
     QPointF at(QWidget* w, double x, double y) { return plot(w)->toPixel(float(x), float(y)); }
@@ -71,7 +60,7 @@ protected:
 };
 
 TEST_F(NeuronVariants, AnalogWindowComputesOrRefuses) {
-    auto* w = make<kv::frmDecisionAnalogModel>();
+    auto* w = open<kv::frmDecisionAnalogModel>();
     EXPECT_EQ(text(w, "Label5(3)") + text(w, "Label5(4)") + text(w, "Label5(5)") + text(w, "Label5(6)"),
               QStringLiteral("sigmoid(Z) =11 + e-αZ"));
     call(w, "Command1_Click");
@@ -98,7 +87,7 @@ TEST_F(NeuronVariants, AnalogWindowComputesOrRefuses) {
 }
 
 TEST_F(NeuronVariants, AnalogPlotIsTheSigmoidFromMinusTwoToTwo) {
-    auto* w = make<kv::frmDecisionAnalogModel>();
+    auto* w = open<kv::frmDecisionAnalogModel>();
     type(w, "txtAlfa", "1");  // a gentle slope, clear of the axes and the asymptote
     type(w, "txtTheta", "0");
     const QImage img = image(w);
@@ -119,7 +108,7 @@ TEST_F(NeuronVariants, AnalogPlotIsTheSigmoidFromMinusTwoToTwo) {
 }
 
 TEST_F(NeuronVariants, InformationWindowOpensOnce) {
-    auto* w = make<kv::frmDecisionAnalogModel>();
+    auto* w = open<kv::frmDecisionAnalogModel>();
     call(w, "Command2_Click");
     QWidget* info = kv::WindowInstance("frmDecisionAnalogModelElse");
     ASSERT_NE(info, nullptr);
@@ -135,12 +124,12 @@ TEST_F(NeuronVariants, InformationWindowOpensOnce) {
 }
 
 TEST_F(NeuronVariants, StochasticWindowFollowsOneDrawPerPress) {
-    auto* w = make<kv::frmRandom2Model>();
+    auto* w = open<kv::frmRandom2Model>();
     EXPECT_EQ(w->findChild<QPushButton*>("Command2"), nullptr);
     // Unlike its siblings, the instruction names no α.
     EXPECT_EQ(text(w, "Label6"), QStringLiteral("X, ω, θの値を変えて，「計算実行」ボタンをクリックしてみよう。"));
-    std::unique_ptr<kv::frmDecisionAnalogModel> analog(new kv::frmDecisionAnalogModel);
-    EXPECT_EQ(image(w), image(analog.get()));  // the firing probability, as the analog curve
+    auto* analog = open<kv::frmDecisionAnalogModel>();
+    EXPECT_EQ(image(w), image(analog));  // the firing probability, as the analog curve
 
     const int presses = 40;
     kv::SeedRandomForTest(7);
@@ -158,7 +147,7 @@ TEST_F(NeuronVariants, StochasticWindowFollowsOneDrawPerPress) {
 }
 
 TEST_F(NeuronVariants, TimeModelRunsToEquilibriumWithXorMarker) {
-    auto* w = make<kv::frmTimeModel>();
+    auto* w = open<kv::frmTimeModel>();
     EXPECT_EQ(text(w, "Label6"), QStringLiteral("X, ω, α, θの値を変えて，「計算実行」ボタンをクリックしてみよう。"));
     watchTimer(w);
     const QImage bare = image(w);
@@ -191,14 +180,14 @@ TEST_F(NeuronVariants, TimeModelRunsToEquilibriumWithXorMarker) {
 }
 
 TEST_F(NeuronVariants, TimeModelThetaEditMidRunLeavesTheOldMarker) {
-    auto* w = make<kv::frmTimeModel>();
+    auto* w = open<kv::frmTimeModel>();
     type(w, "txtIpsi", "0.5");
     call(w, "Command1_Click");
     call(w, "Timer1_Timer");  // S = 0.35
     type(w, "txtTheta", "0.3");
-    std::unique_ptr<kv::frmTimeModel> reference(new kv::frmTimeModel);
-    type(reference.get(), "txtTheta", "0.3");
-    EXPECT_EQ(image(w), image(reference.get()));  // the redraw removed the marker
+    auto* reference = open<kv::frmTimeModel>();
+    type(reference, "txtTheta", "0.3");
+    EXPECT_EQ(image(w), image(reference));  // the redraw removed the marker
     call(w, "Timer1_Timer");  // the erase at 0.35 finds nothing and draws there
     EXPECT_EQ(pixelAt(w, 0.35, 0.2), kv::kRed);
     EXPECT_EQ(pixelAt(w, 0.525, 0.2), kv::kRed);
@@ -209,7 +198,7 @@ TEST_F(NeuronVariants, TimeModelThetaEditMidRunLeavesTheOldMarker) {
 }
 
 TEST_F(NeuronVariants, TimeModelRefusesAStartItCannotRun) {
-    auto* w = make<kv::frmTimeModel>();
+    auto* w = open<kv::frmTimeModel>();
     const QImage bare = image(w);
     for (const char* e : {"0", "-0.5", "2", "abc", "1e999"}) {
         type(w, "txtIpsi", e);
@@ -237,7 +226,7 @@ TEST_F(NeuronVariants, TimeModelStopsOnceOnAValueItCannotUse) {
         {{{"txtW(0)", "1e308"}, {"txtIpsi", "1.9"}}, QStringLiteral("大きすぎ")},  // S overshoots to 1.9e308
     };
     for (const auto& b : bad) {
-        auto* w = make<kv::frmTimeModel>();
+        auto* w = open<kv::frmTimeModel>();
         watchTimer(w);
         messages.clear();
         intervalAtMessage.clear();

@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "shell/registry.h"
+#include "kit/registry.h"
 #include "support/ui_test.h"
 
 namespace {

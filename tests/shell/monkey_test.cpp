@@ -6,8 +6,8 @@
 
 #include <random>
 
+#include "kit/registry.h"
 #include "plot/timer.h"
-#include "shell/registry.h"
 #include "support/ui_test.h"
 
 namespace {

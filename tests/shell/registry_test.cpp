@@ -1,6 +1,6 @@
 #include <QApplication>
 
-#include "shell/registry.h"
+#include "kit/registry.h"
 #include "support/ui_test.h"
 
 class RegistryTest : public UiTest {

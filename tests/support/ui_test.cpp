@@ -1,6 +1,6 @@
 #include "support/ui_test.h"
 
-#include "shell/registry.h"
+#include "kit/registry.h"
 
 #include <QMetaObject>
 
@@ -15,6 +15,8 @@ void UiTest::SetUp() {
 }
 
 void UiTest::TearDown() {
+    for (QPointer<QWidget>& w : opened_) delete w.data();
+    opened_.clear();
     kv::CloseAllWindows();
     kv::SetMsgBoxHook({});
 }

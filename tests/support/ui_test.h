@@ -7,9 +7,13 @@
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QStringList>
 #include <QWidget>
 
+#include <vector>
+
+#include "kit/registry.h"
 #include "plot/colors.h"
 #include "plot/msgbox.h"
 
@@ -22,6 +26,16 @@ public:
 protected:
     void SetUp() override;
     void TearDown() override;
+
+    // A window of type W built as the program builds it (defaults, then Form_Load), shown,
+    // and owned by the test: it is freed before the fixture closes the rest.
+    template <typename W>
+    W* open() {
+        W* w = kv::BuildWindow<W>();
+        opened_.emplace_back(w);
+        w->show();
+        return w;
+    }
 
     // The named child of `w`; fails the test when it is missing.
     template <typename T>
@@ -43,4 +57,7 @@ protected:
 
     QStringList messages;                   // texts of the message boxes shown, in order
     kv::MsgAnswer answer = kv::MsgAnswer::Ok;  // what the next boxes are answered
+
+private:
+    std::vector<QPointer<QWidget>> opened_;
 };

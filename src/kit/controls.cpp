@@ -1,4 +1,4 @@
-#include "shell/controls.h"
+#include "kit/controls.h"
 
 #include <QEvent>
 #include <QFont>

@@ -1,16 +1,20 @@
-#include "shell/registry.h"
+#include "kit/registry.h"
 
 #include <QApplication>
 #include <QMap>
 #include <QPointer>
+#include <QMetaObject>
 #include <QWidget>
 
 #include <exception>
 
-#include "shell/window_table.h"
-
 namespace kv {
 namespace {
+
+std::vector<WindowKind>& Table() {
+    static std::vector<WindowKind> table;
+    return table;
+}
 
 QMap<QString, QPointer<QWidget>>& Instances() {
     static QMap<QString, QPointer<QWidget>> instances;
@@ -18,6 +22,13 @@ QMap<QString, QPointer<QWidget>>& Instances() {
 }
 
 }  // namespace
+
+void RunFormLoad(QWidget* window) {
+    const QMetaObject* meta = window->metaObject();
+    if (meta->indexOfSlot("Form_Load()") >= 0) QMetaObject::invokeMethod(window, "Form_Load", Qt::DirectConnection);
+}
+
+void InstallWindowTable(const std::vector<WindowKind>& table) { Table() = table; }
 
 QWidget* WindowInstance(const QString& kind) { return Instances().value(kind); }
 
@@ -30,7 +41,7 @@ void CloseAllWindows() {
 
 QStringList WindowKinds() {
     QStringList kinds;
-    for (const WindowKind& k : WindowTable()) kinds << QString::fromLatin1(k.name);
+    for (const WindowKind& k : Table()) kinds << QString::fromLatin1(k.name);
     return kinds;
 }
 
@@ -38,7 +49,7 @@ QWidget* ShowWindow(const QString& kind) {
     QPointer<QWidget>& slot = Instances()[kind];
     if (!slot) {
         const WindowKind* entry = nullptr;
-        for (const WindowKind& k : WindowTable())
+        for (const WindowKind& k : Table())
             if (kind == QLatin1String(k.name)) entry = &k;
         if (!entry) return nullptr;
         try {

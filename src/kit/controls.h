@@ -85,6 +85,15 @@ QLabel* MakeLabel(QWidget* parent, const QString& name, const QString& caption, 
                   Qt::Alignment align = Qt::AlignLeft | Qt::AlignVCenter);
 QLineEdit* MakeBox(QWidget* parent, const QString& name, const QString& text, QRect geometry);
 QPushButton* MakeButton(QWidget* parent, const QString& name, const QString& caption, QRect geometry);
+// A command button that calls `slot` of `receiver` when pressed: the one way windows make
+// their buttons.
+template <typename Receiver, typename Owner>
+QPushButton* MakeButton(QWidget* parent, const QString& name, const QString& caption, QRect geometry, Receiver* receiver,
+                        void (Owner::*slot)()) {
+    QPushButton* b = MakeButton(parent, name, caption, geometry);
+    QObject::connect(b, &QPushButton::clicked, receiver, [receiver, slot] { (receiver->*slot)(); });
+    return b;
+}
 // A label drawn with a frame, as the framed rule labels are.
 QLabel* MakeFramedLabel(QWidget* parent, const QString& name, const QString& caption, QRect geometry);
 

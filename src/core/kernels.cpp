@@ -1,0 +1,29 @@
+#include "core/kernels.h"
+
+#include <cmath>
+#include <cstddef>
+
+namespace kv {
+
+double Sigmoid(double z, double alpha) {
+    // 0 * infinity would be NaN; a flat sigmoid is 0.5 everywhere.
+    const double t = alpha == 0 ? 0.0 : -alpha * z;
+    if (t >= 100) return 0;  // e^t would overflow
+    return 1 / (1 + std::exp(t));
+}
+
+double WeightedSum(std::span<const double> x, std::span<const double> w) {
+    double s = 0;
+    for (std::size_t j = 0; j < x.size() && j < w.size(); ++j) s = s + w[j] * x[j];
+    return s;
+}
+
+bool AllFinite(std::initializer_list<double> values) { return AllFinite(std::span<const double>(values.begin(), values.size())); }
+
+bool AllFinite(std::span<const double> values) {
+    for (double v : values)
+        if (!std::isfinite(v)) return false;
+    return true;
+}
+
+}  // namespace kv

@@ -1,0 +1,20 @@
+// Arithmetic that models of several topics share. Plain C++: every model may use it.
+#pragma once
+
+#include <initializer_list>
+#include <span>
+
+namespace kv {
+
+// 1 / (1 + e^(-alpha z)), exactly 0 once the exponent reaches 100. A gain of 0 gives 0.5
+// for every z, also an infinite one.
+double Sigmoid(double z, double alpha);
+
+// S = sum of w[j] * x[j], added in index order over the shorter of the two.
+double WeightedSum(std::span<const double> x, std::span<const double> w);
+
+// Whether every value is a finite double: a model step commits its results only then.
+bool AllFinite(std::initializer_list<double> values);
+bool AllFinite(std::span<const double> values);
+
+}  // namespace kv

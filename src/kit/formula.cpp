@@ -1,0 +1,26 @@
+#include "kit/formula.h"
+
+#include <QLabel>
+
+#include "kit/controls.h"
+
+namespace kv {
+
+QLabel* MakeFormulaLabel(QWidget* parent, const QString& name, const QString& caption, QRect geometry, Qt::Alignment align) {
+    QLabel* label = MakeLabel(parent, name, caption, geometry, align);
+    ScaleFont(label, 1.25);
+    return label;
+}
+
+QLabel* MakeIndexLabel(QWidget* parent, const QString& name, const QString& caption, QRect geometry) {
+    QLabel* label = MakeLabel(parent, name, caption, geometry);
+    ScaleFont(label, 0.85);
+    return label;
+}
+
+void Subscripted(QWidget* parent, int index, const QString& symbol, const QString& sub, QPoint at) {
+    MakeFormulaLabel(parent, ArrayName("Label3", index), symbol, QRect(at, QSize(18, 24)), Qt::AlignRight | Qt::AlignVCenter);
+    MakeIndexLabel(parent, ArrayName("Label4", index), sub, QRect(at + QPoint(18, 10), QSize(12, 18)));
+}
+
+}  // namespace kv

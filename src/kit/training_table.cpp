@@ -1,0 +1,41 @@
+#include "kit/training_table.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+
+#include "kit/controls.h"
+
+namespace kv {
+
+TrainingTable::TrainingTable(QWidget* window, const TrainingTableLayout& layout, const std::vector<TrainingColumn>& columns,
+                             int rows, const std::function<QString(int column, int row)>& value)
+    : frame_(new QGroupBox(QStringLiteral("訓練データ"), window)), rows_(rows) {
+    frame_->setObjectName(layout.frameName);
+    frame_->setGeometry(layout.frame);
+    for (int c = 0; c < static_cast<int>(columns.size()); ++c) {
+        const int x = layout.left + c * layout.columnPitch;
+        MakeLabel(frame_, ArrayName(layout.headingName, c), columns[c].heading,
+                  QRect(x, layout.headingTop, layout.boxWidth, layout.headingHeight), Qt::AlignCenter);
+        std::vector<QLineEdit*>& column = boxes_.emplace_back();
+        for (int r = 0; r < rows; ++r)
+            column.push_back(MakeBox(frame_, ArrayName(columns[c].name, r), value(c, r),
+                                     QRect(x, layout.rowTop + r * layout.rowPitch, layout.boxWidth, layout.boxHeight)));
+    }
+    QLabel* hint = MakeLabel(frame_, layout.hintName, QStringLiteral("上記でダブルクリックすると，同データを用いた通常実行を行います"),
+                             QRect(layout.left, layout.hintTop, layout.frame.width() - 2 * layout.left, layout.hintHeight),
+                             Qt::AlignLeft | Qt::AlignTop);
+    hint->setWordWrap(true);
+}
+
+QLineEdit* TrainingTable::box(int column, int row) const {
+    return boxes_.at(static_cast<std::size_t>(column)).at(static_cast<std::size_t>(row));
+}
+
+std::vector<QLineEdit*> TrainingTable::all() const {
+    std::vector<QLineEdit*> every;
+    for (const auto& column : boxes_) every.insert(every.end(), column.begin(), column.end());
+    return every;
+}
+
+}  // namespace kv

@@ -1,0 +1,55 @@
+// The "訓練データ" frame of the learning windows: a heading over each column, one text box
+// per pattern and column, and the hint below about double-clicking a row.
+#pragma once
+
+#include <QRect>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <vector>
+
+class QGroupBox;
+class QLineEdit;
+class QWidget;
+
+namespace kv {
+
+struct TrainingTableLayout {
+    QRect frame;                 // in the window
+    QString frameName = QStringLiteral("Frame1");
+    QString headingName;         // control array of the column headings
+    QString hintName;
+    int left = 12;               // first column, inside the frame
+    int columnPitch = 56, boxWidth = 48, boxHeight = 24;
+    int headingTop = 24, headingHeight = 20;
+    int rowTop = 46, rowPitch = 26;
+    int hintTop = 206, hintHeight = 52;
+};
+
+struct TrainingColumn {
+    QString name;      // control array of the column's boxes, e.g. "txtTrain1"
+    QString heading;
+};
+
+class TrainingTable {
+public:
+    // `value(column, row)` gives each box's default text.
+    TrainingTable(QWidget* window, const TrainingTableLayout& layout, const std::vector<TrainingColumn>& columns, int rows,
+                  const std::function<QString(int column, int row)>& value);
+
+    QGroupBox* frame() const { return frame_; }
+    int columns() const { return static_cast<int>(boxes_.size()); }
+    int rows() const { return rows_; }
+    // The box of `column` and `row`; both must be in range.
+    QLineEdit* box(int column, int row) const;
+    // Every box, column by column.
+    std::vector<QLineEdit*> all() const;
+
+private:
+    QGroupBox* frame_;
+    int rows_;
+    std::vector<std::vector<QLineEdit*>> boxes_;
+};
+
+}  // namespace kv
