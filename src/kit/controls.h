@@ -27,13 +27,18 @@ Rgb ForeColor(const QWidget* w);
 // its first character: a number too long for the box must not show only its tail.
 void SetText(QLineEdit* box, const std::string& text);
 
-// A straight decoration line between two points of its parent.
+// A straight decoration line between two points of its parent. Its colour and width are
+// also Qt properties ("borderColor", "borderWidth"), so any tool can read them by name.
 class LineShape : public QWidget {
     Q_OBJECT
+    Q_PROPERTY(QColor borderColor READ borderQColor WRITE setBorderQColor)
+    Q_PROPERTY(int borderWidth READ borderWidth WRITE setBorderWidth)
 public:
     LineShape(QWidget* parent, const QString& name, QPoint from, QPoint to, int width = 1);
     Rgb borderColor() const { return colour_; }
     void setBorderColor(Rgb c);
+    QColor borderQColor() const { return ToQColor(colour_); }
+    void setBorderQColor(const QColor& c) { setBorderColor(FromQColor(c)); }
     int borderWidth() const { return width_; }
     void setBorderWidth(int w);
     QPoint from() const { return from_; }
@@ -49,14 +54,19 @@ private:
     Rgb colour_;
 };
 
-// A circle, ellipse or rectangle outline (optionally filled) standing for a unit.
+// A circle, ellipse or rectangle outline (optionally filled) standing for a unit, with the
+// same two properties as LineShape.
 class ShapeWidget : public QWidget {
     Q_OBJECT
+    Q_PROPERTY(QColor borderColor READ borderQColor WRITE setBorderQColor)
+    Q_PROPERTY(int borderWidth READ borderWidth WRITE setBorderWidth)
 public:
     enum Kind { kRectangle, kEllipse, kRoundedRectangle };
     ShapeWidget(QWidget* parent, const QString& name, QRect geometry, Kind kind);
     Rgb borderColor() const { return colour_; }
     void setBorderColor(Rgb c);
+    QColor borderQColor() const { return ToQColor(colour_); }
+    void setBorderQColor(const QColor& c) { setBorderColor(FromQColor(c)); }
     int borderWidth() const { return width_; }
     void setBorderWidth(int w);
     void setFill(bool filled, Rgb c = kWhite);

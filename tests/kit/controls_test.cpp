@@ -1,0 +1,40 @@
+#include <QColor>
+#include <QWidget>
+
+#include "kit/controls.h"
+#include "support/ui_test.h"
+
+using ControlsTest = UiTest;
+
+// A tool that knows no class reads a line's or shape's colour and width by property name.
+TEST_F(ControlsTest, LineAndShapeExposeColourAndWidthAsProperties) {
+    QWidget parent;
+    auto* line = new kv::LineShape(&parent, "Line1", QPoint(10, 10), QPoint(90, 40));
+    auto* shape = new kv::ShapeWidget(&parent, "Shape1", QRect(5, 5, 50, 50), kv::ShapeWidget::kEllipse);
+    for (QObject* o : {static_cast<QObject*>(line), static_cast<QObject*>(shape)}) {
+        EXPECT_EQ(o->property("borderWidth").toInt(), 1);
+        EXPECT_EQ(o->property("borderColor").value<QColor>(), parent.palette().color(QPalette::WindowText));
+        ASSERT_TRUE(o->setProperty("borderColor", QColor(255, 0, 0)));
+        ASSERT_TRUE(o->setProperty("borderWidth", 3));
+    }
+    EXPECT_EQ(line->borderColor(), kv::kRed);
+    EXPECT_EQ(shape->borderColor(), kv::kRed);
+    EXPECT_EQ(line->property("borderWidth").toInt(), 3);
+    // A wider line grows its widget, so the thick stroke is not clipped at its ends.
+    EXPECT_TRUE(line->geometry().contains(QRect(QPoint(10, 10), QPoint(90, 40)).adjusted(-2, -2, 2, 2)));
+    line->setBorderColor(kv::kBlue);
+    EXPECT_EQ(line->property("borderColor").value<QColor>(), QColor(0, 0, 255));
+}
+
+TEST_F(ControlsTest, ColoursGoThroughThePaletteOfBoxesAndLabels) {
+    QWidget parent;
+    QLineEdit* box = kv::MakeBox(&parent, "txtA", "1", QRect(0, 0, 50, 20));
+    QLabel* label = kv::MakeLabel(&parent, "lblA", "→", QRect(0, 30, 20, 20));
+    kv::SetBackColor(box, kv::kYellow);
+    kv::SetForeColor(label, kv::kRed);
+    EXPECT_EQ(box->palette().color(QPalette::Base), QColor(255, 255, 0));
+    EXPECT_EQ(kv::BackColor(box), kv::kYellow);
+    EXPECT_EQ(label->palette().color(QPalette::WindowText), QColor(255, 0, 0));
+    EXPECT_TRUE(box->styleSheet().isEmpty());
+    EXPECT_EQ(kv::ArrayName("txtX", 11), "txtX(11)");
+}
