@@ -1,20 +1,27 @@
 // The time of a subject over the time of its floor, measured in the same run.
 #pragma once
 
+#include <time.h>
+
 #include <algorithm>
-#include <chrono>
 #include <vector>
 
 namespace kv::bench {
 
-// Each of `subject(i)` and `floor(i)` timed `rounds` times, alternately, so that a machine
-// busy with other work slows both alike; the ratio of their medians.
+// Each of `subject(i)` and `floor(i)` timed `rounds` times, alternately and in this
+// thread's processor time, so that other work on the machine slows neither; the ratio of
+// their medians.
 template <typename Subject, typename Floor>
 double FloorRatio(Subject subject, Floor floor, int rounds = 40) {
-    const auto seconds = [](auto f) {
-        const auto start = std::chrono::steady_clock::now();
+    const auto now = [] {
+        timespec t{};
+        clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+        return static_cast<double>(t.tv_sec) + 1e-9 * static_cast<double>(t.tv_nsec);
+    };
+    const auto seconds = [&](auto f) {
+        const double start = now();
         f();
-        return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        return now() - start;
     };
     const auto median = [](std::vector<double>& v) {
         std::nth_element(v.begin(), v.begin() + static_cast<long>(v.size() / 2), v.end());

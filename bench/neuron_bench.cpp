@@ -35,8 +35,8 @@ void TypeTheta(benchmark::State& state, QWidget& window) {
 }
 
 // The analog window's sigmoid drawn the ordinary Qt way: the same pixel points, worked
-// out beforehand, as one polyline with a width-3 pen into an image the size of the plot.
-// The keystroke redraw cannot do better than this.
+// out beforehand, as one polyline with a width-3 pen into an image the size of the plot:
+// the yardstick for the keystroke redraw, which does the same and more.
 class SigmoidFloor {
 public:
     explicit SigmoidFloor(const kv::PlotSurface& plot) : image_(plot.image().size(), QImage::Format_RGB32) {
@@ -76,7 +76,7 @@ BENCHMARK(BM_BinaryNeuronThetaRedraw)->Unit(benchmark::kMicrosecond);
 
 // The analog neuron window: a theta keystroke redraws the whole plot, the sigmoid of about
 // 4000 segments at width 3 among it. "x_floor" is its time over the floor's, both timed
-// alternately in this run so that a busy machine slows both alike.
+// alternately in this run (see floor_ratio.h).
 static void BM_SigmoidThetaRedraw(benchmark::State& state) {
     kv::frmDecisionAnalogModel window;
     SigmoidFloor floor(*window.findChild<kv::PlotSurface*>("Picture1"));
