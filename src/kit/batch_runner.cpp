@@ -44,7 +44,7 @@ bool BatchRunner::running() const { return g_active == this; }
 
 bool BatchRunner::anyRunning() { return g_active != nullptr; }
 
-void BatchRunner::SetClock(Clock clock) { ClockHook() = std::move(clock); }
+void BatchRunner::setClock(Clock clock) { ClockHook() = std::move(clock); }
 
 BatchRunner::Outcome BatchRunner::run(const std::function<bool()>& iteration, const std::function<void()>& progress,
                                       const std::function<bool()>& confirm) {

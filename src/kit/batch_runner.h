@@ -56,7 +56,7 @@ public:
 
     // Replaces the clock while set (tests step time by hand); an empty function restores
     // the steady clock.
-    static void SetClock(Clock clock);
+    static void setClock(Clock clock);
 
 private:
     QPointer<QWidget> window_;

@@ -36,10 +36,10 @@ class BatchRunnerTest : public UiTest {
 protected:
     void SetUp() override {
         UiTest::SetUp();
-        BatchRunner::SetClock([this] { return now; });
+        BatchRunner::setClock([this] { return now; });
     }
     void TearDown() override {
-        BatchRunner::SetClock({});
+        BatchRunner::setClock({});
         for (QPointer<Host>& h : hosts)
             if (h) delete h.data();
         UiTest::TearDown();

@@ -26,11 +26,11 @@ namespace {
 // due before every pass, as on a machine slow enough for the learner to watch each one.
 struct SlowBatchClock {
     SlowBatchClock() {
-        kv::BatchRunner::SetClock([t = std::chrono::steady_clock::time_point{}]() mutable {
+        kv::BatchRunner::setClock([t = std::chrono::steady_clock::time_point{}]() mutable {
             return t += kv::BatchRunner::kProgressPeriod;
         });
     }
-    ~SlowBatchClock() { kv::BatchRunner::SetClock({}); }
+    ~SlowBatchClock() { kv::BatchRunner::setClock({}); }
     SlowBatchClock(const SlowBatchClock&) = delete;
     SlowBatchClock& operator=(const SlowBatchClock&) = delete;
 };
