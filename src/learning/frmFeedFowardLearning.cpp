@@ -173,15 +173,9 @@ void frmFeedFowardLearning::Command1_Click() {
     for (int p = 0; p < kPatterns; ++p) {
         for (int c = 0; c <= kInputs; ++c) {
             const QString name = QStringLiteral("訓練データ（%1行目・%2）").arg(NumberText(p + 1), kTrainHeadings[c]);
-            const auto v = ReadVal(txtTrain[c][p], name);
+            // Larger training values would, over enough passes, drive the weights past a double.
+            const auto v = ReadInRange(txtTrain[c][p], name, Range{-Net::kMaxTrainingMagnitude, Net::kMaxTrainingMagnitude});
             if (!v) return;
-            if (!Net::TrainingValueFits(*v)) {
-                ReportBadBox(txtTrain[c][p], QStringLiteral("「%1」の欄の値「%2」は大きすぎて学習できません。"
-                                                            "%3から%4までの数を入力してください。")
-                                                 .arg(name, txtTrain[c][p]->text(), NumberText(-Net::kMaxTrainingMagnitude),
-                                                      NumberText(Net::kMaxTrainingMagnitude)));
-                return;
-            }
             (c < kInputs ? training.x[p][c] : training.t[p]) = *v;
         }
     }
@@ -216,8 +210,7 @@ void frmFeedFowardLearning::Command5_Click() {
     // Compared as a number, as the learner typed it: 2.7 asks for two passes.
     const double n = *loop;
     if (!Net::PassCount(n)) {
-        ReportBadBox(txtLoop, QStringLiteral("「回数」の欄の値「%1」は学習の回数に使えません。0から%2までの回数を入力してください。")
-                                  .arg(txtLoop->text(), NumberText(Net::kMaxPasses)));
+        ReportBadBox(txtLoop, RangeMessage(QStringLiteral("回数"), Range{0, static_cast<double>(Net::kMaxPasses)}));
         return;
     }
 
