@@ -190,9 +190,8 @@ TEST_F(StepperTest, TicksRestWhileAMessageIsAnswered) {
 
 TEST_F(StepperTest, ARealMessageBoxHoldsEveryRunUntilItIsClosed) {
     RunWindow w("2");
-    int stepsUnderBox = -1, ticking = -1;
+    int before = -1, stepsUnderBox = -1, ticking = -1;
     RealBoxes boxes([&](QMessageBox*) {
-        const int before = w.steps();
         boxes.WaitCounting(120);
         stepsUnderBox = w.steps() - before;
         ticking = w.ticking();
@@ -200,6 +199,7 @@ TEST_F(StepperTest, ARealMessageBoxHoldsEveryRunUntilItIsClosed) {
     w.run->Start();
     ASSERT_TRUE(QTest::qWaitFor([&] { return w.steps() >= 2; }, 5000));
     QWidget other;
+    before = w.steps();
     kv::MsgBox(&other, QStringLiteral("別の窓からのお知らせ"));
     EXPECT_EQ(boxes.texts, QStringList{QStringLiteral("別の窓からのお知らせ")});
     EXPECT_EQ(stepsUnderBox, 0);

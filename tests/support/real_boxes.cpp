@@ -35,10 +35,15 @@ RealBoxes::RealBoxes(std::function<void(QMessageBox*)> whileOpen) : whileOpen_(s
     kv::SetMsgBoxHook({});
     connect(&poll_, &QTimer::timeout, this, &RealBoxes::Poll);
     poll_.start(5);
+    // A timer does not fire again while its own slot runs, and `whileOpen` runs inside Poll:
+    // the boxes shown meanwhile need a timer of their own.
+    connect(&guard_, &QTimer::timeout, this, &RealBoxes::Guard);
+    guard_.start(5);
 }
 
 RealBoxes::~RealBoxes() {
     poll_.stop();
+    guard_.stop();
     for (QMessageBox* b : Boxes()) {
         ADD_FAILURE() << "a message box was left open: " << b->text().toStdString();
         Answer(b);
@@ -77,8 +82,20 @@ void RealBoxes::Poll() {
     answering_ = true;
     QPointer<QMessageBox> box = boxes.last();  // the newest one is the one taking input
     texts << box->text();
+    held_ = box;
     if (whileOpen_) whileOpen_(box);
+    held_ = nullptr;
     Note();
     if (box) Answer(box);
     answering_ = false;
+}
+
+void RealBoxes::Guard() {
+    if (!held_) return;
+    Note();
+    for (QMessageBox* b : Boxes()) {
+        if (b == held_) continue;
+        texts << b->text();
+        Answer(b);
+    }
 }

@@ -13,9 +13,11 @@ class QMessageBox;
 class RealBoxes : public QObject {
 public:
     // Every box is answered within a few milliseconds of showing: `whileOpen` runs for it
-    // first (a test looks at the program under the box there), then its OK (or first)
-    // button is clicked. A box still open when this object goes fails the test and is
-    // closed, so that no test waits for a click. The test hook stays cleared afterwards.
+    // first (a test looks at the program under the box there, waiting with WaitCounting or
+    // WaitUntil), then its OK (or first) button is clicked. A box that opens while another
+    // one is being looked at is recorded and answered at once, so that a program showing
+    // boxes on top of each other fails the test instead of hanging it; so is one still open
+    // when this object goes. The test hook stays cleared afterwards.
     explicit RealBoxes(std::function<void(QMessageBox*)> whileOpen = {});
     ~RealBoxes() override;
 
@@ -31,9 +33,12 @@ public:
 
 private:
     void Poll();
+    void Guard();
     void Note();
 
     std::function<void(QMessageBox*)> whileOpen_;
     QTimer poll_;
+    QTimer guard_;  // answers boxes on top of the one being looked at
+    QMessageBox* held_ = nullptr;
     bool answering_ = false;
 };
