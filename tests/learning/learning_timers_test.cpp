@@ -32,7 +32,7 @@ protected:
 
 TEST_F(LearningTimers, AnOverflowBoxHoldsTheRunOfAnotherWindow) {
     auto* time = open<kv::frmTimeModel>();
-    type(time, "txtIpsi", "0.2");  // settles about 50 ticks after its start
+    type(time, "txtIpsi", "0.1");  // settles about 130 ticks after its start
     type(time, "txtTimer", "2");
     auto* unit = open<kv::frmUnitLearning>();
     type(unit, "txtTrain1(0)", "1e300");
