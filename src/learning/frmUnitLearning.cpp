@@ -128,13 +128,12 @@ void frmUnitLearning::Command1_Click() {
 }
 
 void frmUnitLearning::Command5_Click() {
+    // Compared as a number, as typed: 2.7 asks for two passes.
     const auto n = ReadVal(txtLoop, QStringLiteral("回数"));
     if (!n) return;
     const auto passes = learning::UnitLearningModel::PassCount(*n);
     if (!passes) {
-        ReportBadBox(txtLoop, *n < 0 ? QStringLiteral("「回数」の欄の値「%1」は負の数です。0以上の回数を入力してください。").arg(txtLoop->text())
-                                     : QStringLiteral("「回数」の欄の値「%1」は多すぎます。%2回までの回数を入力してください。")
-                                           .arg(txtLoop->text(), NumberText(learning::UnitLearningModel::kMaxPasses)));
+        ReportBadBox(txtLoop, RangeMessage(QStringLiteral("回数"), Range{0, learning::UnitLearningModel::kMaxPasses}));
         return;
     }
 
