@@ -15,12 +15,22 @@ LearningWindow::LearningWindow(const QString& name, const QString& caption, QRec
     });
 }
 
+void LearningWindow::Form_Load() { Command1_Click(); }
+
 void LearningWindow::Command2_Click() { run_->Step(); }
 
 void LearningWindow::Command3_Click() { run_->Start(); }
 
 void LearningWindow::Command4_Click() { run_->Stop(); }
 
+void LearningWindow::Command6_Click() { NormalRun(); }
+
 void LearningWindow::Timer1_Timer() { run_->Tick(); }
+
+void LearningWindow::txtTrain1_DblClick(int Index) {
+    if (CopyRow(Index)) NormalRun();
+}
+
+void LearningWindow::txtTrain2_DblClick(int Index) { txtTrain1_DblClick(Index); }
 
 }  // namespace kv::learning

@@ -170,8 +170,6 @@ void frmFeedFowardLearning::BuildControls() {
     txtError = labelled("lblError", QStringLiteral("誤差"), "txtError", "", QRect(x + 64, 566, 100, kBoxH), 60);
 }
 
-void frmFeedFowardLearning::Form_Load() { Command1_Click(); }
-
 void frmFeedFowardLearning::Command1_Click() {
     Net::TrainingSet training{};
     for (int p = 0; p < kPatterns; ++p) {
@@ -244,17 +242,15 @@ void frmFeedFowardLearning::Command5_Click() {
     MsgBox(this, NumberText(batch.Result()));
 }
 
-void frmFeedFowardLearning::Command6_Click() { NormalRun(); }
-
-void frmFeedFowardLearning::txtTrain1_DblClick(int Index) { CopyRowToInputs(Index, Reading::kReport); }
-void frmFeedFowardLearning::txtTrain2_DblClick(int Index) { CopyRowToInputs(Index, Reading::kReport); }
 // Runs at every keystroke, and "-", "1e" or an empty box are on the way to a number.
-void frmFeedFowardLearning::txtTrain3_Change(int Index) { CopyRowToInputs(Index, Reading::kSilent); }
+void frmFeedFowardLearning::txtTrain3_Change(int Index) {
+    if (CopyRow(Index)) RunOnInputs(Reading::kSilent);
+}
 
-void frmFeedFowardLearning::CopyRowToInputs(int p, Reading reading) {
-    if (p < 0 || p >= kPatterns) return;
+bool frmFeedFowardLearning::CopyRow(int p) {
+    if (p < 0 || p >= kPatterns) return false;
     for (int i = 0; i < kInputs; ++i) txtIn[i]->setText(txtTrain[i][p]->text());
-    NormalRun(reading);
+    return true;
 }
 
 void frmFeedFowardLearning::ResetColors() {
@@ -349,7 +345,7 @@ void frmFeedFowardLearning::ShowAllWeights() {
         for (int h = 0; h < kHidden; ++h) SetText(txtW[InputWeight(k, h)], Format(net_.W1(k, h), kValuePattern));
 }
 
-void frmFeedFowardLearning::NormalRun(Reading reading) {
+void frmFeedFowardLearning::RunOnInputs(Reading reading) {
     std::array<double, kInputs> x{};
     for (int i = 0; i < kInputs; ++i) {
         const auto v = reading == Reading::kReport ? ReadStrict(txtIn[i], kInputNames[i])

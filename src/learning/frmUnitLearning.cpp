@@ -119,8 +119,6 @@ void frmUnitLearning::BuildDiagram() {
     txtError = MakeBox(this, "txtError", "", QRect(left + 52, body.bottom() + 24, 132, 24));
 }
 
-void frmUnitLearning::Form_Load() { Command1_Click(); }
-
 void frmUnitLearning::Command1_Click() {
     model_.Initialise();
     // Initialisation shows the weights plainly ("0"); learning shows them to six decimals.
@@ -157,16 +155,12 @@ void frmUnitLearning::Command5_Click() {
     ResetTrainColors();
 }
 
-void frmUnitLearning::Command6_Click() { NormalRun(); }
-
-void frmUnitLearning::txtTrain1_DblClick(int Index) {
-    if (Index < 0 || Index >= kRows) return;
-    txtIn[0]->setText(txtTrain1[Index]->text());
-    txtIn[1]->setText(txtTrain2[Index]->text());
-    NormalRun();
+bool frmUnitLearning::CopyRow(int row) {
+    if (row < 0 || row >= kRows) return false;
+    txtIn[0]->setText(txtTrain1[row]->text());
+    txtIn[1]->setText(txtTrain2[row]->text());
+    return true;
 }
-
-void frmUnitLearning::txtTrain2_DblClick(int Index) { txtTrain1_DblClick(Index); }
 
 bool frmUnitLearning::LearnOneStep() {
     const UnitStep step = model_.Step([this](int k) { return ReadPattern(k); });

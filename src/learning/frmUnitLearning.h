@@ -21,12 +21,8 @@ public:
     frmUnitLearning();
 
 public slots:
-    void Form_Load();
-    void Command1_Click();
-    void Command5_Click();
-    void Command6_Click();
-    void txtTrain1_DblClick(int Index);
-    void txtTrain2_DblClick(int Index);
+    void Command1_Click() override;
+    void Command5_Click() override;
 
 private:
     static constexpr int kRows = learning::kUnitPatternCount;
@@ -34,7 +30,8 @@ private:
     bool LearnOneStep() override;
     // Pattern k from its row, or nothing (reported) when a box overflows.
     std::optional<learning::UnitPattern> ReadPattern(int k);
-    void NormalRun();
+    void NormalRun() override;
+    bool CopyRow(int row) override;
     void ReportOverflow(int k);
 
     // Display procedures.
