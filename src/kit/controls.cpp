@@ -126,6 +126,17 @@ void OnDoubleClick(QWidget* control, std::function<void()> handler) {
     control->installEventFilter(new DoubleClickFilter(control, std::move(handler)));
 }
 
+void TakeTurnInTabOrder(QWidget* control) {
+    // A widget joins the end of the tab order when it joins its parent.
+    QWidget* parent = control->parentWidget();
+    const QRect geometry = control->geometry();
+    const bool hidden = control->isHidden();
+    control->setParent(nullptr);
+    control->setParent(parent);
+    control->setGeometry(geometry);
+    control->setHidden(hidden);
+}
+
 QString ArrayName(const QString& name, int index) { return QStringLiteral("%1(%2)").arg(name).arg(index); }
 
 QLabel* MakeLabel(QWidget* parent, const QString& name, const QString& caption, QRect geometry, Qt::Alignment align) {

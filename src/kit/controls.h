@@ -93,6 +93,10 @@ void ScaleFont(QWidget* w, double factor);
 // Calls `handler` when the control is double-clicked (text boxes have no such signal).
 void OnDoubleClick(QWidget* control, std::function<void()> handler);
 
+// Puts `control`, made before its neighbours (by a base window), at the end of its window's
+// tab order as it stands, so that it takes its turn where the window places it.
+void TakeTurnInTabOrder(QWidget* control);
+
 // Name of a control-array member: ArrayName("txtX", 0) == "txtX(0)".
 QString ArrayName(const QString& name, int index);
 

@@ -153,11 +153,11 @@ void frmFeedFowardLearning::BuildControls() {
 
     button("Command1", QStringLiteral("初期化"), QRect(x, 286, half, 30), &frmFeedFowardLearning::Command1_Click);
     button("Command2", QStringLiteral("逐次学習"), QRect(x2, 286, half, 30), &frmFeedFowardLearning::Command2_Click);
-    QPushButton* command3 = button("Command3", QStringLiteral("自動学習実行"), QRect(x, 322, half, 30), &frmFeedFowardLearning::Command3_Click);
+    button("Command3", QStringLiteral("自動学習実行"), QRect(x, 322, half, 30), &frmFeedFowardLearning::Command3_Click);
     // Text1 is made with the window; only its label is placed here, and its turn in the tab order.
     MakeLabel(this, "lblTimer", QStringLiteral("タイマー"), QRect(Text1->x() - 64, Text1->y(), 60, Text1->height()),
               Qt::AlignRight | Qt::AlignVCenter);
-    setTabOrder(command3, Text1);
+    TakeTurnInTabOrder(Text1);
     button("Command4", QStringLiteral("自動学習実行停止"), QRect(x, 358, half + 50, 30), &frmFeedFowardLearning::Command4_Click);
 
     button("Command5", QStringLiteral("一括学習"), QRect(x, 402, half, 30), &frmFeedFowardLearning::Command5_Click);

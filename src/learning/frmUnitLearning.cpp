@@ -55,7 +55,7 @@ void frmUnitLearning::BuildButtons() {
     MakeLabel(this, "Label1", QStringLiteral("回数"), QRect(16, 50, 34, 24));
     txtLoop = MakeBox(this, "txtLoop", "100", QRect(52, 50, 60, 24));
     MakeLabel(this, "Label2", QStringLiteral("タイマー"), QRect(348, 50, 62, 24));
-    setTabOrder(txtLoop, Text1);  // Text1 was made first, with the window
+    TakeTurnInTabOrder(Text1);  // Text1 was made first, with the window
 }
 
 void frmUnitLearning::BuildTrainingFrame() {
