@@ -19,6 +19,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <thread>
 
 #include "kit/registry.h"
 #include "support/event_driver.h"
@@ -95,4 +96,30 @@ TEST(EventDriver, RealEventsOnEveryWindowNeverBreakTheProgram) {
         ADD_FAILURE() << f.kind.toStdString() << " (" << f.count << "x, first at " << QString::number(f.at, 'f', 3).toStdString() << " s, seed " << options.seed
                       << "): " << f.detail.toStdString() << "\n  last actions before it:\n"
                       << f.lastActions;
+}
+
+TEST(StallWatchdog, AbortsWithItsDescriptionWhenNothingIsProcessed) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_DEATH(
+        {
+            kvtest::StallWatchdog dog(0.3, [] { return std::string("stalled; seed 77\n"); });
+            std::this_thread::sleep_for(std::chrono::seconds(3));
+        },
+        "stalled; seed 77");
+}
+
+TEST(StallWatchdog, StaysQuietWhileTheLoopBeats) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            {
+                kvtest::StallWatchdog dog(0.3, [] { return std::string("stalled\n"); });
+                for (int i = 0; i < 20; ++i) {
+                    dog.beat();
+                    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+                }
+            }
+            std::exit(0);
+        },
+        ::testing::ExitedWithCode(0), "");
 }
