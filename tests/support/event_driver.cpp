@@ -116,12 +116,18 @@ void StallWatchdog::watch() {
 
 // --- EventDriver -------------------------------------------------------------------------
 
+// An action on the stack. Answering a box that an outer action raised is an inner action:
+// it must not leave the outer one thinking its keys go elsewhere.
 struct EventDriver::Scope {
-    Scope(EventDriver& d, Doing what) : driver(d) { driver.doing_.push_back(what); }
-    ~Scope() { driver.doing_.pop_back(); }
+    Scope(EventDriver& d, Doing what) : driver(d), typingInto(d.typingInto_) { driver.doing_.push_back(what); }
+    ~Scope() {
+        driver.doing_.pop_back();
+        driver.typingInto_ = typingInto;
+    }
     Scope(const Scope&) = delete;
     Scope& operator=(const Scope&) = delete;
     EventDriver& driver;
+    QString typingInto;
 };
 
 EventDriver::EventDriver(const DriverOptions& options) : options_(options), rng_(options.seed) {
@@ -199,9 +205,10 @@ bool EventDriver::TimerTick(QObject* timer, QEvent* event) {
     const QString outer = tickingWindow_;
     tickingWindow_ = WindowName(window);
     const QString name = tickingWindow_;
-    doing_.push_back(Doing::Tick);
-    timer->event(event);
-    doing_.pop_back();
+    {
+        Scope s(*this, Doing::Tick);
+        timer->event(event);
+    }
     tickingWindow_ = outer;
     if (underBox && window && TextsOf(window) != before)
         AddFault(QStringLiteral("timer step while a message box is open"), name,
