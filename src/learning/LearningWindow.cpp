@@ -10,9 +10,7 @@ LearningWindow::LearningWindow(const QString& name, const QString& caption, QRec
     setObjectName(name);
     setWindowTitle(caption);
     Text1 = MakeBox(this, "Text1", "50", timerBox);
-    run_ = new Stepper(this, Text1, QStringLiteral("タイマー"), [this](StepBy) {
-        return LearnOneStep() ? StepResult::Continue : StepResult::Stop;
-    });
+    run_ = new Stepper(this, Text1, QStringLiteral("タイマー"), [this](StepBy by) { return LearnOneStep(by); });
 }
 
 void LearningWindow::Form_Load() { Command1_Click(); }

@@ -33,9 +33,9 @@ protected:
     // labels it.
     LearningWindow(const QString& name, const QString& caption, QRect timerBox);
 
-    // One step of sequential learning; false when it was refused (and reported), which
-    // ends an automatic run.
-    virtual bool LearnOneStep() = 0;
+    // One step of sequential learning. A step by hand reports a box it cannot read and
+    // stops; a tick says nothing about it and waits for the next tick.
+    virtual StepResult LearnOneStep(StepBy by) = 0;
     // The network's output for the input boxes, reporting a box it cannot read.
     virtual void NormalRun() = 0;
     // Copies training row `row` into the input boxes; false (nothing copied) for a row

@@ -187,7 +187,8 @@ void frmFeedFowardLearning::Command1_Click() {
     for (int h = 0; h <= kHidden; ++h) SetText(txtW[kFirstOutputWeight + h], Format(net_.W2(h), kUnitPattern));
 }
 
-bool frmFeedFowardLearning::LearnOneStep() {
+StepResult frmFeedFowardLearning::LearnOneStep(StepBy) {
+    // Every value it uses is the model's own: the step reads no box.
     using Stage = Net::Stage;
     const Net::Step done = net_.Advance();
     if (done.restarted) EndPattern();  // a batch or a run may have left highlights and back arrows
@@ -200,7 +201,7 @@ bool frmFeedFowardLearning::LearnOneStep() {
         case Stage::kUpdateInputWeights: ShowInputWeights(done.index); break;
         case Stage::kEndPattern: EndPattern(); break;
     }
-    return true;
+    return StepResult::Continue;
 }
 
 

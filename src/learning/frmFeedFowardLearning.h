@@ -34,7 +34,7 @@ public slots:
     void txtTrain3_Change(int Index);
 
 private:
-    bool LearnOneStep() override;
+    StepResult LearnOneStep(StepBy by) override;
 
     void BuildDiagram();
     void BuildTrainingFrame();

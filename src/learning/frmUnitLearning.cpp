@@ -162,26 +162,35 @@ bool frmUnitLearning::CopyRow(int row) {
     return true;
 }
 
-bool frmUnitLearning::LearnOneStep() {
-    const UnitStep step = model_.Step([this](int k) { return ReadPattern(k); });
+StepResult frmUnitLearning::LearnOneStep(StepBy by) {
+    const UnitStep step = model_.Step([this, by](int k) { return by == StepBy::Hand ? ReadPattern(k) : PeekPattern(k); });
     switch (step.outcome) {
         case UnitStep::kForward:
             HighlightRow(step.pattern);
             ShowForward();
-            return true;
+            return StepResult::Continue;
         case UnitStep::kUpdate:
             ShowWeights();
             if (step.passFinished) ShowError(step.passError);
-            return true;
+            return StepResult::Continue;
         case UnitStep::kOverflow:
             HighlightRow(step.pattern);
             run_->Stop();  // before the message: learning cannot go on from here
             ReportOverflow(step.pattern);
-            return false;
+            return StepResult::Stop;
         case UnitStep::kUnread:
-            break;  // the box was reported
+            break;
     }
-    return false;
+    // A press has reported the box; a tick waits while the learner is still typing it.
+    return by == StepBy::Hand ? StepResult::Stop : StepResult::Wait;
+}
+
+std::optional<UnitPattern> frmUnitLearning::PeekPattern(int k) const {
+    const auto in1 = PeekVal(txtTrain1[k]);
+    const auto in2 = PeekVal(txtTrain2[k]);
+    const auto teacher = PeekVal(txtTrain3[k]);
+    if (!in1 || !in2 || !teacher) return std::nullopt;
+    return UnitPattern{*in1, *in2, *teacher};
 }
 
 std::optional<UnitPattern> frmUnitLearning::ReadPattern(int k) {

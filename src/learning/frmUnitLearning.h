@@ -27,9 +27,11 @@ public slots:
 private:
     static constexpr int kRows = learning::kUnitPatternCount;
 
-    bool LearnOneStep() override;
+    StepResult LearnOneStep(StepBy by) override;
     // Pattern k from its row, or nothing (reported) when a box overflows.
     std::optional<learning::UnitPattern> ReadPattern(int k);
+    // The same, silently: nothing when a box holds a number too large for a double.
+    std::optional<learning::UnitPattern> PeekPattern(int k) const;
     void NormalRun() override;
     bool CopyRow(int row) override;
     void ReportOverflow(int k);
