@@ -37,7 +37,7 @@ void DrawResponseLabels(PlotSurface& s, double theta) {
 
 void DrawThresholdGuides(PlotSurface& s, double theta, double levelTo) {
     s.setDrawWidth(1);
-    s.setDrawStyle(PlotSurface::kDot);
+    s.setDrawStyle(DrawStyle::Dot);
     s.Line(theta, 0, theta, 1, kBlack);
     s.Line(0, 1, levelTo, 1, kBlack);
 }
@@ -46,7 +46,7 @@ void DrawStepResponse(PlotSurface& s, double theta) {
     DrawResponseFrame(s);
     DrawThresholdGuides(s, theta, theta);
     s.setDrawWidth(3);
-    s.setDrawStyle(PlotSurface::kSolid);
+    s.setDrawStyle(DrawStyle::Solid);
     s.Line(kXMin, 0, theta, 0, kBlack);
     s.Line(theta, 1, kXMax, 1, kBlack);
     DrawResponseLabels(s, theta);
@@ -56,7 +56,7 @@ void DrawSigmoidResponse(PlotSurface& s, double theta, double alpha) {
     DrawResponseFrame(s);
     DrawThresholdGuides(s, theta, kXMax);
     s.setDrawWidth(3);
-    s.setDrawStyle(PlotSurface::kSolid);
+    s.setDrawStyle(DrawStyle::Solid);
     double x = kXMin;
     double y = AnalogOutput(x, theta, alpha);
     s.Line(x, y, x, y, kBlack);  // one dot, which also sets the start of the polyline
@@ -68,8 +68,8 @@ void DrawSigmoidResponse(PlotSurface& s, double theta, double alpha) {
 }
 
 void XorMarker(PlotSurface& s, double at) {
-    const int saved = s.drawMode();
-    s.setDrawMode(PlotSurface::kXorPen);
+    const DrawMode saved = s.drawMode();
+    s.setDrawMode(DrawMode::Xor);
     s.Line(at, 0, at, 1, kCyan);
     s.setDrawMode(saved);
 }

@@ -3,26 +3,33 @@
 // was drawn until Cls, so a covered or not-yet-shown surface repaints itself.
 #pragma once
 
+#include <QFont>
+#include <QFontMetricsF>
 #include <QImage>
-#include <QPainter>
 #include <QPointF>
 #include <QWidget>
 
 #include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "plot/colors.h"
 
 namespace kv {
 
+// The pen's effect on the pixels it covers: the pen colour replaces them, or is combined
+// with them by exclusive or, so that drawing the same figure twice restores them.
+enum class DrawMode { Copy = 13, Xor = 7 };
+enum class DrawStyle { Solid = 0, Dot = 2 };
+// Whether circles are filled with the fill colour.
+enum class FillStyle { Solid = 0, Transparent = 1 };
+
 class PlotSurface : public QWidget {
     Q_OBJECT
 public:
-    enum DrawModes { kCopyPen = 13, kXorPen = 7 };
-    enum DrawStyles { kSolid = 0, kDot = 2 };
-    enum FillStyles { kFillSolid = 0, kFillTransparent = 1 };
-
     explicit PlotSurface(QWidget* parent = nullptr, QSize pixels = QSize(320, 240));
+    ~PlotSurface() override;
 
     // User scale; refused (false, nothing changes) for a zero or non-finite extent.
     bool setScale(double left, double top, double width, double height);
@@ -38,12 +45,12 @@ public:
     bool setCurrentY(double y);
     int drawWidth() const { return drawWidth_; }
     void setDrawWidth(int w) { drawWidth_ = w < 1 ? 1 : w; }
-    int drawStyle() const { return drawStyle_; }
-    void setDrawStyle(int s) { drawStyle_ = s; }
-    int drawMode() const { return drawMode_; }
-    void setDrawMode(int m) { drawMode_ = m; }
-    int fillStyle() const { return fillStyle_; }
-    void setFillStyle(int s) { fillStyle_ = s; }
+    DrawStyle drawStyle() const { return drawStyle_; }
+    void setDrawStyle(DrawStyle s) { drawStyle_ = s; }
+    DrawMode drawMode() const { return drawMode_; }
+    void setDrawMode(DrawMode m) { drawMode_ = m; }
+    FillStyle fillStyle() const { return fillStyle_; }
+    void setFillStyle(FillStyle s) { fillStyle_ = s; }
     Rgb fillColor() const { return fillColor_; }
     void setFillColor(Rgb c) { fillColor_ = c; }
     Rgb foreColor() const { return foreColor_; }
@@ -52,7 +59,8 @@ public:
     void setFontSize(double points);
 
     // Operations. Each returns false, drawing nothing, when a coordinate is beyond single
-    // precision or no scale is set.
+    // precision or no scale is set. What lies outside the image is left out; a figure far
+    // outside is trimmed where it crosses the image, never drawn anywhere else.
     void Cls();
     bool Line(double x1, double y1, double x2, double y2, Rgb colour);  // segment
     bool LineTo(double x2, double y2, Rgb colour);                        // continued from the current point
@@ -64,34 +72,57 @@ public:
 
     // Pixel position of a user point (from the top-left corner of the image).
     QPointF toPixel(float x, float y) const;
+    // Everything drawn so far.
     const QImage& image() const;
     QColor background() const { return background_; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
+    class Canvas;
+
+    QPointF pixelOf(double x, double y) const;
     bool usable(double x, double y) const;
     QRectF clipArea() const;
-    void stroke(const QPointF& a, const QPointF& b, Rgb colour);
+    void segment(QPointF a, QPointF b, Rgb colour);
     void drawBox(double x1, double y1, double x2, double y2, Rgb colour, bool filled);
-    QPainter& painter();
+    template <typename Draw>
+    void drawXor(const QRectF& area, Draw draw);
+    Canvas& canvas() const;
+    void flushRun() const;
     void endPainting() const;
-    void preparePainter(QPainter& p, Rgb colour) const;
+    void scheduleUpdate();
+    const QFont& labelFont();
 
-    QImage image_;
-    mutable std::unique_ptr<QPainter> painter_;
+    // Mutable because drawing may still be pending in the run; reading the image flushes it.
+    mutable QImage image_;
+    // One painter stays open across operations and remembers its pen, brush and mode; it
+    // is closed before anyone reads the image.
+    mutable std::unique_ptr<Canvas> canvas_;
+    // Consecutive copy-mode solid segments, each starting where the last ended: drawn as
+    // one polyline when anything else happens.
+    mutable std::vector<QPointF> run_;
+    mutable int runSegments_ = 0;
+    Rgb runColour_;
+    int runWidth_ = 1;
+    bool updateScheduled_ = false;
+
     QColor background_{255, 255, 255};
     bool scaled_ = false;
     float scaleLeft_ = 0, scaleTop_ = 0, scaleWidth_ = 1, scaleHeight_ = 1;
     float currentX_ = 0, currentY_ = 0;
     int drawWidth_ = 1;
-    int drawStyle_ = kSolid;
-    int drawMode_ = kCopyPen;
-    int fillStyle_ = kFillTransparent;
+    DrawStyle drawStyle_ = DrawStyle::Solid;
+    DrawMode drawMode_ = DrawMode::Copy;
+    FillStyle fillStyle_ = FillStyle::Transparent;
     Rgb fillColor_ = kBlack;
     Rgb foreColor_ = kBlack;
     double fontSize_ = 0;  // 0: the surface's default font
+    std::optional<QFont> labelFont_;
+    std::optional<QFontMetricsF> labelMetrics_;
+    int labelFontVersion_ = 0;
 };
 
 // Sets the user scale so that (left, top) is the top-left pixel and (right, bottom) the

@@ -139,3 +139,21 @@ TEST_F(BinaryNeuronWindow, UnreadableBoxesWriteAndDrawNothing) {
     EXPECT_EQ(text(w, "txtS"), "1.2");
     EXPECT_EQ(text(w, "txtY"), "1");
 }
+
+TEST_F(BinaryNeuronWindow, ThresholdFarToTheRightDrawsTheSamePlotAsJustBeyondIt) {
+    type(w, "txtTheta", "5");
+    const QImage beyond = plot->image();
+    for (const char* t : {"7e16", "1e17", "1e30", "4.3e36", "1e37", "3e38"}) {
+        type(w, "txtTheta", t);
+        // Y = 0 all along S, and no thick Y = 1 anywhere over it (away from the "1" label
+        // and the arrowhead).
+        for (int k = 0; k < 38; ++k) {
+            const float x = -1.95f + 0.1f * float(k);
+            if (x > -0.3f && x < 0) continue;
+            EXPECT_EQ(thickness(x, 0), 3) << "theta " << t << ", S " << x;
+            EXPECT_LE(thickness(x, 1), 1) << "theta " << t << ", S " << x;
+        }
+        EXPECT_EQ(plot->image(), beyond) << "theta " << t;
+    }
+    EXPECT_TRUE(messages.isEmpty());
+}

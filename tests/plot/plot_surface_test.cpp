@@ -1,6 +1,8 @@
 #include "plot/PlotSurface.h"
 #include "support/ui_test.h"
 
+#include <cmath>
+
 using kv::PlotSurface;
 
 namespace {
@@ -78,13 +80,13 @@ TEST_F(PlotSurfaceTest, XorFiguresDrawnTwiceRestoreEveryPixel) {
     kv::SetPlotScale(surface, -2.2, 2.2, 2.2, -0.5);
     surface.setDrawWidth(3);
     surface.Line(-2, 0, 2, 0, kv::kBlack);
-    surface.setDrawStyle(PlotSurface::kDot);
+    surface.setDrawStyle(kv::DrawStyle::Dot);
     surface.setDrawWidth(1);
     surface.Line(0.5, 0, 0.5, 1, kv::kBlack);
-    surface.setDrawStyle(PlotSurface::kSolid);
+    surface.setDrawStyle(kv::DrawStyle::Solid);
     const QImage before = surface.image();
 
-    surface.setDrawMode(PlotSurface::kXorPen);
+    surface.setDrawMode(kv::DrawMode::Xor);
     for (int width : {1, 3}) {
         surface.setDrawWidth(width);
         surface.Line(0.3, 0, 0.3, 1, kv::kCyan);
@@ -99,12 +101,12 @@ TEST_F(PlotSurfaceTest, XorFiguresDrawnTwiceRestoreEveryPixel) {
     surface.Box(-1, 0.2, 1, 1.5, kv::kGreen);
     surface.Box(-1, 0.2, 1, 1.5, kv::kGreen);
     EXPECT_EQ(surface.image(), before);
-    EXPECT_EQ(surface.drawMode(), PlotSurface::kXorPen);
+    EXPECT_EQ(surface.drawMode(), kv::DrawMode::Xor);
 }
 
 TEST_F(PlotSurfaceTest, ClsCirclesAndFilledBoxes) {
     kv::SetPlotScale(surface, 0, 10, 20, 0);  // 22 px per unit across, 27 down
-    surface.setFillStyle(PlotSurface::kFillSolid);
+    surface.setFillStyle(kv::FillStyle::Solid);
     surface.setFillColor(kv::kYellow);
     surface.Circle(10, 5, 2, kv::kBlack);
     const QPointF c = surface.toPixel(10, 5);
@@ -152,4 +154,128 @@ TEST_F(PlotSurfaceTest, DrawingPersistsOnScreen) {
     const QImage shown = surface.grab().toImage();
     const QPointF p = surface.toPixel(10, 5);
     EXPECT_EQ(pixel(shown, int(p.x()), int(p.y())), kv::kRed);
+}
+
+namespace {
+
+// The colour a pixel of `under` shows after one XOR drawing in `pen`.
+kv::Rgb XorOf(kv::Rgb under, kv::Rgb pen) { return {under.r ^ pen.r, under.g ^ pen.g, under.b ^ pen.b}; }
+
+// Pixels with ink farther than `tolerance` from the pixel line through a and b.
+int InkOffTheLine(const QImage& img, QPointF a, QPointF b, double tolerance) {
+    const QPointF d = b - a;
+    const double length = std::hypot(d.x(), d.y());
+    int off = 0;
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x) {
+            if (UiTest::pixel(img, x, y) == kv::kWhite) continue;
+            const QPointF p(x + 0.5 - a.x(), y + 0.5 - a.y());
+            off += std::fabs(p.x() * d.y() - p.y() * d.x()) / length > tolerance;
+        }
+    return off;
+}
+
+// Rows holding at least one pixel that is not white.
+int RowsWithInk(const QImage& img) {
+    int rows = 0;
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x)
+            if (UiTest::pixel(img, x, y) != kv::kWhite) {
+                ++rows;
+                break;
+            }
+    return rows;
+}
+
+}  // namespace
+
+TEST_F(PlotSurfaceTest, SegmentsFarOffAreClippedWhereTheyCrossOrLeftOut) {
+    kv::SetPlotScale(surface, 0, 1, 1, 0);  // 440 px per unit across, 270 down
+    const QImage blank = surface.image();
+    // Beyond the right edge at both ends, also where the pixel position exceeds a float,
+    // and above the top: nothing of them is on the surface.
+    for (int width : {1, 3}) {
+        surface.setDrawWidth(width);
+        EXPECT_TRUE(surface.Line(1e17, 0.5, 1e30, 0.5, kv::kBlack));
+        EXPECT_TRUE(surface.Line(3e38, 0.5, 3.4e38, 0.5, kv::kBlack));
+        EXPECT_TRUE(surface.Line(1e37, 0.2, 3e38, 0.9, kv::kBlack));
+        EXPECT_TRUE(surface.Line(-1e30, 1e30, 1e30, 2e30, kv::kBlack));
+        EXPECT_TRUE(surface.Line(0.5, 1e20, 0.5, 3e38, kv::kBlack));
+        EXPECT_EQ(surface.image(), blank) << "width " << width;
+    }
+
+    // From far below to far above, crossing the whole surface: every row is inked, and
+    // only along the true line.
+    surface.setDrawWidth(1);
+    const auto steep = [&](float x1, float y1, float x2, float y2) {
+        surface.Cls();
+        EXPECT_TRUE(surface.Line(x1, y1, x2, y2, kv::kBlack));
+        const QImage img = surface.image();
+        // The line through the pixel points, worked out from the slope in user units.
+        const double slope = (double(x2) - x1) / (double(y2) - y1);
+        const auto pixelAtY = [&](double y) { return surface.toPixel(float(x1 + (y - y1) * slope), float(y)); };
+        EXPECT_EQ(RowsWithInk(img), img.height()) << x1 << " " << y1;
+        EXPECT_EQ(InkOffTheLine(img, pixelAtY(0), pixelAtY(1), 1.5), 0) << x1 << " " << y1;
+    };
+    steep(0.25f, -1e30f, 0.75f, 1e30f);
+    steep(0.5f, 3e38f, 0.5f, -3e38f);
+    steep(0.1f, -1e17f, 0.9f, 1e17f);
+    steep(0.7f, 2e36f, 0.3f, -5e36f);
+
+    // A long slanting line whose pixel position a double cannot hold: drawn on the true
+    // line, or left out, never somewhere else.
+    kv::SetPlotScale(surface, -1, 1, 1, -1);
+    surface.Cls();
+    EXPECT_TRUE(surface.Line(-1e30, -1e30, 1e30, 1e30, kv::kBlack));
+    EXPECT_EQ(InkOffTheLine(surface.image(), surface.toPixel(-1, -1), surface.toPixel(1, 1), 1.5), 0);
+}
+
+TEST_F(PlotSurfaceTest, XorFilledFiguresInvertEachPixelOnce) {
+    kv::SetPlotScale(surface, 0, 10, 20, 0);
+    PlotSurface copy{nullptr, QSize(440, 270)};
+    kv::SetPlotScale(copy, 0, 10, 20, 0);
+    surface.setDrawMode(kv::DrawMode::Xor);
+    for (auto* s : {&surface, &copy}) {
+        s->setFillStyle(kv::FillStyle::Solid);
+        s->setFillColor(kv::kCyan);
+    }
+    const QImage blank = surface.image();
+
+    // Each figure inverts exactly the pixels the same figure covers in copy mode, with the
+    // colour that covers them there.
+    const auto sameFigure = [&](const char* what, auto draw) {
+        copy.Cls();
+        surface.Cls();
+        for (int width : {1, 3}) {
+            copy.setDrawWidth(width);
+            surface.setDrawWidth(width);
+            draw(copy);
+            draw(surface);
+            const QImage painted = copy.image(), inverted = surface.image();
+            int differing = 0;
+            for (int y = 0; y < painted.height(); ++y)
+                for (int x = 0; x < painted.width(); ++x) {
+                    const kv::Rgb p = pixel(painted, x, y);
+                    differing += pixel(inverted, x, y) != (p == kv::kWhite ? kv::kWhite : XorOf(kv::kWhite, p));
+                }
+            EXPECT_EQ(differing, 0) << what << " at width " << width;
+            EXPECT_NE(inverted, blank) << what;
+            draw(surface);
+            EXPECT_EQ(surface.image(), blank) << what << " drawn twice, width " << width;
+            copy.Cls();
+        }
+    };
+    sameFigure("filled circle", [](PlotSurface& s) { s.Circle(10, 5, 3, kv::kBlue); });
+    sameFigure("filled box", [](PlotSurface& s) { s.FilledBox(2, 2, 7, 6, kv::kGreen); });
+    sameFigure("circle partly off the surface", [](PlotSurface& s) { s.Circle(19, 9, 4, kv::kRed); });
+
+    // The edges keep the outline's XOR colour rather than vanishing.
+    surface.setDrawWidth(1);
+    surface.Circle(10, 5, 3, kv::kBlue);
+    const QPointF c = surface.toPixel(10, 5);
+    for (const QPointF edge : {QPointF(66, 0), QPointF(-66, 0), QPointF(0, 66), QPointF(0, -66)})
+        EXPECT_TRUE(colourNear(surface.image(), c + edge, kv::kYellow, 2)) << edge.x() << "," << edge.y();
+    EXPECT_EQ(pixel(surface.image(), int(c.x()), int(c.y())), kv::kRed);
+    surface.Circle(10, 5, 3, kv::kBlue);
+    EXPECT_EQ(surface.image(), blank);
 }

@@ -1,0 +1,38 @@
+// The time of a subject over the time of its floor, measured in the same run.
+#pragma once
+
+#include <time.h>
+
+#include <algorithm>
+#include <vector>
+
+namespace kv::bench {
+
+// Each of `subject(i)` and `floor(i)` timed `rounds` times, alternately and in this
+// thread's processor time, so that other work on the machine slows neither; the ratio of
+// their medians.
+template <typename Subject, typename Floor>
+double FloorRatio(Subject subject, Floor floor, int rounds = 40) {
+    const auto now = [] {
+        timespec t{};
+        clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+        return static_cast<double>(t.tv_sec) + 1e-9 * static_cast<double>(t.tv_nsec);
+    };
+    const auto seconds = [&](auto f) {
+        const double start = now();
+        f();
+        return now() - start;
+    };
+    const auto median = [](std::vector<double>& v) {
+        std::nth_element(v.begin(), v.begin() + static_cast<long>(v.size() / 2), v.end());
+        return v[v.size() / 2];
+    };
+    std::vector<double> s, f;
+    for (int i = 0; i < rounds; ++i) {
+        s.push_back(seconds([&] { subject(i); }));
+        f.push_back(seconds([&] { floor(i); }));
+    }
+    return median(s) / median(f);
+}
+
+}  // namespace kv::bench
