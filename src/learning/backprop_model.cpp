@@ -50,7 +50,23 @@ void BackpropNetwork::Restart() {
     patIndex_ = 0;
     hidIndex_ = 0;
     inIndex_ = 0;
-    countersSpent_ = false;
+    interrupted_ = false;
+}
+
+bool BackpropNetwork::StageCountersInRange() const {
+    const bool pattern = patIndex_ >= 0 && patIndex_ < kPatterns;
+    switch (stage_) {
+        case Stage::kLoadPattern:
+        case Stage::kComputeError:
+        case Stage::kBackpropOutput: return pattern;
+        case Stage::kForwardHidden: return hidIndex_ >= 0 && hidIndex_ < kHidden;
+        case Stage::kUpdateInputWeights: return inIndex_ >= 0 && inIndex_ <= kInputs;
+        // The output reads no counter; the end of a pattern only counts the pattern on,
+        // and wraps a counter past the last pattern back to 0.
+        case Stage::kForwardOutput:
+        case Stage::kEndPattern: return true;
+    }
+    return false;
 }
 
 void BackpropNetwork::SetInputs(const std::array<double, kInputs>& inputs) {
@@ -101,12 +117,14 @@ void BackpropNetwork::UpdateMaxError() {
 }
 
 BackpropNetwork::Step BackpropNetwork::Advance() {
-    const bool restarted = countersSpent_;
-    if (restarted) Restart();
-    Step done{stage_, 0, restarted};
+    const bool interrupted = interrupted_;
+    if (!StageCountersInRange()) Restart();
+    Step done{stage_, 0, false};
     switch (stage_) {
         case Stage::kLoadPattern:
             done.index = patIndex_;
+            done.restarted = interrupted && patIndex_ == 0;
+            interrupted_ = false;
             LoadPattern();
             hidIndex_ = 0;
             stage_ = Stage::kForwardHidden;
@@ -160,22 +178,37 @@ void BackpropNetwork::LearnPattern(const BatchObserver& observer) {
     UpdateMaxError();
 }
 
-double BackpropNetwork::LearnBatch(double n, double limitError, const BatchObserver& observer) {
-    const std::int16_t passes = PassCount(n).value_or(0);
-    if (passes < 1) return n;
-    countersSpent_ = true;
-    for (std::int16_t r = 1;; ++r) {
-        if (r % kProgressEvery == 0 && observer.progress) observer.progress(r, n);
-        maxError_ = 0;
-        for (patIndex_ = 0; patIndex_ < kPatterns; ++patIndex_) LearnPattern(observer);
-        if (observer.passEnd) observer.passEnd(maxError_);
-        if (maxError_ < limitError) return r;
-        if (r == passes) return n;
+BackpropNetwork::Batch::Batch(BackpropNetwork& net, double n, double limitError)
+    : net_(net), n_(n), limitError_(limitError), result_(n), passes_(PassCount(n).value_or(0)) {
+    ended_ = passes_ < 1;
+}
+
+bool BackpropNetwork::Batch::Next(const BatchObserver& observer) {
+    if (ended_) return false;
+    const std::int16_t r = ++pass_;
+    if (r % kProgressEvery == 0 && observer.progress) observer.progress(r, n_);
+    net_.interrupted_ = true;
+    net_.maxError_ = 0;
+    for (net_.patIndex_ = 0; net_.patIndex_ < kPatterns; ++net_.patIndex_) net_.LearnPattern(observer);
+    if (observer.passEnd) observer.passEnd(net_.maxError_);
+    if (net_.maxError_ < limitError_) {
+        result_ = r;
+        ended_ = true;
+    } else if (r == passes_) {
+        ended_ = true;
     }
+    return !ended_;
+}
+
+double BackpropNetwork::LearnBatch(double n, double limitError, const BatchObserver& observer) {
+    Batch batch(*this, n, limitError);
+    while (batch.Next(observer)) {
+    }
+    return batch.Result();
 }
 
 void BackpropNetwork::Run(const std::array<double, kInputs>& inputs) {
-    countersSpent_ = true;
+    interrupted_ = true;
     SetInputs(inputs);
     Forward();
 }

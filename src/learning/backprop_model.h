@@ -63,11 +63,14 @@ public:
         kEndPattern = 6,
     };
 
-    // What one step did: the stage, and the pattern, hidden unit or input it worked on.
+    // What one step did: the stage, and the pattern, hidden unit or input it worked on
+    // (for the end of a pattern, the pattern counter as it stood: 6 right after a batch).
     struct Step {
         Stage stage;
         std::int16_t index;
-        bool restarted;  // the step-by-step learning began again at pattern 0
+        // Pattern 0 begins and a batch or a run came between it and the pattern before:
+        // what the screen shows may be theirs, not the step-by-step learning's.
+        bool restarted;
     };
 
     // Batch learning reports through these; any may be left empty.
@@ -83,13 +86,41 @@ public:
     void Initialise(const TrainingSet& training);
 
     // Performs the next operation of step-by-step learning and says which it was.
-    // After a batch or a run the counters stand past their ranges, so the next step starts
-    // the step-by-step learning over at pattern 0.
+    // A batch leaves the pattern, hidden-unit and input counters one past their ranges, a
+    // run the hidden-unit counter: a stage that would read such a counter starts the
+    // step-by-step learning over at pattern 0; any other stage carries on where it was.
     Step Advance();
 
-    // Learns the passes of PassCount(n) until a pass's largest pattern error is below
-    // `limitError`. Returns the pass that got there, or n as given when none did (also
-    // when n < 1, or a count PassCount refuses: no pass).
+    // Batch learning taken one pass at a time, for a caller that does other work between
+    // passes (shows progress, lets the learner act). The network must outlive it.
+    class Batch {
+    public:
+        // The passes of PassCount(n), until a pass's largest pattern error is below
+        // `limitError`.
+        Batch(BackpropNetwork& net, double n, double limitError);
+        // Learns the next pass; false once the batch has ended (at once when it has no pass).
+        bool Next(const BatchObserver& observer = {});
+        bool Ended() const { return ended_; }
+        std::int16_t Pass() const { return pass_; }  // passes learnt so far
+        // What the progress report says before the next pass: the last pass divisible by
+        // kProgressEvery up to that one (0 before the first such pass).
+        std::int16_t ProgressPass() const {
+            const int next = pass_ + 1;
+            return static_cast<std::int16_t>(next - next % kProgressEvery);
+        }
+        double N() const { return n_; }
+        // The pass that got below the limit, or n as given when none did (also when there
+        // was no pass).
+        double Result() const { return result_; }
+
+    private:
+        BackpropNetwork& net_;
+        double n_, limitError_, result_;
+        std::int16_t passes_, pass_ = 0;
+        bool ended_ = false;
+    };
+
+    // A whole batch (see Batch). Returns its result.
     double LearnBatch(double n, double limitError, const BatchObserver& observer = {});
 
     // The forward pass for three given inputs; weights and errors stay as they are.
@@ -122,6 +153,7 @@ private:
     void UpdateMaxError();
     void LearnPattern(const BatchObserver& observer);
     void Restart();
+    bool StageCountersInRange() const;
 
     std::array<double, kTableSize> sigTable_{};
     TrainingSet train_{};
@@ -135,7 +167,7 @@ private:
 
     Stage stage_ = Stage::kLoadPattern;
     std::int16_t patIndex_ = 0, hidIndex_ = 0, inIndex_ = 0;
-    bool countersSpent_ = false;  // a batch or a run left the counters past their ranges
+    bool interrupted_ = false;  // a batch or a run came since the current pattern began
 };
 
 }  // namespace kv::learning

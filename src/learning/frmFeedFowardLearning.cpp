@@ -1,12 +1,10 @@
 #include "learning/frmFeedFowardLearning.h"
 
-#include <QApplication>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "kit/busy.h"
 #include "kit/controls.h"
 #include "kit/training_table.h"
 #include "plot/input.h"
@@ -48,6 +46,7 @@ constexpr int kArrowW = 20;
 constexpr int kHiddenX = kWeightX + kWeightW + 2 + kArrowW + 2, kUnitW = 140;
 constexpr int kOutWeightX = 660, kOutWeightTop = 198, kOutWeightPitch = 34;
 constexpr int kOutputX = kOutWeightX + kWeightW + 2 + kArrowW + 2;
+constexpr int kUnitMargin = 8;  // of the output unit beyond its first and last weight box
 constexpr int kPanelX = 930, kPanelW = 250;
 
 void SetArrow(QLabel* arrow, Rgb text, const QString& caption) {
@@ -113,9 +112,11 @@ void frmFeedFowardLearning::BuildDiagram() {
                                      QPoint(kOutWeightX, y + kBoxH / 2));
         LineX[line]->lower();
     }
-    const int outputMid = kOutWeightTop + (kHidden * kOutWeightPitch + kBoxH) / 2;
-    BuildUnit(this, kOutputUnit, QRect(kOutputX, outputMid - kGroupH / 2, kUnitW, kGroupH), txtOut[kOutputUnit],
-              txtBack[kOutputUnit]);
+    // As tall as the column of its weight boxes, so that every arrow after them points into it.
+    const int outputSpan = kHidden * kOutWeightPitch + kBoxH;
+    BuildUnit(this, kOutputUnit,
+              QRect(kOutputX, kOutWeightTop - kUnitMargin, kUnitW, outputSpan + 2 * kUnitMargin),
+              txtOut[kOutputUnit], txtBack[kOutputUnit]);
 }
 
 void frmFeedFowardLearning::BuildTrainingFrame() {
@@ -172,15 +173,9 @@ void frmFeedFowardLearning::Command1_Click() {
     for (int p = 0; p < kPatterns; ++p) {
         for (int c = 0; c <= kInputs; ++c) {
             const QString name = QStringLiteral("訓練データ（%1行目・%2）").arg(NumberText(p + 1), kTrainHeadings[c]);
-            const auto v = ReadVal(txtTrain[c][p], name);
+            // Larger training values would, over enough passes, drive the weights past a double.
+            const auto v = ReadInRange(txtTrain[c][p], name, Range{-Net::kMaxTrainingMagnitude, Net::kMaxTrainingMagnitude});
             if (!v) return;
-            if (!Net::TrainingValueFits(*v)) {
-                ReportBadBox(txtTrain[c][p], QStringLiteral("「%1」の欄の値「%2」は大きすぎて学習できません。"
-                                                            "%3から%4までの数を入力してください。")
-                                                 .arg(name, txtTrain[c][p]->text(), NumberText(-Net::kMaxTrainingMagnitude),
-                                                      NumberText(Net::kMaxTrainingMagnitude)));
-                return;
-            }
             (c < kInputs ? training.x[p][c] : training.t[p]) = *v;
         }
     }
@@ -215,39 +210,47 @@ void frmFeedFowardLearning::Command5_Click() {
     // Compared as a number, as the learner typed it: 2.7 asks for two passes.
     const double n = *loop;
     if (!Net::PassCount(n)) {
-        ReportBadBox(txtLoop, QStringLiteral("「回数」の欄の値「%1」は学習の回数に使えません。0から%2までの回数を入力してください。")
-                                  .arg(txtLoop->text(), NumberText(Net::kMaxPasses)));
+        ReportBadBox(txtLoop, RangeMessage(QStringLiteral("回数"), Range{0, static_cast<double>(Net::kMaxPasses)}));
         return;
     }
 
-    Net::BatchObserver observer;
-    observer.progress = [this](std::int16_t pass, double count) {
-        Label5->setText(QStringLiteral("実行中 %1 (%2 %)").arg(NumberText(pass), NumberText(Net::ProgressPercent(pass, count))));
+    // Only the progress label is written while the passes run: the error boxes would be
+    // rewritten after every pattern and pass, and none of that reaches the screen before
+    // the end. What the boxes show at the end is the last pattern's and the last pass's.
+    Net::Batch batch(net_, n, *limit);
+    std::int16_t shown = 0;  // the pass the label tells
+    auto progress = [&] {
+        const std::int16_t pass = batch.ProgressPass();
+        if (pass == shown) return;
+        shown = pass;
+        Label5->setText(QStringLiteral("実行中 %1 (%2 %)").arg(NumberText(pass), NumberText(Net::ProgressPercent(pass, batch.N()))));
         Label5->repaint();  // the only repaint while the batch holds the thread
     };
-    observer.patternError = [this](double e) { SetText(txtError, Format(e, kValuePattern)); };
-    observer.passEnd = [this](double m) { SetText(txtMaxError, Format(m, kValuePattern)); };
-
-    double passes = 0;
-    {
-        BusyPointer busy;
-        passes = net_.LearnBatch(n, *limit, observer);
-        ShowAllWeights();
-        Label5->clear();
+    const BatchRunner::Outcome outcome = batch_.run([&batch] { return batch.Next(); }, progress);
+    if (outcome == BatchRunner::Outcome::kAlreadyRunning) {
+        MsgBox(this, QStringLiteral("ほかのウィンドウの一括処理が実行中です。終わってからもう一度押してください。"));
+        return;
     }
-    MsgBox(this, NumberText(passes));
+    if (batch.Pass() > 0) {
+        SetText(txtError, Format(net_.PatError(), kValuePattern));
+        SetText(txtMaxError, Format(net_.MaxError(), kValuePattern));
+    }
+    ShowAllWeights();
+    Label5->clear();
+    MsgBox(this, NumberText(batch.Result()));
 }
 
 void frmFeedFowardLearning::Command6_Click() { NormalRun(); }
 
-void frmFeedFowardLearning::txtTrain1_DblClick(int Index) { CopyRowToInputs(Index); }
-void frmFeedFowardLearning::txtTrain2_DblClick(int Index) { CopyRowToInputs(Index); }
-void frmFeedFowardLearning::txtTrain3_Change(int Index) { CopyRowToInputs(Index); }
+void frmFeedFowardLearning::txtTrain1_DblClick(int Index) { CopyRowToInputs(Index, Reading::kReport); }
+void frmFeedFowardLearning::txtTrain2_DblClick(int Index) { CopyRowToInputs(Index, Reading::kReport); }
+// Runs at every keystroke, and "-", "1e" or an empty box are on the way to a number.
+void frmFeedFowardLearning::txtTrain3_Change(int Index) { CopyRowToInputs(Index, Reading::kSilent); }
 
-void frmFeedFowardLearning::CopyRowToInputs(int p) {
+void frmFeedFowardLearning::CopyRowToInputs(int p, Reading reading) {
     if (p < 0 || p >= kPatterns) return;
     for (int i = 0; i < kInputs; ++i) txtIn[i]->setText(txtTrain[i][p]->text());
-    NormalRun();
+    NormalRun(reading);
 }
 
 void frmFeedFowardLearning::ResetColors() {
@@ -342,10 +345,11 @@ void frmFeedFowardLearning::ShowAllWeights() {
         for (int h = 0; h < kHidden; ++h) SetText(txtW[InputWeight(k, h)], Format(net_.W1(k, h), kValuePattern));
 }
 
-void frmFeedFowardLearning::NormalRun() {
+void frmFeedFowardLearning::NormalRun(Reading reading) {
     std::array<double, kInputs> x{};
     for (int i = 0; i < kInputs; ++i) {
-        const auto v = ReadStrict(txtIn[i], kInputNames[i]);
+        const auto v = reading == Reading::kReport ? ReadStrict(txtIn[i], kInputNames[i])
+                                                   : StrictNumber(txtIn[i]->text().toStdString());
         if (!v) return;
         x[i] = *v;
     }

@@ -5,6 +5,7 @@
 
 #include <array>
 
+#include "kit/batch_runner.h"
 #include "learning/LearningWindow.h"
 #include "learning/backprop_model.h"
 
@@ -54,10 +55,16 @@ private:
     void EndPattern();
     void ShowAllWeights();
     void ShowUnitOutput(int u);
-    void NormalRun();
-    void CopyRowToInputs(int p);
+    // kSilent: a box that is not a number yet leaves the outputs as they are, unreported
+    // (the run follows each keystroke in a training box).
+    enum class Reading { kReport, kSilent };
+    void NormalRun(Reading reading = Reading::kReport);
+    void CopyRowToInputs(int p, Reading reading);
 
     Net net_;
+    // The batch holds the thread: the learner waits under the hourglass, and only the
+    // progress label is repainted.
+    BatchRunner batch_{this, BatchRunner::Events::kHold};
 
     // The columns txtTrain1 .. txtTrain4, each indexed by pattern.
     std::array<std::array<QLineEdit*, Net::kPatterns>, Net::kInputs + 1> txtTrain{};

@@ -16,6 +16,32 @@
 
 namespace kv::neuron {
 
+namespace {
+
+// The neuron is a circle wide enough for a row of S or theta: a label and a box that shows
+// the longest general text (22 characters, "-1.23456789012345E-100") whole.
+constexpr int kRadius = 110;
+constexpr QPoint kCentre(368, 160);  // puts the Y box flush with the right column
+constexpr int kNumberWidth = 176;   // the S, theta and Y boxes
+constexpr int kBoxHeight = 24;
+constexpr int kRowOffset = 22;      // the S row above the centre, the theta row below it
+constexpr int kInputWidth = 64;     // the X and omega boxes
+constexpr int kInputRight = 112;    // right edge of the X boxes, where their lines start
+
+// Where a line aimed at the neuron at height `y` meets the circle's left half.
+QPoint OnCircleLeft(int y) {
+    const double dy = y - kCentre.y();
+    return QPoint(kCentre.x() - static_cast<int>(std::sqrt(kRadius * kRadius - dy * dy)), y);
+}
+
+// The order Tab visits the controls in: the diagram read row by row (each input, then the
+// weight on its line), theta, the boxes a window adds, the buttons, and last the results,
+// which the learner reads rather than types.
+const char* const kTabOrder[] = {"txtX(0)", "txtW(0)", "txtX(1)", "txtW(1)", "txtX(2)",  "txtW(2)", "txtTheta",
+                                 "txtAlfa", "txtIpsi", "txtTimer", "Command1", "Command2", "txtS",    "txtY"};
+
+}  // namespace
+
 NeuronWindow::NeuronWindow(const QString& name, const QString& caption, const QString& instruction) {
     setObjectName(name);
     setWindowTitle(caption);
@@ -25,41 +51,42 @@ NeuronWindow::NeuronWindow(const QString& name, const QString& caption, const QS
     Command1 = MakeButton(this, "Command1", QStringLiteral("計算実行"), QRect(584, 10, 120, 34), this, &NeuronWindow::Command1_Click);
 
     // The neuron body, with S and theta inside.
-    const QRect body(300, 70, 170, 170);
+    const QRect body(kCentre - QPoint(kRadius, kRadius), QSize(2 * kRadius, 2 * kRadius));
     new ShapeWidget(this, "Shape1", body, ShapeWidget::kEllipse);
-    // As wide as the body allows: S is written with up to 15 digits.
-    MakeLabel(this, "Label1", "S", QRect(body.left() + 10, body.top() + 52, 18, 24), Qt::AlignRight | Qt::AlignVCenter);
-    txtS = MakeBox(this, "txtS", "", QRect(body.left() + 30, body.top() + 52, 124, 24));
-    MakeLabel(this, "Label2", QStringLiteral("θ"), QRect(body.left() + 10, body.top() + 94, 18, 24), Qt::AlignRight | Qt::AlignVCenter);
-    txtTheta = MakeBox(this, "txtTheta", "0.5", QRect(body.left() + 30, body.top() + 94, 124, 24));
+    const int rowLeft = kCentre.x() - (18 + kNumberWidth) / 2;  // label and box centred in the circle
+    const int sTop = kCentre.y() - kRowOffset - kBoxHeight / 2, thetaTop = kCentre.y() + kRowOffset - kBoxHeight / 2;
+    MakeLabel(this, "Label1", "S", QRect(rowLeft, sTop, 14, kBoxHeight), Qt::AlignRight | Qt::AlignVCenter);
+    txtS = MakeBox(this, "txtS", "", QRect(rowLeft + 18, sTop, kNumberWidth, kBoxHeight));
+    MakeLabel(this, "Label2", QStringLiteral("θ"), QRect(rowLeft, thetaTop, 14, kBoxHeight), Qt::AlignRight | Qt::AlignVCenter);
+    txtTheta = MakeBox(this, "txtTheta", "0.5", QRect(rowLeft + 18, thetaTop, kNumberWidth, kBoxHeight));
     connect(txtTheta, &QLineEdit::textChanged, this, &NeuronWindow::txtTheta_Change);
 
     // Inputs at the left, each line carrying its weight box into the body.
     const char* inputs[kInputs] = {"1", "0", "1"};
     const char* weights[kInputs] = {"0.5", "0.3", "0.2"};
-    const QPoint centre = body.center();
     for (int j = 0; j < kInputs; ++j) {
         const int y = 95 + 60 * j;
         const QString sub = QString::number(j + 1);
         Subscripted(this, j, "X", sub, QPoint(12, y - 12));
-        txtX[j] = MakeBox(this, ArrayName("txtX", j), inputs[j], QRect(48, y - 12, 64, 24));
-        const QPoint end(body.left() + 4, centre.y() + (j - 1) * 40);
-        auto* line = new LineShape(this, ArrayName("Line1", j), QPoint(112, y), end);
+        txtX[j] = MakeBox(this, ArrayName("txtX", j), inputs[j], QRect(kInputRight - kInputWidth, y - 12, kInputWidth, kBoxHeight));
+        const QPoint end = OnCircleLeft(kCentre.y() + (j - 1) * 40);
+        auto* line = new LineShape(this, ArrayName("Line1", j), QPoint(kInputRight, y), end);
         line->lower();
-        const QPoint mid((112 + end.x()) / 2, (y + end.y()) / 2);
-        Subscripted(this, 3 + j, QStringLiteral("ω"), sub, QPoint(mid.x() - 68, mid.y() - 30));
-        txtW[j] = MakeBox(this, ArrayName("txtW", j), weights[j], QRect(mid.x() - 32, mid.y() - 12, 64, 24));
+        const QPoint mid((kInputRight + end.x()) / 2, (y + end.y()) / 2);
+        // Above the left half of its box, clear of the line on either slope.
+        Subscripted(this, 3 + j, QStringLiteral("ω"), sub, QPoint(mid.x() - 30, mid.y() - 40));
+        txtW[j] = MakeBox(this, ArrayName("txtW", j), weights[j], QRect(mid.x() - kInputWidth / 2, mid.y() - 12, kInputWidth, kBoxHeight));
     }
 
     // The output to the right of the body.
-    auto* out = new LineShape(this, "Line2", QPoint(body.right(), centre.y()), QPoint(body.right() + 50, centre.y()));
+    auto* out = new LineShape(this, "Line2", QPoint(body.right(), kCentre.y()), QPoint(body.right() + 30, kCentre.y()));
     out->lower();
-    MakeLabel(this, "Label7", "Y", QRect(body.right() + 52, centre.y() - 12, 16, 24));
-    txtY = MakeBox(this, "txtY", "", QRect(body.right() + 70, centre.y() - 12, 160, 24));
+    MakeLabel(this, "Label7", "Y", QRect(body.right() + 32, kCentre.y() - 12, 16, kBoxHeight));
+    txtY = MakeBox(this, "txtY", "", QRect(body.right() + 50, kCentre.y() - 12, kNumberWidth, kBoxHeight));
 
     Picture1 = new PlotSurface(this, QSize(360, 250));
     Picture1->setObjectName("Picture1");
-    Picture1->move(344, 270);
+    Picture1->move(344, 280);
 
     // S = sum w_j X_j
     MakeFormulaLabel(this, "Label5(1)", QStringLiteral("S = Σ"), QRect(16, 300, 60, 30));
@@ -67,7 +94,21 @@ NeuronWindow::NeuronWindow(const QString& name, const QString& caption, const QS
     Subscripted(this, 6, "X", "j", QPoint(76, 303));
 }
 
-void NeuronWindow::Form_Load() { DrawResponse(); }
+void NeuronWindow::OrderTabs() {
+    QWidget* previous = nullptr;
+    for (const char* name : kTabOrder) {
+        auto* next = findChild<QWidget*>(QLatin1String(name), Qt::FindDirectChildrenOnly);
+        if (!next) continue;
+        if (previous) setTabOrder(previous, next);
+        previous = next;
+    }
+}
+
+void NeuronWindow::Form_Load() {
+    // Here rather than in the constructor: by now the window's own boxes and buttons exist.
+    OrderTabs();
+    DrawResponse();
+}
 
 void NeuronWindow::Command1_Click() {
     if (Compute()) DrawResponse();

@@ -1,5 +1,6 @@
 #include "plot/numtext.h"
 
+#include <cassert>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -202,7 +203,15 @@ std::string GeneralText(double value) { return GeneralOf<double>(value, 15, 15);
 
 std::string GeneralTextSingle(float value) { return GeneralOf<float>(value, 7, 7); }
 
+bool IsFormatPattern(std::string_view pattern) {
+    for (std::string_view known : {kFixed6, kFixed5, kFixed4, kFixed3, kFixed2, kFraction5, kTwoDigits, kWhole, kGeneralPattern})
+        if (pattern == known) return true;
+    return false;
+}
+
 std::string Format(double value, std::string_view pattern) {
+    assert(IsFormatPattern(pattern) && "Format pattern without a constant in numtext.h");
+    if (!IsFormatPattern(pattern)) return GeneralText(value);
     const auto point = pattern.find('.');
     const std::string_view int_pat = pattern.substr(0, point);
     const std::string_view dec_pat = point == std::string_view::npos ? "" : pattern.substr(point + 1);

@@ -33,9 +33,24 @@ std::string GeneralText(double value);
 // from 1E+07).
 std::string GeneralTextSingle(float value);
 
-// Fixed patterns: "#0.000000", "#0.00000", "#0.0000", "#0.000", "#0.00", "#.00000",
-// "##00", "##0". Rounds halves away from zero at the pattern's last decimal.
-// An unknown pattern gives the general text.
+// The fixed patterns of Format. '0' always shows a digit, '#' only a significant one; the
+// integer part grows as the value needs, nothing is cut.
+inline constexpr std::string_view kFixed6 = "#0.000000";   // 0.731049
+inline constexpr std::string_view kFixed5 = "#0.00000";    // 0.50000
+inline constexpr std::string_view kFixed4 = "#0.0000";     // 2.0000
+inline constexpr std::string_view kFixed3 = "#0.000";      // 0.123
+inline constexpr std::string_view kFixed2 = "#0.00";       // -2.00
+inline constexpr std::string_view kFraction5 = "#.00000";  // .50000 (no leading 0)
+inline constexpr std::string_view kTwoDigits = "##00";     // 05
+inline constexpr std::string_view kWhole = "##0";          // 8
+inline constexpr std::string_view kGeneralPattern = "";    // the general text
+
+// Whether Format knows the pattern (one of the constants above).
+bool IsFormatPattern(std::string_view pattern);
+
+// The value in one of the patterns above, rounding halves away from zero at the pattern's
+// last decimal. Any other pattern is a mistake in the program: a debug build stops on it
+// (assert), a release build gives the general text.
 std::string Format(double value, std::string_view pattern);
 
 }  // namespace kv

@@ -240,3 +240,144 @@ TEST(BackpropModel, RunAndStepsAfterBatchOrRun) {
     EXPECT_FALSE(s.restarted);
     EXPECT_EQ(s.stage, Stage::kLoadPattern);
 }
+
+namespace {
+
+// Steps from a fresh network to the given stage of pattern 2, with the hidden-unit and
+// input counters in the middle of their ranges where the stage uses them.
+void StepTo(bp& net, Stage stage) {
+    const int into[] = {0, 1 + 2, 6, 7, 8, 9 + 1, 13};
+    Steps(net, 14 * 2 + into[static_cast<int>(stage)]);
+    ASSERT_EQ(net.CurrentStage(), stage);
+    ASSERT_EQ(net.PatIndex(), 2);
+}
+
+// Steps to the end of the current pattern and returns the next pattern's first step.
+bp::Step NextPatternStart(bp& net) {
+    for (int i = 0; i < 14; ++i) {
+        const bp::Step s = net.Advance();
+        if (s.stage == Stage::kEndPattern) return net.Advance();
+    }
+    ADD_FAILURE() << "no end of pattern within 14 steps";
+    return {};
+}
+
+}  // namespace
+
+TEST(BackpropModel, StepsAfterANormalRunCarryOnUnlessTheyReadTheHiddenCounter) {
+    // A run leaves only the hidden-unit counter past its range: only the hidden stage
+    // reads it before setting it, so only that stage starts over at pattern 0.
+    const int patternOfStage[] = {2, 0, 0, 2, 2, 1, 2};  // the index each stage reports here
+    for (Stage stage : {Stage::kLoadPattern, Stage::kForwardOutput, Stage::kComputeError, Stage::kBackpropOutput,
+                        Stage::kUpdateInputWeights, Stage::kEndPattern}) {
+        SCOPED_TRACE(static_cast<int>(stage));
+        bp net;
+        StepTo(net, stage);
+        net.Run({1, 1, 1});
+        const bp::Step s = net.Advance();
+        EXPECT_EQ(s.stage, stage);
+        EXPECT_EQ(s.index, patternOfStage[static_cast<int>(stage)]);
+        EXPECT_FALSE(s.restarted);
+        // Pattern 2 is learnt once: the learning goes on with pattern 3.
+        const bp::Step next = stage == Stage::kEndPattern ? net.Advance() : NextPatternStart(net);
+        EXPECT_EQ(next.stage, Stage::kLoadPattern);
+        EXPECT_EQ(next.index, 3);
+        EXPECT_FALSE(next.restarted);
+    }
+
+    // The output stage after a run works on the run's hidden outputs, as the operation
+    // reads them; the error is then that pattern's own.
+    bp net;
+    StepTo(net, Stage::kForwardOutput);
+    net.Run({1, 1, 1});  // every hidden sum is 0
+    net.Advance();
+    bp probe;
+    probe.Run({1, 1, 1});
+    EXPECT_EQ(net.O(), probe.O());
+    net.Advance();
+    EXPECT_EQ(net.PatError(), (1 - net.O()) * (1 - net.O()));  // pattern 2's teacher is 1
+
+    // In the hidden stage the counter stands past the last unit: start over.
+    bp hidden;
+    StepTo(hidden, Stage::kForwardHidden);
+    hidden.Run({1, 1, 1});
+    const bp::Step s = hidden.Advance();
+    EXPECT_TRUE(s.restarted);
+    EXPECT_EQ(s.stage, Stage::kLoadPattern);
+    EXPECT_EQ(s.index, 0);
+    EXPECT_EQ(hidden.X(2), 0.0);  // pattern 0's inputs
+    EXPECT_EQ(hidden.Advance().index, 0);  // then hidden unit 0
+}
+
+TEST(BackpropModel, StepsAfterABatchStartOverWhereACounterStandsPastItsRange) {
+    // A batch leaves every counter past its range.
+    for (Stage stage : {Stage::kLoadPattern, Stage::kForwardHidden, Stage::kComputeError, Stage::kBackpropOutput,
+                        Stage::kUpdateInputWeights}) {
+        SCOPED_TRACE(static_cast<int>(stage));
+        bp net;
+        StepTo(net, stage);
+        net.LearnBatch(2, 0);
+        const bp::Step s = net.Advance();
+        EXPECT_TRUE(s.restarted);
+        EXPECT_EQ(s.stage, Stage::kLoadPattern);
+        EXPECT_EQ(s.index, 0);
+        EXPECT_EQ(NextPatternStart(net).index, 1);
+    }
+
+    // The output stage reads no counter: it runs on the batch's last hidden outputs, and
+    // the error stage after it, which reads the pattern counter, starts over.
+    bp net;
+    StepTo(net, Stage::kForwardOutput);
+    net.LearnBatch(2, 0);
+    const double lastO = net.O();
+    bp::Step s = net.Advance();
+    EXPECT_FALSE(s.restarted);
+    EXPECT_EQ(s.stage, Stage::kForwardOutput);
+    EXPECT_EQ(net.O(), lastO);  // the same hidden outputs and weights give the same output
+    s = net.Advance();
+    EXPECT_TRUE(s.restarted);
+    EXPECT_EQ(s.stage, Stage::kLoadPattern);
+    EXPECT_EQ(s.index, 0);
+
+    // The end of a pattern only counts the pattern on: past the last one it wraps to 0.
+    bp end;
+    StepTo(end, Stage::kEndPattern);
+    end.LearnBatch(2, 0);
+    const double maxError = end.MaxError();
+    s = end.Advance();
+    EXPECT_EQ(s.stage, Stage::kEndPattern);
+    EXPECT_EQ(end.PatIndex(), 0);
+    EXPECT_EQ(end.PatError(), 0.0);
+    EXPECT_EQ(end.MaxError(), maxError);
+    s = end.Advance();
+    EXPECT_EQ(s.stage, Stage::kLoadPattern);
+    EXPECT_EQ(s.index, 0);
+    EXPECT_TRUE(s.restarted);  // the screen still shows the batch's pass
+}
+
+TEST(BackpropModel, BatchPassByPassMatchesAWholeBatch) {
+    bp stepped, whole;
+    bp::Batch batch(stepped, 500, 0.01);
+    std::vector<std::int16_t> reports;
+    while (!batch.Ended()) {
+        if (batch.ProgressPass() != 0 && (reports.empty() || reports.back() != batch.ProgressPass()))
+            reports.push_back(batch.ProgressPass());
+        batch.Next();
+    }
+    EXPECT_FALSE(batch.Next());  // an ended batch learns no more
+    EXPECT_EQ(batch.Pass(), 131);
+    EXPECT_EQ(batch.Result(), whole.LearnBatch(500, 0.01));
+    EXPECT_EQ(stepped.MaxError(), whole.MaxError());
+    EXPECT_EQ(stepped.PatError(), whole.PatError());
+    for (int h = 0; h <= bp::kHidden; ++h) EXPECT_EQ(stepped.W2(h), whole.W2(h)) << h;
+    // Before pass 20 the report reads 20; before the last pass (131) it still reads 120.
+    EXPECT_EQ(reports, (std::vector<std::int16_t>{20, 40, 60, 80, 100, 120}));
+
+    bp none;
+    bp::Batch empty(none, 0.5, 0.01);
+    EXPECT_TRUE(empty.Ended());
+    EXPECT_FALSE(empty.Next());
+    EXPECT_EQ(empty.Pass(), 0);
+    EXPECT_EQ(empty.Result(), 0.5);
+    EXPECT_EQ(none.W2(0), -1.0);
+}

@@ -2,12 +2,16 @@
 #include <QCursor>
 #include <QEvent>
 #include <QLabel>
+#include <QTest>
 #include <QTimer>
 
+#include <chrono>
 #include <cmath>
 #include <memory>
 
+#include "kit/batch_runner.h"
 #include "kit/controls.h"
+#include "learning/backprop_model.h"
 #include "learning/frmFeedFowardLearning.h"
 #include "plot/numtext.h"
 #include "plot/timer.h"
@@ -17,6 +21,19 @@ using kv::frmFeedFowardLearning;
 using kv::ArrayName;
 
 namespace {
+
+// Each reading of the batch clock is a whole progress period after the last: progress is
+// due before every pass, as on a machine slow enough for the learner to watch each one.
+struct SlowBatchClock {
+    SlowBatchClock() {
+        kv::BatchRunner::setClock([t = std::chrono::steady_clock::time_point{}]() mutable {
+            return t += kv::BatchRunner::kProgressPeriod;
+        });
+    }
+    ~SlowBatchClock() { kv::BatchRunner::setClock({}); }
+    SlowBatchClock(const SlowBatchClock&) = delete;
+    SlowBatchClock& operator=(const SlowBatchClock&) = delete;
+};
 
 class FeedFowardTest : public UiTest {
 protected:
@@ -201,6 +218,7 @@ TEST_F(FeedFowardTest, BatchLearningWithTheDefaults) {
         }
     } recorder;
     child<QLabel>(w, "Label5")->installEventFilter(&recorder);
+    const SlowBatchClock clock;
 
     call(w, "Command5_Click");
     EXPECT_EQ(messages, QStringList{"131"});
@@ -325,6 +343,8 @@ TEST_F(FeedFowardTest, NormalRunOnAnyInputs) {
     EXPECT_TRUE(messages[0].contains(QStringLiteral("「入力 1」"))) << messages[0].toStdString();
     EXPECT_EQ(text("txtOut", 0), out);
     type(w, "txtTrain3(5)", "");
+    EXPECT_EQ(messages.size(), 1);  // typing is not a press: the run waits for a number
+    call(w, "Command6_Click");
     ASSERT_EQ(messages.size(), 2);
     EXPECT_TRUE(messages[1].contains(QStringLiteral("「入力 3」")));
     EXPECT_EQ(text("txtOut", 0), out);
@@ -363,12 +383,125 @@ TEST_F(FeedFowardTest, TrainingEditsReachLearningAtInitialisation) {
     type(w, "txtTrain4(1)", "1e300");
     call(w, "Command1_Click");
     ASSERT_EQ(messages.size(), 2);
-    EXPECT_EQ(messages[1], QStringLiteral("「訓練データ（2行目・出力）」の欄の値「1e300」は大きすぎて学習できません。"
-                                          "-1000000から1000000までの数を入力してください。"));
+    EXPECT_EQ(messages[1], QStringLiteral("「訓練データ（2行目・出力）」には-1000000から1000000までの数を入力してください。"));
     EXPECT_EQ(text("txtW", 20), before);
     type(w, "txtTrain4(1)", "-1000000");  // the largest accepted: every box stays a number
     call(w, "Command1_Click");
     call(w, "Command5_Click");
     for (int i = 0; i < 26; ++i) EXPECT_FALSE(std::isnan(kv::Val(text("txtW", i).toStdString()))) << i;
     EXPECT_FALSE(text("txtMaxError").contains("inf", Qt::CaseInsensitive));
+}
+
+TEST_F(FeedFowardTest, TypingInTheThirdColumnRunsSilentlyUntilItIsANumber) {
+    w->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(w));
+    call(w, "txtTrain1_DblClick", 0);  // outputs to keep while the text is no number
+    const QString first = text("txtOut", 5);
+    QLineEdit* cell = box(w, "txtTrain3(3)");  // row 3 reads 1, 1, 0
+    cell->setFocus();
+    cell->selectAll();
+    // Keys go where the focus is, as the learner's do.
+    auto keys = [&](const QString& typed) {
+        for (QChar c : typed) QTest::keyClick(QApplication::focusWidget(), c.toLatin1());
+    };
+    auto outputsOf = [](double x2) {
+        kv::learning::BackpropNetwork net;
+        net.Run({1, 1, x2});
+        QStringList out;
+        for (int h = 0; h < 5; ++h) out << QString::fromStdString(kv::Format(net.H(h), "#0.00000"));
+        out << QString::fromStdString(kv::Format(net.O(), "#0.00000"));
+        return out;
+    };
+    auto outputs = [&] {
+        QStringList out;
+        for (int u = 0; u < 6; ++u) out << text("txtOut", u);
+        return out;
+    };
+
+    keys("-");
+    EXPECT_EQ(text("txtIn", 2), "-");
+    EXPECT_EQ(text("txtOut", 5), first);
+    keys("1");
+    EXPECT_EQ(cell->text(), "-1");
+    EXPECT_EQ(text("txtIn", 0), "1");
+    EXPECT_EQ(text("txtIn", 2), "-1");
+    EXPECT_EQ(outputs(), outputsOf(-1));
+
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backspace);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backspace);
+    EXPECT_EQ(text("txtIn", 2), "");
+    EXPECT_EQ(outputs(), outputsOf(-1));  // left as they were
+    keys("1");
+    EXPECT_EQ(outputs(), outputsOf(1));
+    keys("e");
+    EXPECT_EQ(text("txtIn", 2), "1e");
+    EXPECT_EQ(outputs(), outputsOf(1));
+    keys("-1");
+    EXPECT_EQ(cell->text(), "1e-1");
+    EXPECT_EQ(outputs(), outputsOf(0.1));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backspace);
+    EXPECT_EQ(text("txtIn", 2), "1e-");
+
+    EXPECT_TRUE(messages.isEmpty()) << messages.join('\n').toStdString();
+    EXPECT_EQ(QApplication::focusWidget(), cell);
+    EXPECT_EQ(outputs(), outputsOf(0.1));
+
+    // The button still says what is wrong.
+    call(w, "Command6_Click");
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(messages[0].contains(QStringLiteral("「入力 3」"))) << messages[0].toStdString();
+}
+
+TEST_F(FeedFowardTest, EveryWeightArrowPointsIntoItsUnit) {
+    // An arrow's line of sight runs right from its middle; it must meet the unit's shape
+    // straight ahead, with nothing but the gap between them.
+    auto check = [&](int j, int shape) {
+        const QRect a = arrow(j)->geometry();
+        const QRect unit = child<QWidget>(w, ArrayName("Shape1", shape))->geometry();
+        const int sight = a.center().y();
+        EXPECT_GE(sight, unit.top()) << "lblArrow(" << j << ") passes above Shape1(" << shape << ")";
+        EXPECT_LE(sight, unit.bottom()) << "lblArrow(" << j << ") passes below Shape1(" << shape << ")";
+        EXPECT_GT(unit.left(), a.right()) << j;
+        EXPECT_LE(unit.left() - a.right(), 8) << j;
+    };
+    for (int h = 0; h < 5; ++h)
+        for (int k = 0; k < 4; ++k) check(4 * h + k, 3 + h);
+    for (int j = 20; j < 26; ++j) check(j, 8);
+}
+
+TEST_F(FeedFowardTest, NormalRunInTheMiddleOfAPatternLetsItGoOn) {
+    press(14 + 10);  // pattern 1: output weights and input 0's weights corrected
+    ASSERT_EQ(arrowsBack(), 11);
+    call(w, "Command6_Click");
+    press(1);  // input 1's weights, the pattern goes on
+    EXPECT_EQ(back("txtTrain1", 0), kv::kWhite);
+    for (int h = 0; h < 5; ++h) EXPECT_EQ(back("txtW", 4 * h + 1), kv::kLightBlue) << h;
+    EXPECT_EQ(arrowsBack(), 16);
+    press(3);  // inputs 2 and 3, then the end of the pattern
+    EXPECT_EQ(arrowsBack(), 0);
+    press(1);
+    EXPECT_EQ(back("txtTrain1", 2), kv::kRed);  // pattern 2 follows
+    EXPECT_EQ(back("txtTrain1", 1), kv::kWhite);
+    EXPECT_TRUE(messages.isEmpty());
+}
+
+TEST_F(FeedFowardTest, BatchWaitsForAnotherWindowsBatch) {
+    // Another window's batch lets events through; a press here in the meantime would run
+    // inside it, so it is refused with a message and nothing is learnt.
+    QWidget other;
+    other.show();
+    kv::BatchRunner runner(&other, kv::BatchRunner::Events::kProcess);
+    int iterations = 0;
+    runner.run([&] {
+        if (++iterations == 2) call(w, "Command5_Click");
+        return iterations < 3;
+    });
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_EQ(messages[0], QStringLiteral("ほかのウィンドウの一括処理が実行中です。終わってからもう一度押してください。"));
+    EXPECT_EQ(text("txtW", 20), "-1.00000");
+    EXPECT_EQ(text("txtMaxError"), "");
+    EXPECT_EQ(text("Label5"), "");
+
+    call(w, "Command5_Click");  // once it is over, the press learns
+    EXPECT_EQ(messages.back(), "131");
 }

@@ -1,7 +1,18 @@
 #include <QApplication>
+#include <QPushButton>
+#include <QStyle>
+#include <QStyleOptionFrame>
+#include <QTest>
 
+#include <cmath>
+
+#include "kit/controls.h"
 #include "neuron/frmDecision2Model.h"
+#include "neuron/frmDecisionAnalogModel.h"
+#include "neuron/frmRandom2Model.h"
+#include "neuron/frmTimeModel.h"
 #include "plot/PlotSurface.h"
+#include "plot/numtext.h"
 #include "support/ui_test.h"
 
 class BinaryNeuronWindow : public UiTest {
@@ -156,4 +167,93 @@ TEST_F(BinaryNeuronWindow, ThresholdFarToTheRightDrawsTheSamePlotAsJustBeyondIt)
         EXPECT_EQ(plot->image(), beyond) << "theta " << t;
     }
     EXPECT_TRUE(messages.isEmpty());
+}
+
+TEST_F(BinaryNeuronWindow, ReturnOrEnterOnTheComputeButtonComputes) {
+    auto* button = child<QPushButton>(w, "Command1");
+    button->setFocus();
+    QTest::keyClick(button, Qt::Key_Return);
+    EXPECT_EQ(text(w, "txtS"), "0.7");
+    type(w, "txtX(1)", "1");
+    QTest::keyClick(button, Qt::Key_Enter, Qt::KeypadModifier);
+    EXPECT_EQ(text(w, "txtS"), "1");
+    EXPECT_TRUE(messages.isEmpty());
+}
+
+// What every neuron window shares: the diagram's layout and the way through it by keyboard.
+template <typename W>
+class NeuronDiagram : public UiTest {
+protected:
+    void SetUp() override {
+        UiTest::SetUp();
+        w = this->template open<W>();
+        QApplication::setActiveWindow(w);
+    }
+
+    // Where a box draws its text: inside its frame, less the margin a text box keeps.
+    static QRect textArea(const QLineEdit* box) {
+        QStyleOptionFrame opt;
+        opt.initFrom(box);
+        opt.rect = box->contentsRect();
+        opt.lineWidth = box->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &opt, box);
+        opt.state |= QStyle::State_Sunken;
+        const QRect r = box->style()->subElementRect(QStyle::SE_LineEditContents, &opt, box).marginsRemoved(box->textMargins());
+        return r.adjusted(2, 0, -2, 0);  // the horizontal margin of a text box
+    }
+
+    QWidget* w = nullptr;
+};
+
+using NeuronWindows = ::testing::Types<kv::frmDecision2Model, kv::frmDecisionAnalogModel, kv::frmRandom2Model, kv::frmTimeModel>;
+TYPED_TEST_SUITE(NeuronDiagram, NeuronWindows);
+
+TYPED_TEST(NeuronDiagram, ResultBoxesShowTheLongestNumberWhole) {
+    // General texts of 21 and 22 characters, the longest a double gives.
+    for (double s : {-1.23456789012345e-100, -8.88888888888888e+300, -0.000888888888888888}) {
+        const QString longest = QString::fromStdString(kv::GeneralText(s));
+        EXPECT_GE(longest.size(), 21);
+        for (const char* name : {"txtS", "txtY", "txtTheta"}) {
+            QLineEdit* box = this->box(this->w, name);
+            const int needed = QFontMetrics(box->font()).horizontalAdvance(longest) + 1;  // and the cursor
+            EXPECT_LE(needed, this->textArea(box).width()) << name << " " << longest.toStdString();
+        }
+    }
+}
+
+TYPED_TEST(NeuronDiagram, NoControlCoversAnother) {
+    QList<QWidget*> controls;
+    for (QWidget* c : this->w->template findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
+        if (qobject_cast<QLineEdit*>(c) || qobject_cast<QPushButton*>(c) || c->objectName() == "Picture1") controls << c;
+    EXPECT_GE(controls.size(), 11);
+    for (int i = 0; i < controls.size(); ++i) {
+        EXPECT_TRUE(this->w->rect().contains(controls[i]->geometry())) << controls[i]->objectName().toStdString();
+        for (int j = i + 1; j < controls.size(); ++j)
+            EXPECT_FALSE(controls[i]->geometry().intersects(controls[j]->geometry()))
+                << controls[i]->objectName().toStdString() << " and " << controls[j]->objectName().toStdString();
+    }
+    // S and theta stand inside the neuron's circle.
+    const QRect circle = this->template child<kv::ShapeWidget>(this->w, "Shape1")->geometry();
+    const double r = circle.width() / 2.0;
+    for (const char* name : {"txtS", "txtTheta", "Label1", "Label2"}) {
+        const QRect g = this->w->template findChild<QWidget*>(name)->geometry();
+        for (QPoint corner : {g.topLeft(), g.topRight(), g.bottomLeft(), g.bottomRight()})
+            EXPECT_LT(std::hypot(corner.x() - circle.center().x(), corner.y() - circle.center().y()), r) << name;
+    }
+}
+
+TYPED_TEST(NeuronDiagram, TabFollowsTheDiagramAndLeavesTheResultsLast) {
+    // Each input, then the weight on its line; theta; the window's own boxes; the buttons;
+    // the results.
+    QStringList expected;
+    for (const char* name : {"txtX(0)", "txtW(0)", "txtX(1)", "txtW(1)", "txtX(2)", "txtW(2)", "txtTheta", "txtAlfa",
+                             "txtIpsi", "txtTimer", "Command1", "Command2", "txtS", "txtY"})
+        if (this->w->template findChild<QWidget*>(name)) expected << name;
+    QWidget* first = this->box(this->w, "txtX(0)");
+    first->setFocus();
+    QStringList visited{QApplication::focusWidget()->objectName()};
+    for (int n = 0; n < expected.size(); ++n) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        visited << QApplication::focusWidget()->objectName();
+    }
+    EXPECT_EQ(visited.join(' ').toStdString(), (expected + QStringList{"txtX(0)"}).join(' ').toStdString());  // and round again
 }

@@ -118,6 +118,30 @@ TEST(Format, EveryPatternOfTheTable) {
     EXPECT_EQ(Format(0.7, ""), "0.7");
 }
 
+TEST(Format, EveryNamedPatternGivesItsOwnDigits) {
+    const double third = 1.0 / 3;
+    EXPECT_EQ(Format(third, kv::kFixed6), "0.333333");
+    EXPECT_EQ(Format(third, kv::kFixed5), "0.33333");
+    EXPECT_EQ(Format(third, kv::kFixed4), "0.3333");
+    EXPECT_EQ(Format(third, kv::kFixed3), "0.333");
+    EXPECT_EQ(Format(third, kv::kFixed2), "0.33");
+    EXPECT_EQ(Format(third, kv::kFraction5), ".33333");
+    EXPECT_EQ(Format(third, kv::kTwoDigits), "00");
+    EXPECT_EQ(Format(third, kv::kWhole), "0");
+    EXPECT_EQ(Format(third, kv::kGeneralPattern), "0.333333333333333");
+    EXPECT_EQ(Format(-2 / 3.0, kv::kFixed4), "-0.6667");
+    EXPECT_EQ(Format(1234.5, kv::kTwoDigits), "1235");
+}
+
+TEST(Format, AnUnknownPatternIsAMistakeOfTheProgram) {
+    for (const char* typo : {"#0.0000000", "0.00", "#,##0", "##0.0", "#0.000 "}) EXPECT_FALSE(kv::IsFormatPattern(typo)) << typo;
+#ifndef NDEBUG
+    EXPECT_DEATH(Format(0.5, "#0.0000000"), "Format pattern");
+#else
+    EXPECT_EQ(Format(0.5, "#0.0000000"), "0.5");  // a release build keeps the general text
+#endif
+}
+
 TEST(Format, RoundsHalvesAwayFromZeroOnTheDecimalValue) {
     EXPECT_EQ(Format(0.0000004, "#0.000000"), "0.000000");
     EXPECT_EQ(Format(999.9999996, "#0.000000"), "1000.000000");

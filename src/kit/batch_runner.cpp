@@ -1,0 +1,93 @@
+#include "kit/batch_runner.h"
+
+#include <QApplication>
+
+#include "kit/busy.h"
+
+namespace kv {
+namespace {
+
+BatchRunner::Clock& ClockHook() {
+    static BatchRunner::Clock clock;
+    return clock;
+}
+
+std::chrono::steady_clock::time_point Now() {
+    const BatchRunner::Clock& hook = ClockHook();
+    return hook ? hook() : std::chrono::steady_clock::now();
+}
+
+// The runner whose run is going on. Compared, never dereferenced: its window (and so the
+// runner) may be freed while the run unwinds.
+const BatchRunner* g_active = nullptr;
+
+// The ordinary pointer while the learner answers a question in the middle of a run.
+struct NormalPointer {
+    NormalPointer() { QApplication::restoreOverrideCursor(); }
+    ~NormalPointer() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    NormalPointer(const NormalPointer&) = delete;
+    NormalPointer& operator=(const NormalPointer&) = delete;
+};
+
+struct ActiveRun {
+    explicit ActiveRun(const BatchRunner* r) { g_active = r; }
+    ~ActiveRun() { g_active = nullptr; }
+    ActiveRun(const ActiveRun&) = delete;
+    ActiveRun& operator=(const ActiveRun&) = delete;
+};
+
+}  // namespace
+
+BatchRunner::BatchRunner(QWidget* window, Events events) : window_(window), events_(events) {}
+
+bool BatchRunner::running() const { return g_active == this; }
+
+bool BatchRunner::anyRunning() { return g_active != nullptr; }
+
+void BatchRunner::setClock(Clock clock) { ClockHook() = std::move(clock); }
+
+BatchRunner::Outcome BatchRunner::run(const std::function<bool()>& iteration, const std::function<void()>& progress,
+                                      const std::function<bool()>& confirm) {
+    if (g_active) return Outcome::kAlreadyRunning;
+    const ActiveRun active(this);
+    const BusyPointer busy;
+
+    // After an event, a callback or a message box the window, and this runner with it, may
+    // be gone: every such call is followed by this check before anything else is touched.
+    const QPointer<QWidget> window = window_;
+    const bool wasVisible = window && window->isVisible();
+    const bool process = events_ == Events::kProcess;
+    auto gone = [&] { return !window || (wasVisible && !window->isVisible()); };
+
+    cancelRequested_ = false;
+    auto lastWrite = Now();
+    for (;;) {
+        if (process) {
+            QApplication::processEvents();
+            if (gone()) return Outcome::kWindowClosed;
+        }
+        if (cancelRequested_) {
+            bool stop = true;
+            if (confirm) {
+                const NormalPointer asking;
+                stop = confirm();
+            }
+            if (gone()) return Outcome::kWindowClosed;
+            if (stop) return Outcome::kCancelled;
+            cancelRequested_ = false;
+        }
+        if (progress) {
+            const auto now = Now();
+            if (now - lastWrite >= kProgressPeriod) {
+                lastWrite = now;
+                progress();
+                if (gone()) return Outcome::kWindowClosed;
+            }
+        }
+        const bool more = iteration();
+        if (gone()) return Outcome::kWindowClosed;
+        if (!more) return Outcome::kFinished;
+    }
+}
+
+}  // namespace kv
