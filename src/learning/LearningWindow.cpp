@@ -1,27 +1,26 @@
 #include "learning/LearningWindow.h"
 
 #include <QLineEdit>
-#include <QTimer>
 
-#include "plot/timer.h"
+#include "kit/controls.h"
 
 namespace kv::learning {
 
-LearningWindow::LearningWindow(const QString& name, const QString& caption) {
+LearningWindow::LearningWindow(const QString& name, const QString& caption, QRect timerBox) {
     setObjectName(name);
     setWindowTitle(caption);
-    Timer1 = MakeTimer1(this);
-    connect(Timer1, &QTimer::timeout, this, &LearningWindow::Timer1_Timer);
+    Text1 = MakeBox(this, "Text1", "50", timerBox);
+    run_ = new Stepper(this, Text1, QStringLiteral("タイマー"), [this](StepBy) {
+        return LearnOneStep() ? StepResult::Continue : StepResult::Stop;
+    });
 }
 
-void LearningWindow::Command2_Click() { LearnOneStep(); }
+void LearningWindow::Command2_Click() { run_->Step(); }
 
-void LearningWindow::Command3_Click() { StartTimerFromBox(Timer1, Text1, QStringLiteral("タイマー")); }
+void LearningWindow::Command3_Click() { run_->Start(); }
 
-void LearningWindow::Command4_Click() { SetTimerInterval(Timer1, 0, this); }
+void LearningWindow::Command4_Click() { run_->Stop(); }
 
-void LearningWindow::Timer1_Timer() {
-    if (!LearnOneStep()) SetTimerInterval(Timer1, 0, this);
-}
+void LearningWindow::Timer1_Timer() { run_->Tick(); }
 
 }  // namespace kv::learning

@@ -69,7 +69,8 @@ void BuildUnit(QWidget* parent, int u, QRect body, QLineEdit*& out, QLineEdit*& 
 }  // namespace
 
 frmFeedFowardLearning::frmFeedFowardLearning()
-    : LearningWindow("frmFeedFowardLearning", QStringLiteral("誤差伝播法による学習")) {
+    : LearningWindow("frmFeedFowardLearning", QStringLiteral("誤差伝播法による学習"),
+                     QRect(kPanelX + kPanelW - 52, 325, 52, kBoxH)) {
     setFixedSize(kPanelX + kPanelW + 12, kGroupTop + (kHidden - 1) * kGroupPitch + kGroupH + 18);
     BuildDiagram();
     BuildTrainingFrame();
@@ -142,7 +143,7 @@ void frmFeedFowardLearning::BuildTrainingFrame() {
 void frmFeedFowardLearning::BuildControls() {
     const int x = kPanelX, half = (kPanelW - 8) / 2, x2 = kPanelX + half + 8;
     auto button = [this](const char* name, const QString& caption, QRect r, void (frmFeedFowardLearning::*slot)()) {
-        MakeButton(this, name, caption, r, this, slot);
+        return MakeButton(this, name, caption, r, this, slot);
     };
     auto labelled = [this](const char* label, const QString& caption, const char* name, const QString& text, QRect r,
                            int labelW) {
@@ -152,8 +153,11 @@ void frmFeedFowardLearning::BuildControls() {
 
     button("Command1", QStringLiteral("初期化"), QRect(x, 286, half, 30), &frmFeedFowardLearning::Command1_Click);
     button("Command2", QStringLiteral("逐次学習"), QRect(x2, 286, half, 30), &frmFeedFowardLearning::Command2_Click);
-    button("Command3", QStringLiteral("自動学習実行"), QRect(x, 322, half, 30), &frmFeedFowardLearning::Command3_Click);
-    Text1 = labelled("lblTimer", QStringLiteral("タイマー"), "Text1", "50", QRect(x + kPanelW - 52, 325, 52, kBoxH), 60);
+    QPushButton* command3 = button("Command3", QStringLiteral("自動学習実行"), QRect(x, 322, half, 30), &frmFeedFowardLearning::Command3_Click);
+    // Text1 is made with the window; only its label is placed here, and its turn in the tab order.
+    MakeLabel(this, "lblTimer", QStringLiteral("タイマー"), QRect(Text1->x() - 64, Text1->y(), 60, Text1->height()),
+              Qt::AlignRight | Qt::AlignVCenter);
+    setTabOrder(command3, Text1);
     button("Command4", QStringLiteral("自動学習実行停止"), QRect(x, 358, half + 50, 30), &frmFeedFowardLearning::Command4_Click);
 
     button("Command5", QStringLiteral("一括学習"), QRect(x, 402, half, 30), &frmFeedFowardLearning::Command5_Click);

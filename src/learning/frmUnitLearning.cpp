@@ -34,7 +34,8 @@ QString RowName(int k, const QString& column) { return QStringLiteral("訓練デ
 
 }  // namespace
 
-frmUnitLearning::frmUnitLearning() : LearningWindow("frmUnitLearning", QStringLiteral("単一ニューロンの学習")) {
+frmUnitLearning::frmUnitLearning()
+    : LearningWindow("frmUnitLearning", QStringLiteral("単一ニューロンの学習"), QRect(412, 50, 60, 24)) {
     setFixedSize(780, 392);
 
     BuildButtons();
@@ -54,7 +55,7 @@ void frmUnitLearning::BuildButtons() {
     MakeLabel(this, "Label1", QStringLiteral("回数"), QRect(16, 50, 34, 24));
     txtLoop = MakeBox(this, "txtLoop", "100", QRect(52, 50, 60, 24));
     MakeLabel(this, "Label2", QStringLiteral("タイマー"), QRect(348, 50, 62, 24));
-    Text1 = MakeBox(this, "Text1", "50", QRect(412, 50, 60, 24));
+    setTabOrder(txtLoop, Text1);  // Text1 was made first, with the window
 }
 
 void frmUnitLearning::BuildTrainingFrame() {
@@ -127,13 +128,12 @@ void frmUnitLearning::Command1_Click() {
 }
 
 void frmUnitLearning::Command5_Click() {
+    // Compared as a number, as typed: 2.7 asks for two passes.
     const auto n = ReadVal(txtLoop, QStringLiteral("回数"));
     if (!n) return;
     const auto passes = learning::UnitLearningModel::PassCount(*n);
     if (!passes) {
-        ReportBadBox(txtLoop, *n < 0 ? QStringLiteral("「回数」の欄の値「%1」は負の数です。0以上の回数を入力してください。").arg(txtLoop->text())
-                                     : QStringLiteral("「回数」の欄の値「%1」は多すぎます。%2回までの回数を入力してください。")
-                                           .arg(txtLoop->text(), NumberText(learning::UnitLearningModel::kMaxPasses)));
+        ReportBadBox(txtLoop, RangeMessage(QStringLiteral("回数"), Range{0, learning::UnitLearningModel::kMaxPasses}));
         return;
     }
 
@@ -169,28 +169,25 @@ void frmUnitLearning::txtTrain1_DblClick(int Index) {
 void frmUnitLearning::txtTrain2_DblClick(int Index) { txtTrain1_DblClick(Index); }
 
 bool frmUnitLearning::LearnOneStep() {
-    // While a step's message box is open, timer ticks keep arriving; they must wait.
-    if (stepping_) return true;
-    stepping_ = true;
     const UnitStep step = model_.Step([this](int k) { return ReadPattern(k); });
     switch (step.outcome) {
         case UnitStep::kForward:
             HighlightRow(step.pattern);
             ShowForward();
-            break;
+            return true;
         case UnitStep::kUpdate:
             ShowWeights();
             if (step.passFinished) ShowError(step.passError);
-            break;
+            return true;
         case UnitStep::kOverflow:
             HighlightRow(step.pattern);
+            run_->Stop();  // before the message: learning cannot go on from here
             ReportOverflow(step.pattern);
-            break;
+            return false;
         case UnitStep::kUnread:
-            break;
+            break;  // the box was reported
     }
-    stepping_ = false;
-    return step.outcome == UnitStep::kForward || step.outcome == UnitStep::kUpdate;
+    return false;
 }
 
 std::optional<UnitPattern> frmUnitLearning::ReadPattern(int k) {

@@ -12,7 +12,6 @@
 class QGroupBox;
 class QLineEdit;
 class QPushButton;
-class QTimer;
 
 namespace kv {
 
@@ -50,7 +49,6 @@ private:
     void BuildDiagram();
 
     learning::UnitLearningModel model_;
-    bool stepping_ = false;  // a tick during a step's message box must not step again
 
     QPushButton* Command1;
     QPushButton* Command2;

@@ -1,14 +1,15 @@
 #include "neuron/frmTimeModel.h"
 
 #include <QLineEdit>
-#include <QTimer>
 
+#include <cmath>
+
+#include "core/kernels.h"
 #include "kit/controls.h"
 #include "neuron/response_plot.h"
 #include "plot/input.h"
 #include "plot/msgbox.h"
 #include "plot/numtext.h"
-#include "plot/timer.h"
 
 namespace kv {
 
@@ -19,52 +20,67 @@ frmTimeModel::frmTimeModel()
     txtIpsi = MakeBox(this, "txtIpsi", "0.02", QRect(624, 56, 80, 24));
     MakeLabel(this, "Label9", QStringLiteral("タイマー"), QRect(544, 88, 76, 24), Qt::AlignRight | Qt::AlignVCenter);
     txtTimer = MakeBox(this, "txtTimer", "50", QRect(624, 88, 80, 24));
-    Timer1 = MakeTimer1(this);
-    connect(Timer1, &QTimer::timeout, this, &frmTimeModel::Timer1_Timer);
+    run_ = new Stepper(this, txtTimer, QStringLiteral("タイマー"), [this](StepBy) { return TimeStep(); });
 }
 
 void frmTimeModel::Command1_Click() {
     // Everything is read before anything changes: a refused start leaves the plot, the
-    // boxes and a run in progress as they were.
-    const auto epsilon = ReadVal(txtIpsi, QStringLiteral("ε"));
+    // boxes and a run in progress as they were. The inputs are read here too, so that a
+    // box the run cannot use is reported by the button rather than found by a tick.
+    // Outside 0 < ε < 2 the internal state S would never settle.
+    const auto epsilon = ReadInRange(txtIpsi, QStringLiteral("ε"), Open(neuron::TimeEvolution::kMinStepSize, neuron::TimeEvolution::kMaxStepSize));
     if (!epsilon) return;
-    if (!neuron::TimeEvolution::StepSizeConverges(*epsilon)) {
-        ReportBadBox(txtIpsi, QStringLiteral("「ε」の欄の値「%1」では内部状態 S が平衡に近づきません。"
-                                             "0より大きく2より小さい値を入力してください。")
-                                  .arg(txtIpsi->text()));
-        return;
-    }
-    if (!ReadTheta(true) || !ReadAlfa(true)) return;
-    if (!StartTimerFromBox(Timer1, txtTimer, QStringLiteral("タイマー"))) return;
+    if (!ReadInputs()) return;
+    if (!run_->Start()) return;
     DrawResponse();
     model_.Start(*epsilon);
     neuron::XorMarker(*Picture1, model_.StateU());
 }
 
-void frmTimeModel::Timer1_Timer() {
-    // The timer rests during the step, so no tick comes while one of its messages is open.
-    const int interval = TimerInterval(Timer1);
-    SetTimerInterval(Timer1, 0, this);
-    if (TimeStep()) SetTimerInterval(Timer1, interval, this);
+void frmTimeModel::Timer1_Timer() { run_->Tick(); }
+
+std::optional<neuron::AnalogWindow::Inputs> frmTimeModel::PeekInputs() const {
+    double x[kInputs], w[kInputs];
+    for (int j = 0; j < kInputs; ++j) {
+        const auto xv = StrictNumber(txtX[j]->text().toStdString());
+        const auto wv = StrictNumber(txtW[j]->text().toStdString());
+        if (!xv || !wv) return std::nullopt;
+        x[j] = *xv;
+        w[j] = *wv;
+    }
+    const auto theta = PeekVal(txtTheta);
+    const auto alpha = PeekVal(txtAlfa);
+    if (!theta || !alpha) return std::nullopt;
+    return Inputs{WeightedSum(x, w), *theta, *alpha};
 }
 
-bool frmTimeModel::TimeStep() {
-    const auto in = ReadInputs();
-    if (!in) return false;
+StepResult frmTimeModel::TimeStep() {
+    // X, ω, θ and α may be retyped during the run: a tick reads them silently and waits
+    // while one of them is not a number yet.
+    const auto in = PeekInputs();
+    if (!in) return StepResult::Wait;
+    // Each message below ends the run, so the run is stopped before the box shows.
+    if (!std::isfinite(in->s)) {
+        run_->Stop();
+        ReadWeightedSum();  // every box reads, so this only reports the sum beyond a double
+        return StepResult::Stop;
+    }
     const auto step = model_.Advance(in->s);
     if (!step) {
+        run_->Stop();
         MsgBox(this, QStringLiteral("内部状態 S が大きすぎて計算を続けられないため、実行を止めました。X, ω または ε の値を小さくしてください。"));
-        return false;
+        return StepResult::Stop;
     }
     SetText(txtS, Format(step->Snew, "#0.0000"));
     SetText(txtY, Format(Output(step->Snew, in->theta, in->alpha), "#0.000000"));
     neuron::XorMarker(*Picture1, step->previous);
     neuron::XorMarker(*Picture1, step->Snew);
     if (step->settled) {
+        run_->Stop();
         MsgBox(this, QStringLiteral("平衡状態に入りました"));
-        return false;
+        return StepResult::Stop;
     }
-    return true;
+    return StepResult::Continue;
 }
 
 }  // namespace kv

@@ -2,10 +2,11 @@
 // with a marker sliding along the response plot until S settles.
 #pragma once
 
+#include <optional>
+
+#include "kit/stepper.h"
 #include "neuron/AnalogWindow.h"
 #include "neuron/neuron_model.h"
-
-class QTimer;
 
 namespace kv {
 
@@ -20,13 +21,16 @@ public slots:
     void Timer1_Timer();
 
 private:
-    // One step of the run; false when the run is over (settled or refused).
-    bool TimeStep();
+    // One step of the run.
+    StepResult TimeStep();
+    // The inputs as they stand, read without a word: nothing while a box does not hold a
+    // number (the learner may be typing it). The sum may be beyond a double.
+    std::optional<Inputs> PeekInputs() const;
 
     neuron::TimeEvolution model_;
     QLineEdit* txtIpsi;
     QLineEdit* txtTimer;
-    QTimer* Timer1;
+    Stepper* run_;
 };
 
 }  // namespace kv

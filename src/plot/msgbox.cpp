@@ -10,11 +10,34 @@ MsgBoxHook& Hook() {
     return hook;
 }
 
+int openBoxes = 0;
+
+// Counts a box as open for as long as it lives, however it is answered.
+class OpenBox {
+public:
+    OpenBox() {
+        if (openBoxes++ == 0) emit MsgBoxes().firstOpened();
+    }
+    ~OpenBox() {
+        if (--openBoxes == 0) emit MsgBoxes().lastClosed();
+    }
+    OpenBox(const OpenBox&) = delete;
+    OpenBox& operator=(const OpenBox&) = delete;
+};
+
 }  // namespace
+
+MsgBoxWatch& MsgBoxes() {
+    static MsgBoxWatch watch;
+    return watch;
+}
+
+bool MsgBoxOpen() { return openBoxes > 0; }
 
 void SetMsgBoxHook(MsgBoxHook hook) { Hook() = std::move(hook); }
 
 MsgAnswer MsgBox(QWidget* parent, const QString& text, MsgButtons buttons) {
+    const OpenBox open;
     if (Hook()) return Hook()(text, buttons);
     QMessageBox box(parent);
     box.setWindowTitle(kAppTitle);

@@ -22,7 +22,8 @@ bool SetTimerInterval(QTimer* timer, double milliseconds, QWidget* owner);
 // work. A box beyond a double is refused naming `boxName`; the previous interval stays.
 bool StartTimerFromBox(QTimer* timer, QLineEdit* box, const QString& boxName);
 
-// The interval last taken (0 when not ticking).
+// The interval last taken: 0 when no run is on. A run whose ticks rest for a while (under
+// a message box, during a step) keeps its interval.
 int TimerInterval(const QTimer* timer);
 
 }  // namespace kv

@@ -1,4 +1,7 @@
+#include <QApplication>
+#include <QMessageBox>
 #include <QPushButton>
+#include <QTest>
 #include <QTimer>
 
 #include <cmath>
@@ -14,6 +17,7 @@
 #include "plot/PlotSurface.h"
 #include "plot/random.h"
 #include "plot/timer.h"
+#include "support/real_boxes.h"
 #include "support/ui_test.h"
 
 namespace {
@@ -238,6 +242,84 @@ TEST_F(NeuronVariants, TimeModelStopsOnceOnAValueItCannotUse) {
         EXPECT_EQ(intervalAtMessage, std::vector<int>{0}) << b.boxes[0].first;  // stopped before the message
         EXPECT_EQ(text(w, "txtS") + text(w, "txtY"), "");
     }
+}
+
+TEST_F(NeuronVariants, TimeModelRunRestsUnderTheBoxOfARefusedRestart) {
+    auto* w = open<kv::frmTimeModel>();
+    type(w, "txtIpsi", "0.1");  // settles about 130 ticks after the start
+    type(w, "txtTimer", "2");
+    QString underBox;
+    bool heldStill = false;
+    RealBoxes boxes([&](QMessageBox*) {
+        underBox = text(w, "txtS");
+        boxes.WaitCounting(500);  // long enough for the whole run, were it going on
+        heldStill = text(w, "txtS") == underBox && interval(w) == 2;
+    });
+    call(w, "Command1_Click");
+    ASSERT_TRUE(boxes.WaitUntil([&] { return !text(w, "txtS").isEmpty(); }, 5000));
+    type(w, "txtIpsi", "2.5");
+    call(w, "Command1_Click");
+    ASSERT_EQ(boxes.texts.size(), 1);
+    EXPECT_TRUE(boxes.texts[0].contains(QStringLiteral("「ε」")));
+    EXPECT_TRUE(heldStill) << underBox.toStdString() << " became " << text(w, "txtS").toStdString();
+
+    // The run goes on to its end once the box is answered.
+    EXPECT_TRUE(boxes.WaitUntil([&] { return boxes.texts.size() == 2; }, 20000));
+    EXPECT_EQ(boxes.texts.value(1), QStringLiteral("平衡状態に入りました"));
+    EXPECT_EQ(text(w, "txtS"), "0.7000");
+    EXPECT_EQ(boxes.mostOpen, 1);
+    EXPECT_EQ(interval(w), 0);
+}
+
+TEST_F(NeuronVariants, TimeModelRunWaitsWhileTheLearnerRetypesAnInput) {
+    auto* w = open<kv::frmTimeModel>();
+    type(w, "txtIpsi", "0.05");
+    type(w, "txtTimer", "2");
+    QApplication::setActiveWindow(w);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(w));
+    QLineEdit* x1 = box(w, "txtX(0)");
+    x1->setFocus();
+    call(w, "Command1_Click");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !text(w, "txtS").isEmpty(); }, 5000));
+
+    // Each text on the way to "-1" is left in the box for several ticks.
+    QTest::keyClick(x1, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(x1, Qt::Key_Backspace);
+    ASSERT_EQ(x1->text(), "");
+    QTest::qWait(20);
+    const QString held = text(w, "txtS");
+    QTest::qWait(40);
+    EXPECT_EQ(text(w, "txtS"), held);  // the empty box is waited for, not read as 0
+    QTest::keyClicks(x1, "-");
+    QTest::qWait(60);
+    EXPECT_EQ(text(w, "txtS"), held);
+    EXPECT_TRUE(messages.isEmpty()) << messages.join("|").toStdString();
+    EXPECT_EQ(interval(w), 2);
+    EXPECT_EQ(w->focusWidget(), x1);
+    QTest::keyClicks(x1, "1");
+    EXPECT_EQ(x1->text(), "-1");
+
+    // The run heads for the new sum, -0.5 + 0.2, and settles there.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !messages.isEmpty(); }, 20000));
+    EXPECT_EQ(messages, QStringList{QStringLiteral("平衡状態に入りました")});
+    EXPECT_EQ(text(w, "txtS"), "-0.3000");
+    EXPECT_EQ(w->focusWidget(), x1);
+}
+
+TEST_F(NeuronVariants, TimeModelEscapeStopsTheRun) {
+    auto* w = open<kv::frmTimeModel>();
+    type(w, "txtTimer", "2");
+    QApplication::setActiveWindow(w);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(w));
+    box(w, "txtW(1)")->setFocus();
+    call(w, "Command1_Click");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !text(w, "txtS").isEmpty(); }, 5000));
+    QTest::keyClick(box(w, "txtW(1)"), Qt::Key_Escape);
+    EXPECT_EQ(interval(w), 0);
+    const QString stopped = text(w, "txtS");
+    QTest::qWait(30);
+    EXPECT_EQ(text(w, "txtS"), stopped);
+    EXPECT_TRUE(messages.isEmpty());
 }
 
 }  // namespace

@@ -1,0 +1,73 @@
+#include "kit/stepper.h"
+
+#include <QKeySequence>
+#include <QLineEdit>
+#include <QPointer>
+#include <QShortcut>
+#include <QTimer>
+#include <QWidget>
+
+#include <stdexcept>
+
+#include "plot/msgbox.h"
+#include "plot/timer.h"
+
+namespace kv {
+
+Stepper::Stepper(QWidget* window, QLineEdit* intervalBox, const QString& boxName, StepFunction step)
+    : QObject(window), window_(window), box_(intervalBox), boxName_(boxName), step_(std::move(step)) {
+    if (!window_ || !box_ || !step_) throw std::logic_error("a stepper needs its window, interval box and step");
+    timer_ = MakeTimer1(window_);
+    connect(timer_, &QTimer::timeout, this, &Stepper::Tick);
+    escape_ = new QShortcut(QKeySequence(Qt::Key_Escape), window_);
+    escape_->setContext(Qt::WindowShortcut);
+    connect(escape_, &QShortcut::activated, this, &Stepper::Stop);
+    connect(&MsgBoxes(), &MsgBoxWatch::firstOpened, this, &Stepper::Hold);
+    connect(&MsgBoxes(), &MsgBoxWatch::lastClosed, this, &Stepper::Release);
+    SyncEscape();
+}
+
+bool Stepper::Running() const { return TimerInterval(timer_) != 0; }
+
+bool Stepper::Start() {
+    const bool taken = StartTimerFromBox(timer_, box_, boxName_);
+    if (stepping_ || MsgBoxOpen()) Hold();  // started from inside a step or under a box
+    SyncEscape();
+    return taken;
+}
+
+void Stepper::Stop() {
+    SetTimerInterval(timer_, 0, window_);
+    SyncEscape();
+}
+
+StepResult Stepper::Step() { return Run(StepBy::Hand); }
+
+void Stepper::Tick() {
+    if (Running()) Run(StepBy::Timer);
+}
+
+StepResult Stepper::Run(StepBy by) {
+    if (stepping_ || MsgBoxOpen()) return StepResult::Wait;
+    const QPointer<Stepper> alive(this);  // a step's message box lets the window be closed
+    stepping_ = true;
+    Hold();
+    const StepResult result = step_(by);
+    if (!alive) return result;
+    stepping_ = false;
+    if (result == StepResult::Stop) Stop();
+    else Release();
+    return result;
+}
+
+void Stepper::Hold() { timer_->stop(); }
+
+void Stepper::Release() {
+    if (stepping_ || MsgBoxOpen() || !Running()) return;
+    if (!timer_->isActive()) timer_->start(TimerInterval(timer_));
+    SyncEscape();
+}
+
+void Stepper::SyncEscape() { escape_->setEnabled(Running()); }
+
+}  // namespace kv
