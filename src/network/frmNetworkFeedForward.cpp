@@ -2,7 +2,6 @@
 
 #include <QLineEdit>
 #include <QPalette>
-#include <QTimer>
 
 #include <cmath>
 
@@ -11,7 +10,6 @@
 #include "plot/input.h"
 #include "plot/msgbox.h"
 #include "plot/numtext.h"
-#include "plot/timer.h"
 
 namespace kv {
 namespace {
@@ -149,8 +147,7 @@ void frmNetworkFeedForward::BuildControls() {
     MakeButton(this, "Command3", QStringLiteral("自動実行停止"), QRect(right - 248, 12, 124, 30), this, &frmNetworkFeedForward::Command3_Click);
     MakeLabel(this, "Label1", QStringLiteral("タイマー"), QRect(right - 118, 12, 62, 30), Qt::AlignRight | Qt::AlignVCenter);
     Text1 = MakeBox(this, "Text1", "500", QRect(right - 52, 15, 52, kBoxH));
-    Timer1 = MakeTimer1(this);
-    connect(Timer1, &QTimer::timeout, this, &frmNetworkFeedForward::Timer1_Timer);
+    run_ = new Stepper(this, Text1, QStringLiteral("タイマー"), [this](StepBy by) { return LayerStep(by); });
 }
 
 void frmNetworkFeedForward::Form_Load() {
@@ -158,26 +155,26 @@ void frmNetworkFeedForward::Form_Load() {
     ClearStates();
 }
 
-void frmNetworkFeedForward::Command1_Click() { LayerStep(true); }
+void frmNetworkFeedForward::Command1_Click() { run_->Step(); }
 
-void frmNetworkFeedForward::Command2_Click() { StartTimerFromBox(Timer1, Text1, QStringLiteral("タイマー")); }
+void frmNetworkFeedForward::Command2_Click() { run_->Start(); }
 
-void frmNetworkFeedForward::Command3_Click() { SetTimerInterval(Timer1, 0, this); }
+void frmNetworkFeedForward::Command3_Click() { run_->Stop(); }
 
-// A box being retyped may not read yet: the tick then waits for the next one, silently.
-void frmNetworkFeedForward::Timer1_Timer() { LayerStep(false); }
+void frmNetworkFeedForward::Timer1_Timer() { run_->Tick(); }
 
-bool frmNetworkFeedForward::LayerStep(bool report) {
+StepResult frmNetworkFeedForward::LayerStep(StepBy by) {
     const int L = net_.LayerIndex();
     if (L == Net::kOutputStep) {
         ShowOutputs();
     } else {
-        const auto layer = ReadLayer(L, report);
-        if (!layer) return false;
+        // A box being retyped may not read yet: a tick then waits for the next one, silently.
+        const auto layer = ReadLayer(L, by == StepBy::Hand);
+        if (!layer) return by == StepBy::Hand ? StepResult::Stop : StepResult::Wait;
         ShowLayer(L, *layer);
     }
     if (net_.Advance()) ClearStates();
-    return true;
+    return StepResult::Continue;
 }
 
 QLineEdit* frmNetworkFeedForward::Box(Value v, int k) const {

@@ -8,10 +8,10 @@
 #include <array>
 #include <optional>
 
+#include "kit/stepper.h"
 #include "network/feedforward_model.h"
 
 class QLineEdit;
-class QTimer;
 
 namespace kv {
 
@@ -38,9 +38,9 @@ private:
     void BuildLayer(int L);
     void BuildControls();
 
-    // One step: a layer, or the outputs. A step whose boxes cannot be read is refused and
-    // changes nothing; only a press (`report`) tells the learner why.
-    bool LayerStep(bool report);
+    // One step: a layer, or the outputs. A step whose boxes cannot be read changes nothing;
+    // a press tells the learner why, a tick waits for the next one.
+    StepResult LayerStep(StepBy by);
     std::optional<Net::Layer> ReadLayer(int L, bool report);
 
     // Display procedures.
@@ -64,7 +64,7 @@ private:
     std::array<LineShape*, kUnitCount> Line2{};      // downward
     std::array<ShapeWidget*, kUnitCount> Shape1{};
     QLineEdit* Text1 = nullptr;
-    QTimer* Timer1 = nullptr;
+    Stepper* run_ = nullptr;  // Timer1 and the automatic run
 };
 
 }  // namespace kv

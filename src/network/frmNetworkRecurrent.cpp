@@ -2,7 +2,6 @@
 
 #include <QLabel>
 #include <QLineEdit>
-#include <QTimer>
 
 #include <vector>
 
@@ -11,7 +10,6 @@
 #include "plot/input.h"
 #include "plot/msgbox.h"
 #include "plot/numtext.h"
-#include "plot/timer.h"
 
 namespace kv {
 namespace {
@@ -174,8 +172,7 @@ void frmNetworkRecurrent::BuildControls() {
     MakeButton(this, "Command4", QStringLiteral("出力初期化"), QRect(right - 104, 12, 104, 30), this, &frmNetworkRecurrent::Command4_Click);
     MakeLabel(this, "Label2", QStringLiteral("タイマー"), QRect(right - 124, 50, 66, kBoxH), Qt::AlignRight | Qt::AlignVCenter);
     Text1 = MakeBox(this, "Text1", "500", QRect(right - 52, 50, 52, kBoxH));
-    Timer1 = MakeTimer1(this);
-    connect(Timer1, &QTimer::timeout, this, &frmNetworkRecurrent::Timer1_Timer);
+    run_ = new Stepper(this, Text1, QStringLiteral("タイマー"), [this](StepBy by) { return UnitStep(by); });
 }
 
 void frmNetworkRecurrent::Form_Load() {
@@ -183,31 +180,32 @@ void frmNetworkRecurrent::Form_Load() {
     ClearMarks();
 }
 
-void frmNetworkRecurrent::Command1_Click() { UnitStep(true); }
+void frmNetworkRecurrent::Command1_Click() { run_->Step(); }
 
 void frmNetworkRecurrent::Command2_Click() {
-    // A continuous run always starts again at unit 1 with X5 = 0.
-    if (!StartTimerFromBox(Timer1, Text1, QStringLiteral("タイマー"))) return;
+    // A continuous run always starts again at unit 1 with X5 = 0; a refused interval
+    // leaves the network as it is.
+    if (!run_->Start()) return;
     net_.Restart();
     ResetFeedback();
 }
 
-void frmNetworkRecurrent::Command3_Click() { SetTimerInterval(Timer1, 0, this); }
+void frmNetworkRecurrent::Command3_Click() { run_->Stop(); }
 
 void frmNetworkRecurrent::Command4_Click() { ResetFeedback(); }
 
-// A box being retyped may not read yet: the tick then waits for the next one, silently.
-void frmNetworkRecurrent::Timer1_Timer() { UnitStep(false); }
+void frmNetworkRecurrent::Timer1_Timer() { run_->Tick(); }
 
-bool frmNetworkRecurrent::UnitStep(bool report) {
+StepResult frmNetworkRecurrent::UnitStep(StepBy by) {
     const int u = net_.NextUnit();
-    const auto unit = ReadUnit(u, report);
-    if (!unit) return false;
+    // A box being retyped may not read yet: a tick then waits for the next one, silently.
+    const auto unit = ReadUnit(u, by == StepBy::Hand);
+    if (!unit) return by == StepBy::Hand ? StepResult::Stop : StepResult::Wait;
     ClearMarks();
     MarkUnit(u);
     ShowUnit(u, *unit);
     net_.Advance();
-    return true;
+    return StepResult::Continue;
 }
 
 QLineEdit* frmNetworkRecurrent::Box(Value v, int index) const {

@@ -8,11 +8,11 @@
 #include <array>
 #include <optional>
 
+#include "kit/stepper.h"
 #include "network/recurrent_model.h"
 
 class QLabel;
 class QLineEdit;
-class QTimer;
 
 namespace kv {
 
@@ -43,9 +43,9 @@ private:
     void BuildFeedback();
     void BuildControls();
 
-    // One update of the next unit. An update whose boxes cannot be read is refused and
-    // changes nothing; only a press (`report`) tells the learner why.
-    bool UnitStep(bool report);
+    // One update of the next unit. An update whose boxes cannot be read changes nothing; a
+    // press tells the learner why, a tick waits for the next one.
+    StepResult UnitStep(StepBy by);
     std::optional<Net::Unit> ReadUnit(int u, bool report);
 
     // Display procedures.
@@ -67,7 +67,7 @@ private:
     std::array<LineShape*, kFeedbackLines> Line1{};
     std::array<ShapeWidget*, Net::kUnits> Shape1{};
     QLineEdit* Text1 = nullptr;
-    QTimer* Timer1 = nullptr;
+    Stepper* run_ = nullptr;  // Timer1 and the continuous run
 };
 
 }  // namespace kv

@@ -1,6 +1,8 @@
 #include <QColor>
 #include <QLineEdit>
 #include <QPalette>
+#include <QSignalSpy>
+#include <QTest>
 #include <QTimer>
 
 #include "kit/controls.h"
@@ -148,29 +150,61 @@ TEST_F(FeedForwardWindow, WhatEachStepReadsAndWhatItIgnores) {
 }
 
 TEST_F(FeedForwardWindow, ANumberBeyondADoubleHoldsTheStep) {
+    auto* timer = child<QTimer>(w, "Timer1");
     step();
+    call(w, "Command2_Click");
     type(w, "txtOmega1(4)", "1e999");
     call(w, "Timer1_Timer");  // a tick waits silently: the learner may be typing
     EXPECT_TRUE(messages.isEmpty());
     EXPECT_EQ(text("txtS", 3), "");
     EXPECT_EQ(back("txtS", 0), kv::kYellow);  // layer 1's marking stays
-    call(w, "Command1_Click");
-    ASSERT_EQ(messages.size(), 1);
-    EXPECT_TRUE(messages[0].contains(QStringLiteral("ω22→S22"))) << messages[0].toStdString();
-    EXPECT_EQ(text("txtS", 3), "");
-
-    type(w, "txtOmega1(4)", "1e300");
-    type(w, "txtX(4)", "1e300");
-    call(w, "Command1_Click");
-    ASSERT_EQ(messages.size(), 2);
-    EXPECT_TRUE(messages[1].contains("S22")) << messages[1].toStdString();
-
+    EXPECT_EQ(kv::TimerInterval(timer), 500);
     type(w, "txtOmega1(4)", "-0.3");
-    type(w, "txtX(4)", "0");
-    call(w, "Timer1_Timer");  // the run goes on once the boxes read, at layer 2
+    call(w, "Timer1_Timer");  // the run goes on once the box reads, at layer 2
     EXPECT_EQ(text("txtS", 3), "0.5");
     expectLayerMarked(1);
-    EXPECT_EQ(messages.size(), 2);
+
+    // A press is told which box, and the run stops.
+    type(w, "txtOmega1(7)", "1e999");
+    call(w, "Command1_Click");
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(messages[0].contains(QStringLiteral("ω32→S32"))) << messages[0].toStdString();
+    EXPECT_EQ(kv::TimerInterval(timer), 0);
+    EXPECT_EQ(text("txtS", 6), "");
+    expectLayerMarked(1);
+
+    type(w, "txtOmega1(7)", "1e300");
+    type(w, "txtX(7)", "1e300");
+    call(w, "Command1_Click");
+    ASSERT_EQ(messages.size(), 2);
+    EXPECT_TRUE(messages[1].contains("S32")) << messages[1].toStdString();
+    EXPECT_EQ(text("txtS", 6), "");
+}
+
+// Typed key by key while the run ticks: a text beyond a double holds the run at the layer
+// that reads it, silently, and the run goes on when the text reads again.
+TEST_F(FeedForwardWindow, TypingDuringARunNeverFightsTheLearner) {
+    auto* timer = child<QTimer>(w, "Timer1");
+    type(w, "Text1", "5");
+    call(w, "Command2_Click");
+    QLineEdit* weight = box(w, "txtOmega1(4)");
+    weight->setFocus();
+    weight->selectAll();
+    QTest::keyClicks(weight, "1e999", Qt::NoModifier, 10);
+    QTest::qWait(60);
+    EXPECT_TRUE(messages.isEmpty());
+    EXPECT_EQ(kv::TimerInterval(timer), 5);
+    EXPECT_EQ(text("txtS", 3), "");  // layer 2 has not been computed since
+    EXPECT_EQ(back("txtS", 0), kv::kYellow);
+
+    QSignalSpy layer2(box(w, "txtS(3)"), &QLineEdit::textChanged);
+    weight->selectAll();
+    QTest::keyClicks(weight, "-0.3", Qt::NoModifier, 10);
+    QTest::qWait(60);
+    EXPECT_GT(layer2.count(), 0);
+    EXPECT_TRUE(messages.isEmpty());
+    EXPECT_EQ(weight->text(), "-0.3");
+    call(w, "Command3_Click");
 }
 
 TEST_F(FeedForwardWindow, AutomaticRunStartsAndStops) {
