@@ -2,6 +2,9 @@
 
 #include "learning/frmFeedFowardLearning.h"
 #include "learning/frmUnitLearning.h"
+#include "logic/frmLogicalUnit.h"
+#include "network/frmNetworkFeedForward.h"
+#include "network/frmNetworkRecurrent.h"
 #include "neuron/frmDecision2Model.h"
 #include "neuron/frmDecisionAnalogModel.h"
 #include "neuron/frmDecisionAnalogModelElse.h"
@@ -30,6 +33,9 @@ const std::vector<WindowKind>& AllWindows() {
         {"frmTimeModel", BuildAnyWindow<frmTimeModel>},
         {"frmUnitLearning", BuildAnyWindow<frmUnitLearning>},
         {"frmFeedFowardLearning", BuildAnyWindow<frmFeedFowardLearning>},
+        {"frmNetworkFeedForward", BuildAnyWindow<frmNetworkFeedForward>},
+        {"frmNetworkRecurrent", BuildAnyWindow<frmNetworkRecurrent>},
+        {"frmLogicalUnit", BuildAnyWindow<frmLogicalUnit>},
     };
     return table;
 }

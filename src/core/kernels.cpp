@@ -18,6 +18,12 @@ double WeightedSum(std::span<const double> x, std::span<const double> w) {
     return s;
 }
 
+double StepOutput(double s, double theta) { return s >= theta ? 1.0 : 0.0; }
+
+double StepOutputTolerant(double s, double theta) {
+    return s >= theta || std::fabs(s - theta) < kFiringTolerance ? 1.0 : 0.0;
+}
+
 bool AllFinite(std::initializer_list<double> values) { return AllFinite(std::span<const double>(values.begin(), values.size())); }
 
 bool AllFinite(std::span<const double> values) {

@@ -13,6 +13,16 @@ double Sigmoid(double z, double alpha);
 // S = sum of w[j] * x[j], added in index order over the shorter of the two.
 double WeightedSum(std::span<const double> x, std::span<const double> w);
 
+// The binary unit: 1 when s reaches the threshold (equality fires), else 0.
+double StepOutput(double s, double theta);
+
+// How far below the threshold a sum may fall and still fire in StepOutputTolerant.
+inline constexpr double kFiringTolerance = 0.00001;
+
+// The binary unit that forgives rounding: 1 when s >= theta or |s - theta| <
+// kFiringTolerance, else 0, so a sum such as 0.3 + (0.5 - 0.4) that lands a hair below 0.4 fires.
+double StepOutputTolerant(double s, double theta);
+
 // Whether every value is a finite double: a model step commits its results only then.
 bool AllFinite(std::initializer_list<double> values);
 bool AllFinite(std::span<const double> values);

@@ -109,21 +109,24 @@ void ScaleFont(QWidget* w, double factor) {
 }
 
 namespace {
-class DoubleClickFilter : public QObject {
+// Calls its handler for one kind of event and lets the control handle the event as usual.
+class EventHook : public QObject {
 public:
-    DoubleClickFilter(QObject* parent, std::function<void()> handler) : QObject(parent), handler_(std::move(handler)) {}
+    EventHook(QObject* parent, QEvent::Type type, std::function<void()> handler)
+        : QObject(parent), type_(type), handler_(std::move(handler)) {}
     bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::MouseButtonDblClick) handler_();
+        if (event->type() == type_) handler_();
         return false;
     }
 
 private:
+    QEvent::Type type_;
     std::function<void()> handler_;
 };
 }  // namespace
 
 void OnDoubleClick(QWidget* control, std::function<void()> handler) {
-    control->installEventFilter(new DoubleClickFilter(control, std::move(handler)));
+    control->installEventFilter(new EventHook(control, QEvent::MouseButtonDblClick, std::move(handler)));
 }
 
 void TakeTurnInTabOrder(QWidget* control) {
@@ -136,6 +139,25 @@ void TakeTurnInTabOrder(QWidget* control) {
     control->setGeometry(geometry);
     control->setHidden(hidden);
 }
+
+namespace {
+class ClickHook : public QObject {
+public:
+    ClickHook(QWidget* control, std::function<void()> handler) : QObject(control), control_(control), handler_(std::move(handler)) {}
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() != QEvent::MouseButtonPress && event->type() != QEvent::MouseButtonDblClick) return false;
+        control_->setFocus(Qt::MouseFocusReason);
+        if (event->type() == QEvent::MouseButtonPress) handler_();
+        return true;
+    }
+
+private:
+    QWidget* control_;
+    std::function<void()> handler_;
+};
+}  // namespace
+
+void OnClick(QWidget* control, std::function<void()> handler) { control->installEventFilter(new ClickHook(control, std::move(handler))); }
 
 QString ArrayName(const QString& name, int index) { return QStringLiteral("%1(%2)").arg(name).arg(index); }
 

@@ -92,6 +92,11 @@ void ScaleFont(QWidget* w, double factor);
 
 // Calls `handler` when the control is double-clicked (text boxes have no such signal).
 void OnDoubleClick(QWidget* control, std::function<void()> handler);
+// Calls `handler` when a mouse button is pressed on the control: a text box's Click. A press
+// (and the double-click event that may follow one) does nothing else but give the control
+// the focus, so the box keeps its cursor where the handler put it (a text written with
+// SetText shows from its first character, wherever the learner clicked).
+void OnClick(QWidget* control, std::function<void()> handler);
 
 // Puts `control`, made before its neighbours (by a base window), at the end of its window's
 // tab order as it stands, so that it takes its turn where the window places it.
@@ -111,6 +116,14 @@ QPushButton* MakeButton(QWidget* parent, const QString& name, const QString& cap
                         void (Owner::*slot)()) {
     QPushButton* b = MakeButton(parent, name, caption, geometry);
     QObject::connect(b, &QPushButton::clicked, receiver, [receiver, slot] { (receiver->*slot)(); });
+    return b;
+}
+// A member of a command-button array: pressing it calls `slot(index)` of `receiver`.
+template <typename Receiver, typename Owner>
+QPushButton* MakeButton(QWidget* parent, const QString& name, const QString& caption, QRect geometry, Receiver* receiver,
+                        void (Owner::*slot)(int), int index) {
+    QPushButton* b = MakeButton(parent, name, caption, geometry);
+    QObject::connect(b, &QPushButton::clicked, receiver, [receiver, slot, index] { (receiver->*slot)(index); });
     return b;
 }
 // A label drawn with a frame, as the framed rule labels are.

@@ -1,6 +1,9 @@
 #include "kit/formula.h"
 
+#include <QFontMetrics>
 #include <QLabel>
+
+#include <algorithm>
 
 #include "kit/controls.h"
 
@@ -21,6 +24,15 @@ QLabel* MakeIndexLabel(QWidget* parent, const QString& name, const QString& capt
 void Subscripted(QWidget* parent, int index, const QString& symbol, const QString& sub, QPoint at) {
     MakeFormulaLabel(parent, ArrayName("Label3", index), symbol, QRect(at, QSize(18, 24)), Qt::AlignRight | Qt::AlignVCenter);
     MakeIndexLabel(parent, ArrayName("Label4", index), sub, QRect(at + QPoint(18, 10), QSize(12, 18)));
+}
+
+int Subscripted(QWidget* parent, const QString& symbolName, const QString& subName, const QString& symbol,
+                const QString& sub, QPoint at) {
+    MakeFormulaLabel(parent, symbolName, symbol, QRect(at, QSize(18, 24)), Qt::AlignRight | Qt::AlignVCenter);
+    QLabel* index = MakeIndexLabel(parent, subName, sub, QRect(at + QPoint(18, 10), QSize(12, 18)));
+    const int width = std::max(12, index->fontMetrics().horizontalAdvance(sub) + 2);
+    index->resize(width, 18);
+    return 18 + width;
 }
 
 }  // namespace kv

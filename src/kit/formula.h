@@ -20,5 +20,9 @@ QLabel* MakeIndexLabel(QWidget* parent, const QString& name, const QString& capt
 // A symbol with a subscript, as two labels: `symbol` in Label3(index), the subscript in
 // Label4(index), the symbol's box 18 x 24 at `at`.
 void Subscripted(QWidget* parent, int index, const QString& symbol, const QString& sub, QPoint at);
+// The same with labels named `symbolName` and `subName` and a subscript of any length (X
+// with "43"); returns the width both take.
+int Subscripted(QWidget* parent, const QString& symbolName, const QString& subName, const QString& symbol,
+                const QString& sub, QPoint at);
 
 }  // namespace kv

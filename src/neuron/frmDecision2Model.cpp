@@ -2,8 +2,8 @@
 
 #include <QLineEdit>
 
+#include "core/kernels.h"
 #include "kit/controls.h"
-#include "neuron/neuron_model.h"
 #include "neuron/response_plot.h"
 #include "plot/numtext.h"
 
@@ -22,7 +22,7 @@ bool frmDecision2Model::Compute() {
     const auto theta = ReadTheta(true);
     if (!theta) return false;
     SetText(txtS, GeneralText(*s));
-    SetText(txtY, GeneralText(neuron::StepOutput(*s, *theta)));
+    SetText(txtY, GeneralText(StepOutput(*s, *theta)));
     return true;
 }
 

@@ -9,8 +9,6 @@
 
 namespace kv::neuron {
 
-double StepOutput(double s, double theta) { return s >= theta ? 1.0 : 0.0; }
-
 double AnalogOutput(double s, double theta, double alpha) { return Sigmoid(s - theta, alpha); }
 
 double StochasticOutput(double s, double theta, double alpha) {

@@ -6,9 +6,6 @@
 
 namespace kv::neuron {
 
-// 1 when s reaches the threshold (equality fires), else 0.
-double StepOutput(double s, double theta);
-
 // The analog neuron's output: Sigmoid(s - theta, alpha).
 double AnalogOutput(double s, double theta, double alpha);
 

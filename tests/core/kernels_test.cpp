@@ -33,3 +33,28 @@ TEST(Kernels, AllFiniteRefusesInfinityAndNaN) {
     EXPECT_FALSE(AllFinite(v));
     EXPECT_TRUE(AllFinite(std::vector<double>{}));
 }
+
+TEST(Kernels, StepOutputFiresFromTheThresholdUp) {
+    using kv::StepOutput;
+    EXPECT_EQ(StepOutput(0.4, 0.4), 1);
+    EXPECT_EQ(StepOutput(0.3 + (0.5 - 0.4), 0.4), 0);  // 0.39999999999999997: the exact rule misses it
+    EXPECT_EQ(StepOutput(-0.5, -0.6), 1);
+    EXPECT_EQ(StepOutput(0, 1e-300), 0);
+}
+
+// Units that forgive rounding fire up to (not including) 0.00001 below the threshold, and
+// the tolerance is symmetric: |S - theta| < 0.00001 holds above the threshold too, where
+// S > theta already fires, so "S > theta" and "S >= theta" give the same set with it.
+TEST(Kernels, StepOutputTolerantAbsorbsRoundingBelowTheThreshold) {
+    using kv::StepOutputTolerant;
+    EXPECT_EQ(StepOutputTolerant(0.3 + (0.5 - 0.4), 0.4), 1);
+    EXPECT_EQ(StepOutputTolerant(0.4, 0.4), 1);
+    EXPECT_EQ(StepOutputTolerant(0.5, 0.4), 1);
+    EXPECT_EQ(StepOutputTolerant(1 - 0.000005, 1), 1);
+    EXPECT_EQ(StepOutputTolerant(1 - 0.00002, 1), 0);
+    EXPECT_EQ(StepOutputTolerant(-0.4 - 0.0000099, -0.4), 1);
+    EXPECT_EQ(StepOutputTolerant(0.3, 0.4), 0);
+    // Just outside and just inside the tolerance, clear of rounding at the boundary.
+    EXPECT_EQ(StepOutputTolerant(1.5 - 0.0000101, 1.5), 0);
+    EXPECT_EQ(StepOutputTolerant(1.5 - 0.0000099, 1.5), 1);
+}

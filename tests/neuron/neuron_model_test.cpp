@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
+#include "core/kernels.h"
 #include "neuron/neuron_model.h"
 
 using namespace kv::neuron;
+using kv::StepOutput;
 
 TEST(BinaryNeuron, EqualityFires) {
     EXPECT_EQ(StepOutput(0.5, 0.5), 1);

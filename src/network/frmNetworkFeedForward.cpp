@@ -1,0 +1,255 @@
+#include "network/frmNetworkFeedForward.h"
+
+#include <QLineEdit>
+#include <QPalette>
+
+#include <cmath>
+
+#include "kit/controls.h"
+#include "kit/formula.h"
+#include "plot/input.h"
+#include "plot/msgbox.h"
+#include "plot/numtext.h"
+
+namespace kv {
+namespace {
+
+using Net = network::FeedForwardNetwork;
+using Value = Net::Value;
+constexpr int kUnits = Net::kUnits;
+
+const char* const kDefaultTheta[] = {"0.4", "0.5", "0.5", "0.2", "0.5", "0.5", "0.3", "0.6", "0.7"};
+const char* const kDefaultOmega1[] = {"0.5", "0.4", "0.3", "0.5", "-0.3", "0.3", "0.5", "0.3", "-0.2"};
+const char* const kDefaultOmega2[] = {"-0.5", "0.3", "", "0.5", "0.3", "", "-0.3", "0.4", ""};
+const char* const kDefaultOmega0[] = {"", "0.3", "0.2", "", "0.3", "0.2", "", "0.4", "0.2"};
+
+// Geometry, left to right: per layer the input column, its weight column, the unit column.
+constexpr int kLeft = 14;
+constexpr int kLayerPitch = 360;
+constexpr int kUnitTop = 170, kUnitPitch = 120;  // centre of unit 0, distance between units
+constexpr int kBoxH = 24;
+constexpr int kLabelW = 36;                      // "X" with its two-digit subscript
+constexpr int kInW = 40;
+constexpr int kReach = 220;                      // from an input box to the centre of its unit
+constexpr int kRadius = 50;
+// Weight boxes sit three tenths of the way along their lines: there the three lines of an
+// input are 36 px apart, and a box of this width clears the lines of the neighbouring inputs.
+constexpr double kWeightAlong = 0.3;
+constexpr int kWeightW = 48;
+constexpr int kResultW = 50;
+constexpr int kWindowW = kLeft + (Net::kLayers) * kLayerPitch + kLabelW + kInW + kLeft;
+constexpr int kWindowH = kUnitTop + 2 * kUnitPitch + kUnitPitch * 4 / 5 + 34;
+
+constexpr int kThinLine = 1, kMarkedLine = 3;
+
+int LayerX(int L) { return kLeft + L * kLayerPitch; }
+int UnitY(int i) { return kUnitTop + i * kUnitPitch; }
+int InputRight(int L) { return LayerX(L) + kLabelW + kInW; }
+int UnitX(int L) { return InputRight(L) + kReach; }
+
+// Subscript of box k, layer first: "11" .. "43".
+QString Sub(int k) { return QStringLiteral("%1%2").arg(k / kUnits + 1).arg(k % kUnits + 1); }
+
+QString BoxName(Value v, int k) {
+    const int unitOffset = v == Value::kOmega0 ? -1 : v == Value::kOmega2 ? 1 : 0;
+    switch (v) {
+        case Value::kX: return "X" + Sub(k);
+        case Value::kTheta: return QStringLiteral("θ") + Sub(k);
+        default: return QStringLiteral("ω%1→S%2").arg(Sub(k), Sub(k + unitOffset));
+    }
+}
+
+// Where the line from (from) towards the centre of a unit meets the unit's circle; a line
+// towards a unit that is not there stops at the edge of the unit column.
+QPoint LineEnd(QPoint from, QPoint centre, bool unitThere) {
+    const double dx = centre.x() - from.x(), dy = centre.y() - from.y();
+    if (!unitThere) {
+        const double t = (dx - kRadius) / dx;
+        return QPoint(centre.x() - kRadius, static_cast<int>(std::lround(from.y() + dy * t)));
+    }
+    const double len = std::hypot(dx, dy);
+    return QPoint(static_cast<int>(std::lround(centre.x() - kRadius * dx / len)),
+                  static_cast<int>(std::lround(centre.y() - kRadius * dy / len)));
+}
+
+}  // namespace
+
+frmNetworkFeedForward::frmNetworkFeedForward() {
+    setObjectName("frmNetworkFeedForward");
+    setWindowTitle(QStringLiteral("フィードフォワード型（構成素子は決定的2値）"));
+    setFixedSize(kWindowW, kWindowH);
+    for (int L = 0; L < Net::kLayers; ++L) BuildLayer(L);
+    for (int i = 0; i < kUnits; ++i) {
+        const int k = 3 * Net::kLayers + i;
+        Subscripted(this, ArrayName("lblX", k), ArrayName("lblXSub", k), "X", Sub(k), QPoint(LayerX(Net::kLayers), UnitY(i) - kBoxH / 2));
+        txtX[k] = MakeBox(this, ArrayName("txtX", k), "1", QRect(LayerX(Net::kLayers) + kLabelW, UnitY(i) - kBoxH / 2, kInW, kBoxH));
+    }
+    BuildControls();
+}
+
+void frmNetworkFeedForward::BuildLayer(int L) {
+    const int x0 = LayerX(L), a = InputRight(L), cx = UnitX(L);
+    const int weightX = a + static_cast<int>(kWeightAlong * kReach);
+
+    for (int i = 0; i < kUnits; ++i) {
+        const int k = 3 * L + i, y = UnitY(i);
+        Subscripted(this, ArrayName("lblX", k), ArrayName("lblXSub", k), "X", Sub(k), QPoint(x0, y - kBoxH / 2));
+        txtX[k] = MakeBox(this, ArrayName("txtX", k), "1", QRect(a - kInW, y - kBoxH / 2, kInW, kBoxH));
+
+        // Three lines towards the unit above, the own unit and the unit below, each carrying
+        // its weight box; the outermost two lead to no unit.
+        const QPoint from(a, y);
+        struct Spoke {
+            LineShape*& line;
+            QLineEdit*& box;
+            const char* lineName;
+            const char* boxName;
+            const char* text;
+            int to;
+        };
+        const Spoke spokes[] = {
+            {Line3[k], txtOmega0[k], "Line3", "txtOmega0", kDefaultOmega0[k], i - 1},
+            {Line1[k], txtOmega1[k], "Line1", "txtOmega1", kDefaultOmega1[k], i},
+            {Line2[k], txtOmega2[k], "Line2", "txtOmega2", kDefaultOmega2[k], i + 1},
+        };
+        for (const Spoke& s : spokes) {
+            const bool unitThere = s.to >= 0 && s.to < kUnits;
+            s.line = new LineShape(this, ArrayName(s.lineName, k), from, LineEnd(from, QPoint(cx, UnitY(s.to)), unitThere));
+            s.line->lower();
+            const int boxY = y + static_cast<int>(std::lround((s.to - i) * kWeightAlong * kUnitPitch));
+            s.box = MakeBox(this, ArrayName(s.boxName, k), s.text, QRect(weightX - kWeightW / 2, boxY - kBoxH / 2, kWeightW, kBoxH));
+        }
+        // "ω" with the input's subscript above the input's three weight boxes.
+        const int groupTop = y - static_cast<int>(std::lround(kWeightAlong * kUnitPitch)) - kBoxH / 2;
+        Subscripted(this, ArrayName("lblOmega", k), ArrayName("lblOmegaSub", k), QStringLiteral("ω"), Sub(k),
+                    QPoint(weightX - 18, groupTop - kBoxH));
+    }
+
+    for (int m = 0; m < kUnits; ++m) {
+        const int k = 3 * L + m, cy = UnitY(m);
+        Shape1[k] = new ShapeWidget(this, ArrayName("Shape1", k), QRect(cx - kRadius, cy - kRadius, 2 * kRadius, 2 * kRadius),
+                                    ShapeWidget::kEllipse);
+        Shape1[k]->lower();
+        Subscripted(this, ArrayName("lblS", k), ArrayName("lblSSub", k), "S", Sub(k), QPoint(cx - 44, cy - kBoxH - 2));
+        txtS[k] = MakeBox(this, ArrayName("txtS", k), "1", QRect(cx - 10, cy - kBoxH - 2, kResultW, kBoxH));
+        Subscripted(this, ArrayName("lblTheta", k), ArrayName("lblThetaSub", k), QStringLiteral("θ"), Sub(k), QPoint(cx - 44, cy + 2));
+        txtTheta[k] = MakeBox(this, ArrayName("txtTheta", k), kDefaultTheta[k], QRect(cx - 10, cy + 2, kResultW, kBoxH));
+        // The unit's output becomes an input of the next layer.
+        auto* out = new LineShape(this, ArrayName("Line4", k), QPoint(cx + kRadius, cy), QPoint(LayerX(L + 1) + 4, cy));
+        out->lower();
+    }
+}
+
+void frmNetworkFeedForward::BuildControls() {
+    const int right = kWindowW - kLeft;
+    MakeButton(this, "Command1", QStringLiteral("逐次実行"), QRect(right - 468, 12, 104, 30), this, &frmNetworkFeedForward::Command1_Click);
+    MakeButton(this, "Command2", QStringLiteral("自動実行"), QRect(right - 358, 12, 104, 30), this, &frmNetworkFeedForward::Command2_Click);
+    MakeButton(this, "Command3", QStringLiteral("自動実行停止"), QRect(right - 248, 12, 124, 30), this, &frmNetworkFeedForward::Command3_Click);
+    MakeLabel(this, "Label1", QStringLiteral("タイマー"), QRect(right - 118, 12, 62, 30), Qt::AlignRight | Qt::AlignVCenter);
+    Text1 = MakeBox(this, "Text1", "500", QRect(right - 52, 15, 52, kBoxH));
+    run_ = new Stepper(this, Text1, QStringLiteral("タイマー"), [this](StepBy by) { return LayerStep(by); });
+}
+
+void frmNetworkFeedForward::Form_Load() {
+    net_.Restart();
+    ClearStates();
+}
+
+void frmNetworkFeedForward::Command1_Click() { run_->Step(); }
+
+void frmNetworkFeedForward::Command2_Click() { run_->Start(); }
+
+void frmNetworkFeedForward::Command3_Click() { run_->Stop(); }
+
+void frmNetworkFeedForward::Timer1_Timer() { run_->Tick(); }
+
+StepResult frmNetworkFeedForward::LayerStep(StepBy by) {
+    const int L = net_.LayerIndex();
+    if (L == Net::kOutputStep) {
+        ShowOutputs();
+    } else {
+        // A box being retyped may not read yet: a tick then waits for the next one, silently.
+        const auto layer = ReadLayer(L, by == StepBy::Hand);
+        if (!layer) return by == StepBy::Hand ? StepResult::Stop : StepResult::Wait;
+        ShowLayer(L, *layer);
+    }
+    if (net_.Advance()) ClearStates();
+    return StepResult::Continue;
+}
+
+QLineEdit* frmNetworkFeedForward::Box(Value v, int k) const {
+    switch (v) {
+        case Value::kX: return txtX.at(k);
+        case Value::kOmega0: return txtOmega0.at(k);
+        case Value::kOmega1: return txtOmega1.at(k);
+        case Value::kOmega2: return txtOmega2.at(k);
+        case Value::kTheta: return txtTheta.at(k);
+    }
+    return nullptr;
+}
+
+std::optional<Net::Layer> frmNetworkFeedForward::ReadLayer(int L, bool report) {
+    QLineEdit* unread = nullptr;
+    QString unreadName;
+    const Net::Reader read = [&](Value v, int k) -> std::optional<double> {
+        QLineEdit* box = Box(v, k);
+        const auto x = PeekVal(box);
+        if (!x && !unread) {
+            unread = box;
+            unreadName = BoxName(v, k);
+        }
+        return x;
+    };
+    int failed = 0;
+    const auto layer = Net::ComputeLayer(L, read, &failed);
+    if (!layer && report) {
+        if (unread) ReadVal(unread, unreadName);  // says which box holds a number beyond a double
+        else MsgBox(this, QStringLiteral("「S%1」の和が大きすぎて計算できません。重みと入力の値を小さくしてください。").arg(Sub(3 * L + failed)));
+    }
+    return layer;
+}
+
+void frmNetworkFeedForward::ResetColors() {
+    const Rgb lineColour = FromQColor(palette().color(QPalette::WindowText));
+    for (int k = 0; k < kUnitCount; ++k) {
+        for (LineShape* line : {Line1[k], Line2[k], Line3[k]}) {
+            line->setBorderColor(lineColour);
+            line->setBorderWidth(kThinLine);
+        }
+        for (QLineEdit* b : {txtX[k], txtS[k], txtTheta[k], txtOmega0[k], txtOmega1[k], txtOmega2[k]}) SetBackColor(b, kWhite);
+    }
+    for (int k = kUnitCount; k < Net::kInputs; ++k) SetBackColor(txtX[k], kWhite);
+}
+
+void frmNetworkFeedForward::ShowLayer(int L, const Net::Layer& layer) {
+    const int b = 3 * L;
+    ResetColors();
+    for (int i = 0; i < kUnits; ++i) {
+        const int k = b + i;
+        SetBackColor(txtX[k], kRed);
+        for (LineShape* line : {Line1[k], Line2[k], Line3[k]}) {
+            line->setBorderColor(kRed);
+            line->setBorderWidth(kMarkedLine);
+        }
+        for (QLineEdit* w : {txtOmega0[k], txtOmega1[k], txtOmega2[k]}) SetBackColor(w, kRed);
+        SetBackColor(txtS[k], kYellow);
+        SetBackColor(txtTheta[k], kYellow);
+        SetBackColor(txtX[k + kUnits], kBlue);
+    }
+    for (int m = 0; m < kUnits; ++m) {
+        SetText(txtS[b + m], GeneralText(layer[m].S));
+        SetText(txtX[b + kUnits + m], GeneralText(layer[m].X));
+    }
+}
+
+void frmNetworkFeedForward::ShowOutputs() {
+    ResetColors();
+    for (int i = 0; i < kUnits; ++i) SetBackColor(txtX[kUnitCount + i], kRed);
+}
+
+void frmNetworkFeedForward::ClearStates() {
+    for (QLineEdit* s : txtS) s->clear();
+    for (int k = kUnits; k < Net::kInputs; ++k) txtX[k]->clear();
+}
+
+}  // namespace kv
