@@ -2,6 +2,12 @@
 
 #include "learning/frmFeedFowardLearning.h"
 #include "learning/frmUnitLearning.h"
+#include "markov/frmMarKovModel.h"
+#include "markov/frmMarKovModel2.h"
+#include "markov/frmMarKovModel3.h"
+#include "markov/frmMarKovModel4.h"
+#include "markov/frmMarKovModel5.h"
+#include "markov/frmMarKovModel6.h"
 #include "neuron/frmDecision2Model.h"
 #include "neuron/frmDecisionAnalogModel.h"
 #include "neuron/frmDecisionAnalogModelElse.h"
@@ -30,6 +36,12 @@ const std::vector<WindowKind>& AllWindows() {
         {"frmTimeModel", BuildAnyWindow<frmTimeModel>},
         {"frmUnitLearning", BuildAnyWindow<frmUnitLearning>},
         {"frmFeedFowardLearning", BuildAnyWindow<frmFeedFowardLearning>},
+        {"frmMarKovModel", BuildAnyWindow<frmMarKovModel>},
+        {"frmMarKovModel2", BuildAnyWindow<frmMarKovModel2>},
+        {"frmMarKovModel3", BuildAnyWindow<frmMarKovModel3>},
+        {"frmMarKovModel4", BuildAnyWindow<frmMarKovModel4>},
+        {"frmMarKovModel5", BuildAnyWindow<frmMarKovModel5>},
+        {"frmMarKovModel6", BuildAnyWindow<frmMarKovModel6>},
     };
     return table;
 }
