@@ -167,7 +167,11 @@ std::optional<std::vector<double>> frmMarKovModel::ReadBoxes(const std::vector<Q
                                                              const std::vector<QString>& names) {
     std::vector<double> values;
     for (std::size_t i = 0; i < boxes.size(); ++i) {
-        const auto v = by == StepBy::Hand ? ReadVal(boxes[i], names[i]) : PeekVal(boxes[i]);
+        QLineEdit* box = boxes[i];
+        // A tick leaves the box being typed in alone until it holds a whole number: "-" on
+        // the way to "-0.5" must not run a step as 0. Any other text is read as Val reads it.
+        if (by == StepBy::Timer && box->hasFocus() && !StrictNumber(box->text().toStdString())) return std::nullopt;
+        const auto v = by == StepBy::Hand ? ReadVal(box, names[i]) : PeekVal(box);
         if (!v) return std::nullopt;
         values.push_back(*v);
     }

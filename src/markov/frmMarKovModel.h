@@ -86,7 +86,8 @@ private:
     // does then.
     StepResult TransitionStep(StepBy by);
     // Every value in `boxes` read with Val: a press reports a box beyond a double (and
-    // gives nothing), a tick gives nothing silently.
+    // gives nothing); a tick gives nothing, silently, for such a box and for the box being
+    // typed in while it holds no whole number yet.
     std::optional<std::vector<double>> ReadBoxes(const std::vector<QLineEdit*>& boxes, StepBy by,
                                                  const std::vector<QString>& names);
     void SetArcs();

@@ -1,9 +1,11 @@
 // The six Markov windows through their controls: the published sequences, what the buttons
 // and the timer do when the chain settles, and what the window refuses.
+#include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTest>
 #include <QTimer>
 
 #include "kit/controls.h"
@@ -391,5 +393,34 @@ TEST_F(MarkovWindows, StopButtonEndsARunAndTheTimerBoxCountsAtTheNextStart) {
     EXPECT_EQ(nodes(w), stopped);
     call(w, "Command3_Click");
     EXPECT_EQ(interval(w), 40);
+    EXPECT_TRUE(messages.isEmpty());
+}
+
+TEST_F(MarkovWindows, ARunWaitsWhileAProbabilityIsBeingTypedAndThenUsesIt) {
+    auto* w = open<kv::frmMarKovModel>();
+    QApplication::setActiveWindow(w);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(w));
+    startSlowRun(w);
+    QLineEdit* arc = box(w, "txtArc(8)");  // 1 -> 0
+    arc->setFocus();
+    arc->selectAll();
+    QTest::keyClick(arc, Qt::Key_Backspace);
+    tick(w);
+    QTest::keyClicks(arc, "-");
+    tick(w);
+    QTest::keyClicks(arc, "0.");
+    EXPECT_EQ(nodes(w), (QStringList{"0", "48", "0"}));  // nothing ran on the half-typed texts
+    QTest::keyClicks(arc, "25");
+    tick(w);
+    // Node 1 sends half of 48 to node 2 and minus a quarter to node 0:
+    // new0 = -12, new1 = 48 - 48(0 + 0.5 - 0.25) = 36, new2 = 24.
+    EXPECT_EQ(nodes(w), (QStringList{"-12", "36", "24"}));
+    EXPECT_TRUE(messages.isEmpty());
+    // Once the learner has moved on, a text that is no number reads as 0, as a press reads it.
+    type(w, "txtArc(8)", "abc");
+    box(w, "Text1")->setFocus();
+    call(w, "Command2_Click");
+    tick(w);
+    EXPECT_EQ(nodes(w), (QStringList{"0", "24", "24"}));
     EXPECT_TRUE(messages.isEmpty());
 }
