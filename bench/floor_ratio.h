@@ -8,11 +8,18 @@
 
 namespace kv::bench {
 
+// Median seconds of one subject and of one floor.
+struct FloorMedians {
+    double subject = 0;
+    double floor = 0;
+    double ratio() const { return subject / floor; }
+};
+
 // Each of `subject(i)` and `floor(i)` timed `rounds` times, alternately and in this
-// thread's processor time, so that other work on the machine slows neither; the ratio of
-// their medians.
+// thread's processor time, so that other work on the machine slows neither. A floor too
+// short for the clock is timed over `floorRepeats` calls and divided.
 template <typename Subject, typename Floor>
-double FloorRatio(Subject subject, Floor floor, int rounds = 40) {
+FloorMedians MeasureFloor(Subject subject, Floor floor, int rounds = 40, int floorRepeats = 1) {
     const auto now = [] {
         timespec t{};
         clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
@@ -30,9 +37,18 @@ double FloorRatio(Subject subject, Floor floor, int rounds = 40) {
     std::vector<double> s, f;
     for (int i = 0; i < rounds; ++i) {
         s.push_back(seconds([&] { subject(i); }));
-        f.push_back(seconds([&] { floor(i); }));
+        f.push_back(seconds([&] {
+                        for (int k = 0; k < floorRepeats; ++k) floor(i);
+                    }) /
+                    floorRepeats);
     }
-    return median(s) / median(f);
+    return {median(s), median(f)};
+}
+
+// The ratio of the medians of MeasureFloor.
+template <typename Subject, typename Floor>
+double FloorRatio(Subject subject, Floor floor, int rounds = 40) {
+    return MeasureFloor(subject, floor, rounds).ratio();
 }
 
 }  // namespace kv::bench

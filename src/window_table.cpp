@@ -3,6 +3,12 @@
 #include "learning/frmFeedFowardLearning.h"
 #include "learning/frmUnitLearning.h"
 #include "logic/frmLogicalUnit.h"
+#include "markov/frmMarKovModel.h"
+#include "markov/frmMarKovModel2.h"
+#include "markov/frmMarKovModel3.h"
+#include "markov/frmMarKovModel4.h"
+#include "markov/frmMarKovModel5.h"
+#include "markov/frmMarKovModel6.h"
 #include "network/frmNetworkFeedForward.h"
 #include "network/frmNetworkRecurrent.h"
 #include "neuron/frmDecision2Model.h"
@@ -36,6 +42,12 @@ const std::vector<WindowKind>& AllWindows() {
         {"frmNetworkFeedForward", BuildAnyWindow<frmNetworkFeedForward>},
         {"frmNetworkRecurrent", BuildAnyWindow<frmNetworkRecurrent>},
         {"frmLogicalUnit", BuildAnyWindow<frmLogicalUnit>},
+        {"frmMarKovModel", BuildAnyWindow<frmMarKovModel>},
+        {"frmMarKovModel2", BuildAnyWindow<frmMarKovModel2>},
+        {"frmMarKovModel3", BuildAnyWindow<frmMarKovModel3>},
+        {"frmMarKovModel4", BuildAnyWindow<frmMarKovModel4>},
+        {"frmMarKovModel5", BuildAnyWindow<frmMarKovModel5>},
+        {"frmMarKovModel6", BuildAnyWindow<frmMarKovModel6>},
     };
     return table;
 }

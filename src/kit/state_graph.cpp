@@ -1,10 +1,10 @@
 #include "kit/state_graph.h"
 
 #include <QPainter>
-#include <QPainterPath>
 
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 
 namespace kv {
 namespace {
@@ -14,6 +14,10 @@ const QColor kGround(240, 255, 240);
 const QColor kStateFill(190, 240, 190);
 const QColor kStateEdge(0, 110, 0);
 const QColor kArrow(0, 0, 140);
+
+// A loop's circle: its centre this many state radii out from the state's centre, its own
+// radius this share of a state's.
+constexpr double kLoopOut = 1.6, kLoopRadius = 0.9;
 
 void ArrowHead(QPainter& p, QPointF tip, QPointF from) {
     const QPointF d = tip - from;
@@ -27,13 +31,36 @@ void ArrowHead(QPainter& p, QPointF tip, QPointF from) {
     p.setBrush(Qt::NoBrush);
 }
 
-// The control point of arc `a`'s quadratic curve.
+// The control point of a quadratic curve from s to e.
 QPointF Control(QPointF s, QPointF e, double bend) {
     const QPointF d = e - s;
     const double len = std::hypot(d.x(), d.y());
     if (len == 0) return s;
     const QPointF n(-d.y() / len, d.x() / len);
     return (s + e) / 2 + n * (bend * len);
+}
+
+// Unit vector of a loop's direction, in screen coordinates (y grows downwards).
+QPointF LoopDirection(const GraphArc& a) {
+    const double rad = a.loopAngle * std::numbers::pi / 180;
+    return QPointF(std::cos(rad), -std::sin(rad));
+}
+
+struct Curve {
+    QPointF start, control, end;
+};
+
+// A curve arc from the edge of its first circle to the edge of its second, along the
+// curve's tangents.
+Curve ArcCurve(const StateGraph& g, const QRectF& area, const GraphArc& a) {
+    const double r = StateRadius(area);
+    const QPointF s = StatePoint(g, area, a.from), e = StatePoint(g, area, a.to);
+    const QPointF ctrl = Control(s, e, a.bend);
+    auto edge = [&](QPointF centre, QPointF toward) {
+        const QPointF v = toward - centre;
+        return centre + v / std::hypot(v.x(), v.y()) * r;
+    };
+    return {edge(s, ctrl), ctrl, edge(e, ctrl)};
 }
 
 }  // namespace
@@ -48,8 +75,23 @@ double StateRadius(const QRectF& area) { return std::min(area.width(), area.heig
 QPointF ArcMiddle(const StateGraph& g, const QRectF& area, int a) {
     const GraphArc& arc = g.arcs.at(static_cast<std::size_t>(a));
     const QPointF s = StatePoint(g, area, arc.from), e = StatePoint(g, area, arc.to);
+    if (arc.from == arc.to) return s + LoopDirection(arc) * (StateRadius(area) * kLoopOut);
     // A quadratic curve at t = 1/2.
     return 0.25 * s + 0.5 * Control(s, e, arc.bend) + 0.25 * e;
+}
+
+QPainterPath ArcPath(const StateGraph& g, const QRectF& area, int a) {
+    const GraphArc& arc = g.arcs.at(static_cast<std::size_t>(a));
+    QPainterPath path;
+    if (arc.from == arc.to) {
+        const double lr = StateRadius(area) * kLoopRadius;
+        path.addEllipse(ArcMiddle(g, area, a), lr, lr);
+        return path;
+    }
+    const Curve c = ArcCurve(g, area, arc);
+    path.moveTo(c.start);
+    path.quadTo(c.control, c.end);
+    return path;
 }
 
 void DrawStateGraph(QPainter& p, const QRectF& area, const StateGraph& g) {
@@ -58,27 +100,19 @@ void DrawStateGraph(QPainter& p, const QRectF& area, const StateGraph& g) {
     const double r = StateRadius(area);
 
     p.setPen(QPen(kArrow, 2));
-    for (const GraphArc& a : g.arcs) {
-        const QPointF s = StatePoint(g, area, a.from), e = StatePoint(g, area, a.to);
-        if (s == e) continue;
-        const QPointF ctrl = Control(s, e, a.bend);
-        // Start and end on the circles' edges, along the curve's tangents.
-        auto edge = [&](QPointF centre, QPointF toward) {
-            const QPointF v = toward - centre;
-            return centre + v / std::hypot(v.x(), v.y()) * r;
-        };
-        const QPointF s2 = edge(s, ctrl), e2 = edge(e, ctrl);
-        QPainterPath path(s2);
-        path.quadTo(ctrl, e2);
-        p.drawPath(path);
-        ArrowHead(p, e2, ctrl);
-    }
-    for (int i : g.loops) {
-        const QPointF c = StatePoint(g, area, i);
-        const bool left = c.x() < area.center().x();
-        const QPointF lc = c + QPointF(left ? -r * 1.6 : r * 1.6, 0);
-        p.drawEllipse(lc, r * 0.9, r * 0.9);
-        ArrowHead(p, c + QPointF(left ? -r : r, r * 0.35), lc + QPointF(0, r * 0.9));
+    for (std::size_t i = 0; i < g.arcs.size(); ++i) {
+        const GraphArc& a = g.arcs[i];
+        const int index = static_cast<int>(i);
+        p.drawPath(ArcPath(g, area, index));
+        if (a.from == a.to) {
+            // The head comes back into the state from the loop's far side of its axis.
+            const QPointF c = StatePoint(g, area, a.from), u = LoopDirection(a), n(-u.y(), u.x());
+            const QPointF lc = ArcMiddle(g, area, index);
+            ArrowHead(p, c + u * r + n * (r * 0.35), lc + n * (r * kLoopRadius));
+        } else {
+            const Curve c = ArcCurve(g, area, a);
+            ArrowHead(p, c.end, c.control);
+        }
     }
 
     p.setPen(QPen(kStateEdge, 2));
@@ -92,7 +126,7 @@ StateGraphView::StateGraphView(QWidget* parent, StateGraph graph, QSize size) : 
 
 void StateGraphView::paintEvent(QPaintEvent*) {
     QPainter p(this);
-    DrawStateGraph(p, QRectF(rect()), graph_);
+    DrawStateGraph(p, area(), graph_);
 }
 
 }  // namespace kv

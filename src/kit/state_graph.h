@@ -1,8 +1,10 @@
 // State-transition graphs drawn by code: light-green states with dark-green outlines joined
 // by dark-blue curved arrows, self-transitions as loop arrows, on a very light green ground.
-// The Markov menu's pictures use it, and so will every window that shows a graph of states.
+// The Markov menu's pictures and the Markov windows use it; windows lay their boxes over
+// the graph at the points it gives (StatePoint, ArcMiddle).
 #pragma once
 
+#include <QPainterPath>
 #include <QPointF>
 #include <QRectF>
 #include <QWidget>
@@ -13,23 +15,29 @@ class QPainter;
 
 namespace kv {
 
+// A transition. Between two states it is a curve; from a state to itself it is a loop.
 struct GraphArc {
     int from, to;
-    double bend;  // sideways pull of the curve, as a share of the arc's length
+    double bend;            // sideways pull of the curve, as a share of the arc's length
+    double loopAngle = 0;   // a loop: where it stands out from its state, in degrees
+                            // counter-clockwise from the right (0 right, 90 up, 180 left)
 };
 
 struct StateGraph {
     std::vector<QPointF> states;  // relative positions, 0..1 across the drawing area
     std::vector<GraphArc> arcs;
-    std::vector<int> loops;       // states with a transition to themselves
 };
 
 // Centre of state `i` in `area`.
 QPointF StatePoint(const StateGraph& g, const QRectF& area, int i);
 // Radius of the state circles in `area`.
 double StateRadius(const QRectF& area);
-// The middle of arc `a`'s curve in `area`: where a box that belongs to the arc goes.
+// Where a box that belongs to arc `a` goes in `area`: the middle of its curve, or the centre
+// of its loop (a box there sits inside the loop, clear of the arrow).
 QPointF ArcMiddle(const StateGraph& g, const QRectF& area, int a);
+// Arc `a`'s arrow as drawn in `area` (without its head): from circle edge to circle edge,
+// or the loop's circle.
+QPainterPath ArcPath(const StateGraph& g, const QRectF& area, int a);
 
 void DrawStateGraph(QPainter& p, const QRectF& area, const StateGraph& g);
 
@@ -39,6 +47,8 @@ class StateGraphView : public QWidget {
 public:
     StateGraphView(QWidget* parent, StateGraph graph, QSize size);
     const StateGraph& graph() const { return graph_; }
+    // The drawing area, in this widget's coordinates.
+    QRectF area() const { return QRectF(rect()); }
 
 protected:
     void paintEvent(QPaintEvent*) override;

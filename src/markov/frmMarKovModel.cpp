@@ -1,0 +1,213 @@
+#include "markov/frmMarKovModel.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+
+#include <cmath>
+#include <numbers>
+
+#include "kit/controls.h"
+#include "kit/state_graph.h"
+#include "plot/input.h"
+#include "plot/msgbox.h"
+#include "plot/numtext.h"
+
+namespace kv {
+namespace {
+
+constexpr int kMargin = 12;
+constexpr int kColumnWidth = 128;
+
+const QString kOverflow = QStringLiteral("ノードの値または確率が大きすぎて次の状態を計算できないため、ノードの値を変えずに止めました。"
+                                         "値を小さくしてください。");
+
+MarkovWindowSpec ThreeNodeChain() {
+    const QPointF kNoShift;
+    return {
+        QStringLiteral("frmMarKovModel"),
+        QStringLiteral("マルコフ(Markov)モデルの状態遷移"),
+        QSize(600, 500),
+        {
+            {{0.5, 0.27}, "0", QStringLiteral("Node 0"), 20},
+            {{0.78, 0.75}, "48", QStringLiteral("Node 1"), 270},
+            {{0.22, 0.75}, "0", QStringLiteral("Node 2"), 270},
+        },
+        {
+            {0, 0, "0.5", 0, 90, kNoShift},
+            {1, 1, "0", 0, 0, kNoShift},
+            {2, 2, "0.5", 0, 180, kNoShift},
+            {0, 1, "0.5", 0.2},
+            {1, 2, "0.5", 0.2},
+            {2, 0, "0.5", 0.2},
+            {0, 2, "0", 0.2},
+            {2, 1, "0", 0.2},
+            {1, 0, "0.5", 0.2},
+        },
+        0.0001,
+        kEquilibriumMessage,
+        false,
+    };
+}
+
+// The rectangle of `size` centred on `centre`.
+QRect Centred(QPointF centre, QSize size) {
+    return QRect(static_cast<int>(std::lround(centre.x() - size.width() / 2.0)),
+                 static_cast<int>(std::lround(centre.y() - size.height() / 2.0)), size.width(), size.height());
+}
+
+}  // namespace
+
+frmMarKovModel::frmMarKovModel() : frmMarKovModel(ThreeNodeChain()) {}
+
+frmMarKovModel::frmMarKovModel(MarkovWindowSpec spec)
+    : spec_(std::move(spec)), chain_(static_cast<int>(spec_.nodes.size()), spec_.tolerance) {
+    setObjectName(spec_.name);
+    setWindowTitle(spec_.caption);
+    BuildGraph();
+    BuildControls();
+}
+
+void frmMarKovModel::BuildGraph() {
+    StateGraph graph;
+    for (const MarkovNode& n : spec_.nodes) graph.states.push_back(n.at);
+    for (const MarkovArc& a : spec_.arcs) graph.arcs.push_back({a.source, a.destination, a.bend, a.loopAngle});
+    Image1 = new StateGraphView(this, graph, spec_.picture);
+    Image1->setObjectName(QStringLiteral("Image1"));
+    Image1->move(kMargin, kMargin);
+
+    const QPointF origin = Image1->pos();
+    const QRectF area = Image1->area();
+    const double r = StateRadius(area);
+    for (std::size_t i = 0; i < spec_.nodes.size(); ++i) {
+        const MarkovNode& n = spec_.nodes[i];
+        const int index = static_cast<int>(i);
+        const QPointF centre = origin + StatePoint(graph, area, index);
+        txtNode.push_back(MakeBox(this, ArrayName("txtNode", index), QString::fromUtf8(n.initial), Centred(centre, kNodeBox)));
+
+        // The name stands just outside the circle, on its side.
+        QLabel* label = MakeLabel(this, ArrayName("Label1", index), n.label, QRect(), Qt::AlignCenter);
+        const QSize size(label->fontMetrics().horizontalAdvance(n.label) + 6, label->fontMetrics().height() + 2);
+        const double rad = n.labelAngle * std::numbers::pi / 180;
+        const QPointF dir(std::cos(rad), -std::sin(rad));
+        const double reach = std::abs(dir.x()) * size.width() / 2.0 + std::abs(dir.y()) * size.height() / 2.0;
+        label->setGeometry(Centred(centre + dir * (r + 4 + reach), size));
+        Label1.push_back(label);
+        nodeNames_.push_back(n.label);
+    }
+    for (std::size_t i = 0; i < spec_.arcs.size(); ++i) {
+        const MarkovArc& a = spec_.arcs[i];
+        const int index = static_cast<int>(i);
+        const QPointF centre = origin + ArcMiddle(graph, area, index) + a.boxShift;
+        txtArc.push_back(MakeBox(this, ArrayName("txtArc", index), QString::fromUtf8(a.probability), Centred(centre, kArcBox)));
+        arcNames_.push_back(QStringLiteral("%1→%2の確率").arg(spec_.nodes.at(static_cast<std::size_t>(a.source)).label,
+                                                             spec_.nodes.at(static_cast<std::size_t>(a.destination)).label));
+    }
+}
+
+void frmMarKovModel::BuildControls() {
+    const QRect pic = Image1->geometry();
+    const int x = pic.right() + 1 + 16;
+    int y = pic.top();
+    auto button = [&](const char* name, const QString& caption, void (frmMarKovModel::*slot)()) {
+        MakeButton(this, name, caption, QRect(x, y, kColumnWidth, 32), this, slot);
+        y += 40;
+    };
+    button("Command1", QStringLiteral("逐次実行"), &frmMarKovModel::Command1_Click);
+    button("Command2", QStringLiteral("初期ノード"), &frmMarKovModel::Command2_Click);
+    y += 12;
+    button("Command3", QStringLiteral("自動実行"), &frmMarKovModel::Command3_Click);
+    button("Command4", QStringLiteral("自動実行停止"), &frmMarKovModel::Command4_Click);
+
+    Check1 = new QCheckBox(QStringLiteral("永久繰返し"), this);
+    Check1->setObjectName(QStringLiteral("Check1"));
+    Check1->setGeometry(x, y, kColumnWidth, 24);
+    y += 32;
+    MakeLabel(this, "Label2", QStringLiteral("タイマー"), QRect(x, y, 60, 24));
+    Text1 = MakeBox(this, "Text1", "500", QRect(x + 64, y, kColumnWidth - 64, 24));
+    y += 24;
+    run_ = new Stepper(this, Text1, QStringLiteral("タイマー"), [this](StepBy by) { return TransitionStep(by); });
+
+    int bottom = std::max(pic.bottom() + 1, y);
+    if (!spec_.note.isEmpty()) {
+        MakeLabel(this, "Label3", spec_.note, QRect(pic.left(), pic.bottom() + 1 + 8, pic.width(), 24));
+        bottom = std::max(bottom, pic.bottom() + 1 + 8 + 24);
+    }
+    setFixedSize(x + kColumnWidth + kMargin, bottom + kMargin);
+}
+
+void frmMarKovModel::Form_Load() { SetArcs(); }
+
+void frmMarKovModel::Command1_Click() { run_->Step(); }
+
+void frmMarKovModel::Command2_Click() { SetInitialNodes(); }
+
+void frmMarKovModel::Command3_Click() { run_->Start(); }
+
+void frmMarKovModel::Command4_Click() { run_->Stop(); }
+
+void frmMarKovModel::Timer1_Timer() { run_->Tick(); }
+
+void frmMarKovModel::SetArcs() {
+    std::vector<markov::ArcEnd> ends;
+    for (const MarkovArc& a : spec_.arcs) ends.push_back({a.source, a.destination});
+    chain_.SetArcs(ends);
+}
+
+void frmMarKovModel::SetInitialNodes() {
+    for (std::size_t i = 0; i < txtNode.size(); ++i) txtNode[i]->setText(QString::fromUtf8(spec_.nodes[i].initial));
+}
+
+void frmMarKovModel::FormatNodes() {
+    for (QLineEdit* box : txtNode)
+        if (const auto v = PeekVal(box)) SetText(box, Format(*v, kFixed3));
+}
+
+std::optional<std::vector<double>> frmMarKovModel::ReadBoxes(const std::vector<QLineEdit*>& boxes, StepBy by,
+                                                             const std::vector<QString>& names) {
+    std::vector<double> values;
+    for (std::size_t i = 0; i < boxes.size(); ++i) {
+        QLineEdit* box = boxes[i];
+        // A tick leaves the box being typed in alone until it holds a whole number: "-" on
+        // the way to "-0.5" must not run a step as 0. Any other text is read as Val reads it.
+        if (by == StepBy::Timer && box->hasFocus() && !StrictNumber(box->text().toStdString())) return std::nullopt;
+        const auto v = by == StepBy::Hand ? ReadVal(box, names[i]) : PeekVal(box);
+        if (!v) return std::nullopt;
+        values.push_back(*v);
+    }
+    return values;
+}
+
+StepResult frmMarKovModel::TransitionStep(StepBy by) {
+    // A tick that finds a box beyond a double waits for the learner to finish typing; a
+    // press has said which box, and ends the run.
+    const auto nodes = ReadBoxes(txtNode, by, nodeNames_);
+    if (!nodes) return by == StepBy::Hand ? StepResult::Stop : StepResult::Wait;
+    const auto probabilities = ReadBoxes(txtArc, by, arcNames_);
+    if (!probabilities) return by == StepBy::Hand ? StepResult::Stop : StepResult::Wait;
+
+    const auto step = chain_.TransitionStep(*nodes, *probabilities);
+    if (!step) {
+        run_->Stop();  // before the box: the run cannot go on from here
+        MsgBox(this, kOverflow);
+        return StepResult::Stop;
+    }
+    for (std::size_t i = 0; i < txtNode.size(); ++i) SetText(txtNode[i], GeneralText(step->NewValue[i]));
+    if (!step->Settled) return StepResult::Continue;
+
+    if (by == StepBy::Timer && Check1->isChecked()) {
+        SetInitialNodes();  // round and round, without a word
+        return StepResult::Continue;
+    }
+    if (spec_.formatWhenSettled) FormatNodes();
+    if (by == StepBy::Hand) {
+        // A press tells of the equilibrium whatever "永久繰返し" says, and leaves a run alone.
+        MsgBox(this, spec_.message);
+        return StepResult::Continue;
+    }
+    run_->Stop();
+    MsgBox(this, spec_.message);
+    return StepResult::Stop;
+}
+
+}  // namespace kv
