@@ -1,7 +1,11 @@
 #include "window_table.h"
 
+#include "gradient/frmSlopeMethod1.h"
+#include "gradient/frmSlopeMethod2.h"
 #include "learning/frmFeedFowardLearning.h"
 #include "learning/frmUnitLearning.h"
+#include "linear/frmLinearSystem1.h"
+#include "linear/frmLinearSystem2.h"
 #include "neuron/frmDecision2Model.h"
 #include "neuron/frmDecisionAnalogModel.h"
 #include "neuron/frmDecisionAnalogModelElse.h"
@@ -30,6 +34,10 @@ const std::vector<WindowKind>& AllWindows() {
         {"frmTimeModel", BuildAnyWindow<frmTimeModel>},
         {"frmUnitLearning", BuildAnyWindow<frmUnitLearning>},
         {"frmFeedFowardLearning", BuildAnyWindow<frmFeedFowardLearning>},
+        {"frmSlopeMethod1", BuildAnyWindow<frmSlopeMethod1>},
+        {"frmSlopeMethod2", BuildAnyWindow<frmSlopeMethod2>},
+        {"frmLinearSystem1", BuildAnyWindow<frmLinearSystem1>},
+        {"frmLinearSystem2", BuildAnyWindow<frmLinearSystem2>},
     };
     return table;
 }
