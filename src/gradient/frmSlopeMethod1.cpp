@@ -12,6 +12,7 @@
 
 #include "gradient/formula_row.h"
 #include "kit/controls.h"
+#include "kit/run_column.h"
 #include "plot/PlotSurface.h"
 #include "plot/input.h"
 #include "plot/msgbox.h"
@@ -27,7 +28,6 @@ constexpr int kFrameHeight = 64, kFramePitch = 70;
 constexpr int kPlotSide = 480;
 constexpr int kColumnLeft = kMargin + kPlotSide + 20;
 constexpr int kColumnWidth = 300;
-constexpr int kButtonHeight = 32;
 
 const char* const kCoefficientDefaults[4] = {"0", "2", "-6", "7"};
 
@@ -61,15 +61,11 @@ frmSlopeMethod1::frmSlopeMethod1(const QString& name, const QString& caption, in
     for (int k = 0; k < 4; ++k)
         connect(txtA[k], &QLineEdit::textChanged, this, [this, k] { txtA_Change(k); });
 
-    auto* frame2 = new QGroupBox(QStringLiteral("表示最大値"), this);
-    frame2->setObjectName("Frame2");
-    frame2->setGeometry(FormulaFrame(0).right() + 12, kMargin, kColumnLeft + kColumnWidth - FormulaFrame(0).right() - 12,
-                        kFrameHeight);
-    MakeLabel(frame2, "Label2", "X", QRect(10, 26, 16, 26), Qt::AlignRight | Qt::AlignVCenter);
-    txtMaxX = MakeBox(frame2, "txtMaxX", "3", QRect(30, 26, 56, 26));
-    MakeLabel(frame2, "Label3", "Y", QRect(92, 26, 16, 26), Qt::AlignRight | Qt::AlignVCenter);
-    txtMaxY = MakeBox(frame2, "txtMaxY", "10", QRect(112, 26, 56, 26));
-    MakeButton(frame2, "Command1", QStringLiteral("再表示"), QRect(180, 24, 88, 30), this, &frmSlopeMethod1::Command1_Click);
+    const int maximaLeft = FormulaFrame(0).right() + 12;
+    const MaximaBoxes maxima =
+        MakeMaximaFrame(this, QRect(maximaLeft, kMargin, kColumnLeft + kColumnWidth - maximaLeft, kFrameHeight), "3", "10");
+    txtMaxX = maxima.txtMaxX;
+    txtMaxY = maxima.txtMaxY;
 
     Picture1 = new PlotSurface(this, QSize(kPlotSide, kPlotSide));
     Picture1->setObjectName("Picture1");
@@ -88,19 +84,9 @@ frmSlopeMethod1::frmSlopeMethod1(const QString& name, const QString& caption, in
     MakeLabel(frame3, "Label5", QStringLiteral("初期値"), QRect(10, 60, 110, 26), Qt::AlignRight | Qt::AlignVCenter);
     txtX = MakeBox(frame3, "txtX", "0", QRect(128, 60, 100, 26));
 
-    int y = columnTop + 116;
-    const auto button = [&](const char* name, const QString& caption, void (frmSlopeMethod1::*slot)()) {
-        MakeButton(this, name, caption, QRect(kColumnLeft, y, 180, kButtonHeight), this, slot);
-        y += kButtonHeight + 8;
-    };
-    button("Command2", QStringLiteral("初期設定"), &frmSlopeMethod1::Command2_Click);
-    button("Command3", QStringLiteral("逐次実行"), &frmSlopeMethod1::Command3_Click);
-    button("Command4", QStringLiteral("自動実行"), &frmSlopeMethod1::Command4_Click);
-    MakeLabel(this, "Label6", QStringLiteral("タイマー"), QRect(kColumnLeft, y, 80, 26));
-    Text1 = MakeBox(this, "Text1", "5", QRect(kColumnLeft + 84, y, 96, 26));
-    y += 34;
-    button("Command5", QStringLiteral("自動実行停止"), &frmSlopeMethod1::Command5_Click);
-    lblResult = MakeLabel(this, "lblResult", "", QRect(kColumnLeft, y + 12, kColumnWidth, 48), Qt::AlignLeft | Qt::AlignTop);
+    const RunColumn column = MakeRunColumn(this, QPoint(kColumnLeft, columnTop + 116), kColumnWidth, "5", 48);
+    Text1 = column.Text1;
+    lblResult = column.lblResult;
 
     run_ = new Stepper(this, Text1, QStringLiteral("タイマー"), [this](StepBy by) { return SearchStep(by); });
 }

@@ -8,6 +8,7 @@
 #include <cmath>
 
 #include "kit/controls.h"
+#include "kit/run_column.h"
 #include "linear/update_formula.h"
 #include "plot/PlotSurface.h"
 #include "plot/input.h"
@@ -30,7 +31,6 @@ constexpr int kPlotSide = 480;
 constexpr int kColumnLeft = kMargin + kPlotSide + 20;
 constexpr int kColumnWidth = 260;
 constexpr int kRowTop = 46, kRowPitch = 30;
-constexpr int kButtonHeight = 32;
 
 constexpr const char* kDefaultX[linear::kSampleCount] = {"1.0", "2.0", "3.0", "4.0", "5.0"};
 constexpr const char* kDefaultY[linear::kSampleCount] = {"1.0", "2.5", "3.5", "4.5", "4.5"};
@@ -54,14 +54,9 @@ frmLinearSystem1::frmLinearSystem1(const QString& name, const QString& caption, 
     new linear::UpdateFormula(this, rule, QRect(kMargin + 200, 12, 420, formulaHeight));
 
     const int top = 8 + formulaHeight + 8 + 10;
-    auto* frame2 = new QGroupBox(QStringLiteral("表示最大値"), this);
-    frame2->setObjectName("Frame2");
-    frame2->setGeometry(kMargin, top, 300, 64);
-    MakeLabel(frame2, "Label2", "X", QRect(10, 26, 16, 26), Qt::AlignRight | Qt::AlignVCenter);
-    txtMaxX = MakeBox(frame2, "txtMaxX", "6", QRect(30, 26, 56, 26));
-    MakeLabel(frame2, "Label3", "Y", QRect(92, 26, 16, 26), Qt::AlignRight | Qt::AlignVCenter);
-    txtMaxY = MakeBox(frame2, "txtMaxY", "10", QRect(112, 26, 56, 26));
-    MakeButton(frame2, "Command1", QStringLiteral("再表示"), QRect(190, 24, 96, 30), this, &frmLinearSystem1::Command1_Click);
+    const MaximaBoxes maxima = MakeMaximaFrame(this, QRect(kMargin, top, 300, 64), "6", "10");
+    txtMaxX = maxima.txtMaxX;
+    txtMaxY = maxima.txtMaxY;
 
     auto* frame3 = new QGroupBox(QStringLiteral("計算条件"), this);
     frame3->setObjectName("Frame3");
@@ -87,21 +82,11 @@ frmLinearSystem1::frmLinearSystem1(const QString& name, const QString& caption, 
     MakeLabel(frame1, "Label5", QStringLiteral("訓練回数"), QRect(24, loopTop, 100, 24), Qt::AlignRight | Qt::AlignVCenter);
     txtLoop = MakeBox(frame1, "txtLoop", "10", QRect(136, loopTop, 100, 24));
 
-    int y = top + loopTop + 48;
-    const auto button = [&](const char* name, const QString& caption, void (frmLinearSystem1::*slot)()) {
-        MakeButton(this, name, caption, QRect(kColumnLeft, y, 180, kButtonHeight), this, slot);
-        y += kButtonHeight + 8;
-    };
-    button("Command2", QStringLiteral("初期設定"), &frmLinearSystem1::Command2_Click);
-    button("Command3", QStringLiteral("逐次実行"), &frmLinearSystem1::Command3_Click);
-    button("Command4", QStringLiteral("自動実行"), &frmLinearSystem1::Command4_Click);
-    MakeLabel(this, "Label6", QStringLiteral("タイマー"), QRect(kColumnLeft, y, 80, 26));
-    Text1 = MakeBox(this, "Text1", "100", QRect(kColumnLeft + 84, y, 96, 26));
-    y += 34;
-    button("Command5", QStringLiteral("自動実行停止"), &frmLinearSystem1::Command5_Click);
-    lblResult = MakeLabel(this, "lblResult", "", QRect(kColumnLeft, y + 8, kColumnWidth, 52), Qt::AlignLeft | Qt::AlignTop);
+    const RunColumn column = MakeRunColumn(this, QPoint(kColumnLeft, top + loopTop + 48), kColumnWidth, "100", 52);
+    Text1 = column.Text1;
+    lblResult = column.lblResult;
 
-    setFixedSize(kColumnLeft + kColumnWidth + kMargin, std::max(top + 76 + kPlotSide, y + 60) + kMargin);
+    setFixedSize(kColumnLeft + kColumnWidth + kMargin, std::max(top + 76 + kPlotSide, column.bottom) + kMargin);
     run_ = new Stepper(this, Text1, QStringLiteral("タイマー"), [this](StepBy by) { return Step(by); });
 }
 

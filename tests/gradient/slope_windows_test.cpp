@@ -7,31 +7,13 @@
 #include "gradient/frmSlopeMethod2.h"
 #include "plot/PlotSurface.h"
 #include "plot/timer.h"
-#include "support/ui_test.h"
+#include "support/plot_probe.h"
 
 namespace {
 
 const QString kConverged = QStringLiteral("収斂しました. x=1.5000 f(x)=2.5000");
 
-class SlopeWindows : public UiTest {
-protected:
-    kv::PlotSurface* plot(QWidget* w) { return child<kv::PlotSurface>(w, "Picture1"); }
-    QImage image(QWidget* w) { return plot(w)->image(); }
-    QPointF at(QWidget* w, double x, double y) { return plot(w)->toPixel(float(x), float(y)); }
-    kv::Rgb pixelAt(QWidget* w, double x, double y, int dx = 0, int dy = 0) {
-        const QPointF p = at(w, x, y);
-        return pixel(image(w), int(p.x()) + dx, int(p.y()) + dy);
-    }
-    // Hand steps until a message shows; the step that showed it, or -1.
-    int stepsUntilMessage(QWidget* w, int limit) {
-        const int before = int(messages.size());
-        for (int n = 1; n <= limit; ++n) {
-            call(w, "Command3_Click");
-            if (messages.size() > before) return n;
-        }
-        return -1;
-    }
-};
+using SlopeWindows = PlotWindowTest;
 
 TEST_F(SlopeWindows, SimplestSearchConvergesAtStep165WithItsMessage) {
     auto* w = open<kv::frmSlopeMethod1>();
@@ -69,7 +51,7 @@ TEST_F(SlopeWindows, SimplestSearchEdgeCases) {
 TEST_F(SlopeWindows, TicksRestartAConvergedSearchWithoutAWordAndWaitUnderABox) {
     auto* w = open<kv::frmSlopeMethod1>();
     call(w, "Command4_Click");
-    EXPECT_EQ(kv::TimerInterval(w->findChild<QTimer*>("Timer1")), 5);
+    EXPECT_EQ(interval(w), 5);
     const QImage start = image(w);
     for (int n = 0; n < 164; ++n) call(w, "Timer1_Timer");
     EXPECT_EQ(text(w, "lblResult"), "");
@@ -90,7 +72,7 @@ TEST_F(SlopeWindows, TicksRestartAConvergedSearchWithoutAWordAndWaitUnderABox) {
     call(w, "Command3_Click");
     EXPECT_EQ(messages.last(), kConverged);
     call(w, "Command5_Click");
-    EXPECT_EQ(kv::TimerInterval(w->findChild<QTimer*>("Timer1")), 0);
+    EXPECT_EQ(interval(w), 0);
 }
 
 TEST_F(SlopeWindows, PlotShowsFrameCurveAndMarker) {
@@ -168,7 +150,7 @@ TEST_F(SlopeWindows, ARunAwaySearchStopsWithAMessageAndNoInfinity) {
     call(w, "Timer1_Timer");
     ASSERT_EQ(messages.size(), 1);
     EXPECT_TRUE(messages[0].contains(QStringLiteral("発散")));
-    EXPECT_EQ(kv::TimerInterval(w->findChild<QTimer*>("Timer1")), 0);
+    EXPECT_EQ(interval(w), 0);
     EXPECT_FALSE(text(w, "lblResult").contains("inf"));
 }
 

@@ -4,7 +4,7 @@
 #include "linear/frmLinearSystem2.h"
 #include "plot/PlotSurface.h"
 #include "plot/timer.h"
-#include "support/ui_test.h"
+#include "support/plot_probe.h"
 
 namespace {
 
@@ -17,25 +17,7 @@ QString LimitMessage(int count, const char* error) {
     return QStringLiteral("これ以上の精度は出ません.\r\n\r\n訓練回数 %1回\r\n誤    差 = %2").arg(count).arg(error);
 }
 
-class LinearWindows : public UiTest {
-protected:
-    kv::PlotSurface* plot(QWidget* w) { return child<kv::PlotSurface>(w, "Picture1"); }
-    QImage image(QWidget* w) { return plot(w)->image(); }
-    QPointF at(QWidget* w, double x, double y) { return plot(w)->toPixel(float(x), float(y)); }
-    kv::Rgb pixelAt(QWidget* w, double x, double y, int dx = 0) {
-        const QPointF p = at(w, x, y);
-        return pixel(image(w), int(p.x()) + dx, int(p.y()));
-    }
-    int interval(QWidget* w) { return kv::TimerInterval(w->findChild<QTimer*>("Timer1")); }
-    int stepsUntilMessage(QWidget* w, int limit) {
-        const int before = int(messages.size());
-        for (int n = 1; n <= limit; ++n) {
-            call(w, "Command3_Click");
-            if (messages.size() > before) return n;
-        }
-        return -1;
-    }
-};
+using LinearWindows = PlotWindowTest;
 
 TEST_F(LinearWindows, BatchWindowLearnsToItsLimitWithTheTwoLineResult) {
     auto* w = open<kv::frmLinearSystem1>();
