@@ -235,6 +235,7 @@ bool frmSlopeMethod1::eventFilter(QObject* watched, QEvent* event) {
         const QPointF p = e->position();
         const double x = Picture1->scaleLeft() + p.x() / Picture1->width() * Picture1->scaleWidth();
         const double y = Picture1->scaleTop() + p.y() / Picture1->height() * Picture1->scaleHeight();
+        // Shift, Ctrl and Alt sit in bits 25 to 27 of Qt's modifiers: shifted down they read 1, 2, 4.
         Picture1_MouseMove(static_cast<int>(e->buttons()), static_cast<int>(e->modifiers() >> 25), x, y);
     }
     return QWidget::eventFilter(watched, event);
