@@ -1,7 +1,11 @@
 #include "window_table.h"
 
+#include "gradient/frmSlopeMethod1.h"
+#include "gradient/frmSlopeMethod2.h"
 #include "learning/frmFeedFowardLearning.h"
 #include "learning/frmUnitLearning.h"
+#include "linear/frmLinearSystem1.h"
+#include "linear/frmLinearSystem2.h"
 #include "logic/frmLogicalUnit.h"
 #include "markov/frmMarKovModel.h"
 #include "markov/frmMarKovModel2.h"
@@ -48,6 +52,10 @@ const std::vector<WindowKind>& AllWindows() {
         {"frmMarKovModel4", BuildAnyWindow<frmMarKovModel4>},
         {"frmMarKovModel5", BuildAnyWindow<frmMarKovModel5>},
         {"frmMarKovModel6", BuildAnyWindow<frmMarKovModel6>},
+        {"frmSlopeMethod1", BuildAnyWindow<frmSlopeMethod1>},
+        {"frmSlopeMethod2", BuildAnyWindow<frmSlopeMethod2>},
+        {"frmLinearSystem1", BuildAnyWindow<frmLinearSystem1>},
+        {"frmLinearSystem2", BuildAnyWindow<frmLinearSystem2>},
     };
     return table;
 }

@@ -39,7 +39,9 @@ bool AnalogWindow::Compute() {
 void AnalogWindow::DrawResponse() {
     const auto theta = ReadTheta(false);
     const auto alpha = ReadAlfa(false);
-    if (theta && alpha) DrawSigmoidResponse(*Picture1, *theta, *alpha);
+    if (!theta || !alpha) return;
+    DrawSigmoidResponse(*Picture1, *theta, *alpha);
+    DrawOverResponse();
 }
 
 double AnalogWindow::Output(double s, double theta, double alpha) { return AnalogOutput(s, theta, alpha); }

@@ -21,6 +21,8 @@ protected:
     // The sigmoid for the theta and alpha in their boxes; a box beyond a double leaves
     // the previous plot (nothing is reported while the learner types).
     void DrawResponse() override;
+    // What a window draws over a fresh response plot (the time-evolution marker).
+    virtual void DrawOverResponse() {}
 
     // What "計算実行" writes to txtY.
     virtual double Output(double s, double theta, double alpha);

@@ -32,9 +32,15 @@ void frmTimeModel::Command1_Click() {
     if (!epsilon) return;
     if (!ReadInputs()) return;
     if (!run_->Start()) return;
+    markerShown_ = false;  // the fresh plot drops the old marker
     DrawResponse();
     model_.Start(*epsilon);
     neuron::XorMarker(*Picture1, model_.StateU());
+    markerShown_ = true;
+}
+
+void frmTimeModel::DrawOverResponse() {
+    if (markerShown_) neuron::XorMarker(*Picture1, model_.StateU());
 }
 
 void frmTimeModel::Timer1_Timer() { run_->Tick(); }

@@ -21,6 +21,8 @@ public slots:
     void Timer1_Timer();
 
 private:
+    // The marker again after a redraw of the plot, so the next step erases it cleanly.
+    void DrawOverResponse() override;
     // One step of the run.
     StepResult TimeStep();
     // The inputs as they stand, read without a word: nothing while a box does not hold a
@@ -28,6 +30,7 @@ private:
     std::optional<Inputs> PeekInputs() const;
 
     neuron::TimeEvolution model_;
+    bool markerShown_ = false;  // a run has started and its marker stands at StateU
     QLineEdit* txtIpsi;
     QLineEdit* txtTimer;
     Stepper* run_;

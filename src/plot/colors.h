@@ -31,5 +31,6 @@ inline constexpr Rgb kPaleYellow{255, 255, 125};
 inline constexpr Rgb kCrimson{255, 0, 63};
 inline constexpr Rgb kSkyBlue{0, 200, 255};
 inline constexpr Rgb kNavy{0, 0, 155};
+inline constexpr Rgb kPaleGreen{192, 255, 192};  // the strip behind the update rule
 
 }  // namespace kv

@@ -183,20 +183,24 @@ TEST_F(NeuronVariants, TimeModelRunsToEquilibriumWithXorMarker) {
     expectOnlyMarkerAt(w, bare, -0.2);
 }
 
-TEST_F(NeuronVariants, TimeModelThetaEditMidRunLeavesTheOldMarker) {
+TEST_F(NeuronVariants, TimeModelThetaEditMidRunKeepsTheMarker) {
     auto* w = open<kv::frmTimeModel>();
     type(w, "txtIpsi", "0.5");
     call(w, "Command1_Click");
     call(w, "Timer1_Timer");  // S = 0.35
     type(w, "txtTheta", "0.3");
+    // The same run started with the new theta: the redraw put the marker back where it was.
     auto* reference = open<kv::frmTimeModel>();
     type(reference, "txtTheta", "0.3");
-    EXPECT_EQ(image(w), image(reference));  // the redraw removed the marker
-    call(w, "Timer1_Timer");  // the erase at 0.35 finds nothing and draws there
-    EXPECT_EQ(pixelAt(w, 0.35, 0.2), kv::kRed);
+    type(reference, "txtIpsi", "0.5");
+    call(reference, "Command1_Click");
+    call(reference, "Timer1_Timer");
+    EXPECT_EQ(image(w), image(reference));
+    call(w, "Timer1_Timer");  // the erase at 0.35 takes the marker away cleanly
+    EXPECT_EQ(pixelAt(w, 0.35, 0.2), kv::kWhite);
     EXPECT_EQ(pixelAt(w, 0.525, 0.2), kv::kRed);
     call(w, "Timer1_Timer");
-    EXPECT_EQ(pixelAt(w, 0.35, 0.2), kv::kRed);
+    EXPECT_EQ(pixelAt(w, 0.35, 0.2), kv::kWhite);
     EXPECT_EQ(pixelAt(w, 0.525, 0.2), kv::kWhite);
     EXPECT_EQ(pixelAt(w, 0.6125, 0.2), kv::kRed);
 }
