@@ -8,6 +8,8 @@
 #include "neuron/frmRandom2Model.h"
 #include "neuron/frmTimeModel.h"
 #include "shell/menus.h"
+#include "som/frmLVQ.h"
+#include "som/frmSOM.h"
 
 namespace kv {
 
@@ -30,6 +32,8 @@ const std::vector<WindowKind>& AllWindows() {
         {"frmTimeModel", BuildAnyWindow<frmTimeModel>},
         {"frmUnitLearning", BuildAnyWindow<frmUnitLearning>},
         {"frmFeedFowardLearning", BuildAnyWindow<frmFeedFowardLearning>},
+        {"frmSOM", BuildAnyWindow<frmSOM>},
+        {"frmLVQ", BuildAnyWindow<frmLVQ>},
     };
     return table;
 }
