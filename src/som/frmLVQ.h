@@ -17,6 +17,7 @@ protected:
     som::StepReport StepModel(const som::AnimalTable& animals) override;
     void DrawModel(const som::AnimalTable& animals) override;
     const som::UnitMap& map() const override { return lvq_; }
+    som::UnitMap& map() override { return lvq_; }
     QString StepSizeBoxes() const override;
 
 private:

@@ -155,14 +155,14 @@ void frmSOM::Command3_Click() {
             return false;
         }
         ++steps;
-        ShowCount(map().MapCount());
         return true;
-    });
+    }, [this] { ShowCount(map().MapCount()); });  // the counter as often as the eye can follow
     if (outcome == BatchRunner::Outcome::kWindowClosed || !alive) return;
     if (outcome == BatchRunner::Outcome::kAlreadyRunning) {
         MsgBox(this, QStringLiteral("ほかのウィンドウの一括処理が実行中です。終わってからもう一度押してください。"));
         return;
     }
+    if (steps > 0) ShowCount(map().MapCount());
     MapDraw(lastTable_);
     if (refused != som::StepOutcome::kDone && !ReportRefused(refused)) return;
     if (pending_) {
@@ -257,14 +257,15 @@ QString frmSOM::StepSizeBoxes() const { return QStringLiteral("「α0」また�
 
 StepResult frmSOM::MapStep(StepBy by) {
     const bool byTimer = by == StepBy::Timer;
-    if (restartPending_) {
+    if (restartPending_ && byTimer) {
         // The last run ended on a tick that could not read the boxes for the next one.
-        if (!MapInit(Reading::kSilent)) return StepResult::Wait;
-        return StepResult::Continue;
+        return MapInit(Reading::kSilent) ? StepResult::Continue : StepResult::Wait;
     }
     const auto table = ReadTable(byTimer ? Reading::kSilent : Reading::kReport);
     if (!table) return byTimer ? StepResult::Wait : StepResult::Stop;
     const som::StepReport step = StepModel(*table);
+    const bool runOver = byTimer && map().MapCount() >= map().MapLoop();
+    if (step.outcome == som::StepOutcome::kAtLimit && runOver) return EndOfRun();  // the still step needs no count
     if (step.outcome != som::StepOutcome::kDone) {
         run_->Stop();  // before the message: the run cannot go on from here
         ReportRefused(step.outcome);
@@ -273,13 +274,17 @@ StepResult frmSOM::MapStep(StepBy by) {
     ShowCount(map().MapCount());
     MapDraw(*table);
     if (!byTimer || map().MapCount() <= map().MapLoop()) return StepResult::Continue;
+    // This tick took the step with f = 0, which moved nothing.
+    return EndOfRun();
+}
 
-    // This tick took the step with f = 0, which moved nothing: the run is over.
+StepResult frmSOM::EndOfRun() {
     if (Check1->isChecked()) {
         if (!MapInit(Reading::kSilent)) restartPending_ = true;
         return StepResult::Continue;
     }
-    Label7->setText(QStringLiteral("回数　%1").arg(map().MapLoop()));
+    map().EndRun();
+    ShowCount(map().MapCount());
     return StepResult::Stop;
 }
 
@@ -306,6 +311,10 @@ bool frmSOM::ReportRefused(som::StepOutcome outcome) {
 void frmSOM::ShowCount(int count) {
     Label7->setText(QStringLiteral("回数　%1").arg(count));
     Label7->repaint();
+}
+
+void frmSOM::MapDraw() {
+    if (const auto table = ReadTable(Reading::kSilent)) MapDraw(*table);
 }
 
 void frmSOM::MapDraw(const som::AnimalTable& animals) {

@@ -31,6 +31,9 @@ public:
     frmSOM();
 
     const som::UnitMap& Map() const { return map(); }
+    // Draws the map again with the table as it stands (a box being typed keeps nothing
+    // from being drawn: the previous drawing stays).
+    void MapDraw();
 
 public slots:
     void Form_Load();
@@ -62,6 +65,7 @@ protected:
     // Draws the map after Cls.
     virtual void DrawModel(const som::AnimalTable& animals);
     virtual const som::UnitMap& map() const { return som_; }
+    virtual som::UnitMap& map() { return som_; }
     // The parameters a refused step names.
     virtual QString StepSizeBoxes() const;
 
@@ -85,6 +89,8 @@ private:
     void MapDraw(const som::AnimalTable& animals);
     // One learning step with the table as it stands; a refused step says why.
     StepResult MapStep(StepBy by);
+    // The timer run has taken its MapLoop steps: it starts again or stops.
+    StepResult EndOfRun();
     bool ReportRefused(som::StepOutcome outcome);
     void ShowCount(int count);
     // A press during a batch: the batch stops, then the press acts.

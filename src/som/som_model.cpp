@@ -90,13 +90,16 @@ Unit UnitMap::FindWinner(const Attributes& v) const {
     const double* w = w_.data();  // units in x-major order, a innermost: the search order
     for (int x = 0; x < kSide; ++x) {
         for (int y = 0; y < kSide; ++y, w += kAttributes) {
+            const bool first = x == 0 && y == 0;
             double d = 0;
-            for (int a = 0; a < kAttributes; ++a) {
+            int a = 0;
+            // The sum only grows, so once it reaches the best so far this unit cannot win.
+            for (; a < kAttributes && (first || d < bestD); ++a) {
                 const double e = v[a] - w[a];
                 d += e * e;
             }
             // Only a strictly nearer unit replaces the first one found.
-            if ((x == 0 && y == 0) || d < bestD) {
+            if (first || (a == kAttributes && d < bestD)) {
                 best = {x, y};
                 bestD = d;
             }
@@ -109,10 +112,6 @@ std::array<Unit, kAnimals> UnitMap::Winners(const AnimalTable& animals) const {
     std::array<Unit, kAnimals> winners;
     for (int n = 0; n < kAnimals; ++n) winners[n] = FindWinner(animals[n]);
     return winners;
-}
-
-double UnitMap::NextAlpha() const {
-    return mapLoop_ == 0 ? 0.0 : ScheduleAt(mapCount_ + 1, mapLoop_, alfa0_, 0).alpha;
 }
 
 void UnitMap::Reset(double alfa0, int loop) {

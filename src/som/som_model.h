@@ -72,8 +72,8 @@ public:
     int MapCount() const { return mapCount_; }
     int MapLoop() const { return mapLoop_; }
     double Alfa0() const { return alfa0_; }
-    // The learning rate of the next step (0 when MapLoop is 0).
-    double NextAlpha() const;
+    // A timer run's end, after its still step: the count comes back to MapLoop.
+    void EndRun() { mapCount_ = mapLoop_; }
 
 protected:
     UnitMap();

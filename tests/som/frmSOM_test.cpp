@@ -130,7 +130,11 @@ TEST_F(SomWindow, TimerRunEndsWithAStillTickOrStartsAgain) {
     call(w, "Timer1_Timer");  // f = 0: a step that moves nothing, then the end
     EXPECT_EQ(weights(w), before);
     EXPECT_EQ(text(w, "Label7"), QStringLiteral("回数　3"));
+    EXPECT_EQ(w->Map().MapCount(), 3);
     EXPECT_EQ(interval(w), 0);
+    call(w, "Command2_Click");  // by hand past the end: the still step again
+    EXPECT_EQ(weights(w), before);
+    EXPECT_EQ(text(w, "Label7"), QStringLiteral("回数　4"));
 
     // Repeating: the run starts again from new weights after the still tick.
     child<QCheckBox>(w, "Check1")->setChecked(true);
