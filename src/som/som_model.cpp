@@ -230,30 +230,27 @@ Rgb NormColor(double p) {
 
 std::array<Rgb, kSide * kSide> MapColors(const UnitMap& map) {
     std::array<double, kUnits> length{};
-    double m = 0;
-    for (int x = 0; x < kSide; ++x) {
-        for (int y = 0; y < kSide; ++y) {
-            double s = 0;
-            for (int a = 0; a < kAttributes; ++a) s += map.W(x, y, a) * map.W(x, y, a);
-            length[x * kSide + y] = s;
-            m = std::max(m, s);
+    // Squared lengths with every component divided by `unit`; the largest of them.
+    auto measure = [&](double unit) {
+        double m = 0;
+        for (int x = 0; x < kSide; ++x) {
+            for (int y = 0; y < kSide; ++y) {
+                double s = 0;
+                for (int a = 0; a < kAttributes; ++a) s += (map.W(x, y, a) / unit) * (map.W(x, y, a) / unit);
+                length[x * kSide + y] = s;
+                m = std::max(m, s);
+            }
         }
-    }
+        return m;
+    };
+    double m = measure(1);
     if (!std::isfinite(m)) {
         // Lengths beyond a double: compare them measured in the largest component instead.
         double big = 0;
         for (int x = 0; x < kSide; ++x)
             for (int y = 0; y < kSide; ++y)
                 for (int a = 0; a < kAttributes; ++a) big = std::max(big, std::abs(map.W(x, y, a)));
-        m = 0;
-        for (int x = 0; x < kSide; ++x) {
-            for (int y = 0; y < kSide; ++y) {
-                double s = 0;
-                for (int a = 0; a < kAttributes; ++a) s += (map.W(x, y, a) / big) * (map.W(x, y, a) / big);
-                length[x * kSide + y] = s;
-                m = std::max(m, s);
-            }
-        }
+        m = measure(big);
     }
     std::array<Rgb, kUnits> colours;
     for (int i = 0; i < kUnits; ++i) colours[i] = m > 0 ? NormColor(length[i] / m) : kWhite;

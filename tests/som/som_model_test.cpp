@@ -280,14 +280,11 @@ TEST(LvqClasses, GroupDietAndRegions) {
     EXPECT_EQ(AnimalGroup(v), Group::kMammal);
     v[kFeather] = 0.51;
     EXPECT_EQ(AnimalGroup(v), Group::kBird);
-    v[kHerbivore] = 0.75;
-    EXPECT_EQ(AnimalDiet(v), Diet::kOmnivore);
-    v[kHerbivore] = 0.25;
-    EXPECT_EQ(AnimalDiet(v), Diet::kOmnivore);
-    v[kHerbivore] = 0.76;
-    EXPECT_EQ(AnimalDiet(v), Diet::kHerbivore);
-    v[kHerbivore] = 0.24;
-    EXPECT_EQ(AnimalDiet(v), Diet::kCarnivore);
+    for (const auto& [herbivore, diet] : {std::pair{0.75, Diet::kOmnivore}, std::pair{0.25, Diet::kOmnivore},
+                                          std::pair{0.76, Diet::kHerbivore}, std::pair{0.24, Diet::kCarnivore}}) {
+        v[kHerbivore] = herbivore;
+        EXPECT_EQ(AnimalDiet(v), diet) << herbivore;
+    }
 
     // The default animals fall as the groups are taught.
     for (int n = 0; n < kAnimals; ++n) {
