@@ -143,6 +143,7 @@ void frmSOM::Command3_Click() {
     lastTable_ = *table;
 
     int steps = 0;
+    pending_ = nullptr;  // a press left from a batch that ended with its window closed
     som::StepOutcome refused = som::StepOutcome::kDone;
     const QPointer<frmSOM> alive(this);
     const BatchRunner::Outcome outcome = batch_.run([&] {
