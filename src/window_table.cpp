@@ -21,6 +21,8 @@
 #include "neuron/frmRandom2Model.h"
 #include "neuron/frmTimeModel.h"
 #include "shell/menus.h"
+#include "som/frmLVQ.h"
+#include "som/frmSOM.h"
 
 namespace kv {
 
@@ -56,6 +58,8 @@ const std::vector<WindowKind>& AllWindows() {
         {"frmSlopeMethod2", BuildAnyWindow<frmSlopeMethod2>},
         {"frmLinearSystem1", BuildAnyWindow<frmLinearSystem1>},
         {"frmLinearSystem2", BuildAnyWindow<frmLinearSystem2>},
+        {"frmSOM", BuildAnyWindow<frmSOM>},
+        {"frmLVQ", BuildAnyWindow<frmLVQ>},
     };
     return table;
 }

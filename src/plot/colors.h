@@ -32,5 +32,12 @@ inline constexpr Rgb kCrimson{255, 0, 63};
 inline constexpr Rgb kSkyBlue{0, 200, 255};
 inline constexpr Rgb kNavy{0, 0, 155};
 inline constexpr Rgb kPaleGreen{192, 255, 192};  // the strip behind the update rule
+// The map's bands from white through yellow to red.
+inline constexpr Rgb kYellowPale{255, 255, 191};
+inline constexpr Rgb kYellowLight{255, 255, 127};
+inline constexpr Rgb kYellowStrong{255, 255, 63};
+inline constexpr Rgb kAmber{255, 191, 0};
+inline constexpr Rgb kOrange{255, 127, 0};
+inline constexpr Rgb kRedOrange{255, 63, 0};
 
 }  // namespace kv

@@ -1,0 +1,351 @@
+#include "som/frmSOM.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include "kit/controls.h"
+#include "plot/PlotSurface.h"
+#include "plot/input.h"
+#include "plot/msgbox.h"
+#include "plot/numtext.h"
+#include "plot/random.h"
+#include "plot/rounding.h"
+
+namespace kv {
+namespace {
+
+using som::kAnimals;
+using som::kAttributes;
+using som::kSide;
+
+const std::array<const char*, kAnimals> kAnimalNames = {"ハト", "ニワトリ", "カモ", "アヒル", "フクロウ", "タカ",
+                                                          "ワシ", "キツネ", "イヌ", "オオカミ", "ネコ", "トラ",
+                                                          "ライオン", "ウマ", "シマウマ", "ウシ"};
+const std::array<const char*, kAttributes> kAttributeNames = {
+    "小さい", "中ぐらい", "大きい", "２本足", "４本足", "毛を持つ", "ひづめを持つ", "たてがみを持つ",
+    "羽を持つ", "狩猟する", "走ることを好む", "飛ぶことを好む", "泳ぐことを好む", "草食性", "夜行性", "縞あり"};
+
+const QString kLoopName = QStringLiteral("学習回数");
+
+// Layout: the table, then the map at the lower left and the controls at its right.
+constexpr int kMargin = 8;
+constexpr int kNameWidth = 112;
+constexpr int kColumnLeft = kMargin + kNameWidth + 4, kColumnPitch = 52, kBoxWidth = 50;
+constexpr int kHeadTop = 6, kRowTop = 28, kRowPitch = 20;
+constexpr int kMapTop = kRowTop + kSide * kRowPitch + 10;
+constexpr int kMapHeight = 342;  // 18 units of 19 pixels
+constexpr int kPanelLeft = 392;
+constexpr int kWindowWidth = kColumnLeft + kAnimals * kColumnPitch + kMargin;
+constexpr int kWindowHeight = kMapTop + kMapHeight + kMargin;
+
+QString BoxName(int n, int a) { return QStringLiteral("%1の%2").arg(QString::fromUtf8(kAnimalNames[n]), QString::fromUtf8(kAttributeNames[a])); }
+
+}  // namespace
+
+frmSOM::frmSOM() : frmSOM(Variant{"frmSOM", QStringLiteral("SOM(Self-Organizing Maps)アルゴリズムによる分類学習"), true, -1}) {}
+
+frmSOM::frmSOM(const Variant& variant) : variant_(variant), batch_(this, BatchRunner::Events::kProcess) {
+    setObjectName(variant.name);
+    setWindowTitle(variant.caption);
+    setFixedSize(kWindowWidth, kWindowHeight);
+    BuildTable();
+    BuildControls();
+    run_ = new Stepper(this, Text2, QStringLiteral("タイマー"), [this](StepBy by) { return MapStep(by); });
+}
+
+void frmSOM::BuildTable() {
+    Label3 = MakeLabel(this, "Label3", QStringLiteral("動物名と属性"), QRect(kMargin, kHeadTop, kNameWidth, 20));
+    for (int n = 0; n < kAnimals; ++n)
+        Label1[n] = MakeLabel(this, ArrayName("Label1", n), QString::fromUtf8(kAnimalNames[n]),
+                              QRect(kColumnLeft + n * kColumnPitch - 1, kHeadTop, kColumnPitch, 20), Qt::AlignCenter);
+    for (int a = 0; a < kAttributes; ++a)
+        Label2[a] = MakeLabel(this, ArrayName("Label2", a), QString::fromUtf8(kAttributeNames[a]),
+                              QRect(kMargin, kRowTop + a * kRowPitch, kNameWidth, kRowPitch));
+    // Made column by column, so that Tab runs down one animal's attributes.
+    for (int n = 0; n < kAnimals; ++n)
+        for (int a = 0; a < kAttributes; ++a)
+            Text1[16 * n + a] = MakeBox(this, ArrayName("Text1", 16 * n + a),
+                                        QString::fromStdString(GeneralText(som::kDefaultAnimals[n][a])),
+                                        QRect(kColumnLeft + n * kColumnPitch, kRowTop + a * kRowPitch, kBoxWidth, kRowPitch));
+}
+
+void frmSOM::BuildControls() {
+    const double units = 17 - variant_.plotLeft;  // the map's scale runs to 17 both ways
+    Picture1 = new PlotSurface(this, QSize(static_cast<int>(kMapHeight * units / 18 + 0.5), kMapHeight));
+    Picture1->setObjectName("Picture1");
+    Picture1->move(kMargin, kMapTop);
+
+    const int top = kMapTop;
+    Frame1 = new QGroupBox(QStringLiteral("計算オプション"), this);
+    Frame1->setObjectName("Frame1");
+    Frame1->setGeometry(kPanelLeft, top, 190, 124);
+    MakeLabel(Frame1, "Label4", kLoopName, QRect(10, 26, 80, 24));
+    txtLoop = MakeBox(Frame1, "txtLoop", "200", QRect(96, 26, 80, 24));
+    MakeLabel(Frame1, "Label5", QStringLiteral("α0"), QRect(10, 56, 80, 24));
+    txtAlfa0 = MakeBox(Frame1, "txtAlfa0", "0.3", QRect(96, 56, 80, 24));
+    MakeLabel(Frame1, "Label6", QStringLiteral("Nc(0)"), QRect(10, 86, 80, 24));
+    if (variant_.initOptions) {
+        txtNc0 = MakeBox(Frame1, "txtNc0", "4", QRect(96, 86, 80, 24));
+
+        Frame2 = new QGroupBox(QStringLiteral("初期化方法"), this);
+        Frame2->setObjectName("Frame2");
+        Frame2->setGeometry(kPanelLeft, top + 136, 190, 140);
+        const char* captions[4] = {"全体ランダム設定", "全体ランダム+固定値", "全体を０に設定+固定値", "全体を１に設定+固定値"};
+        for (int i = 0; i < 4; ++i) {
+            Option[i] = new QRadioButton(QString::fromUtf8(captions[i]), Frame2);
+            Option[i]->setObjectName(QStringLiteral("Option%1").arg(i + 1));
+            Option[i]->setGeometry(10, 24 + i * 28, 176, 24);
+        }
+        Option[1]->setChecked(true);
+    }
+
+    const int x = kPanelLeft + 206, w = 170;
+    Command1 = MakeButton(this, "Command1", QStringLiteral("初期化"), QRect(x, top + 6, w, 30), this, &frmSOM::Command1_Click);
+    Command2 = MakeButton(this, "Command2", QStringLiteral("逐次実行"), QRect(x, top + 42, w, 30), this, &frmSOM::Command2_Click);
+    Command4 = MakeButton(this, "Command4", QStringLiteral("逐次自動学習"), QRect(x, top + 94, w, 30), this, &frmSOM::Command4_Click);
+    MakeLabel(this, "Label8", QStringLiteral("タイマー"), QRect(x, top + 130, 70, 24));
+    Text2 = MakeBox(this, "Text2", "200", QRect(x + 80, top + 130, w - 80, 24));
+    Command5 = MakeButton(this, "Command5", QStringLiteral("逐次自動学習停止"), QRect(x, top + 160, w, 30), this, &frmSOM::Command5_Click);
+    Check1 = new QCheckBox(QStringLiteral("学習回数で繰返し"), this);
+    Check1->setObjectName("Check1");
+    Check1->setGeometry(x, top + 196, w, 24);
+
+    const int x2 = x + w + 16;
+    Command3 = MakeButton(this, "Command3", QStringLiteral("一括実行"), QRect(x2, top + 6, w, 30), this, &frmSOM::Command3_Click);
+    Command6 = MakeButton(this, "Command6", QStringLiteral("一括実行停止"), QRect(x2, top + 42, w, 30), this, &frmSOM::Command6_Click);
+    Label7 = MakeLabel(this, "Label7", "", QRect(x2, top + 94, w, 24));
+}
+
+void frmSOM::Form_Load() { MapInit(Reading::kReport); }
+
+void frmSOM::Command1_Click() {
+    if (DeferDuringBatch(&frmSOM::Command1_Click)) return;
+    MapInit(Reading::kReport);
+}
+
+void frmSOM::Command2_Click() {
+    if (DeferDuringBatch(&frmSOM::Command2_Click)) return;
+    run_->Step();
+}
+
+void frmSOM::Command3_Click() {
+    // A second press restarts the batch from its beginning, once this one has ended.
+    if (DeferDuringBatch(&frmSOM::Command3_Click)) return;
+    run_->Stop();  // the batch and an automatic run would step the same map
+    if (!MapInit(Reading::kReport)) return;
+    const auto table = ReadTable(Reading::kSilent);  // MapInit has just read it
+    if (!table) return;
+    lastTable_ = *table;
+
+    int steps = 0;
+    pending_ = nullptr;  // a press left from a batch that ended with its window closed
+    som::StepOutcome refused = som::StepOutcome::kDone;
+    const QPointer<frmSOM> alive(this);
+    const BatchRunner::Outcome outcome = batch_.run([&] {
+        if (steps >= map().MapLoop()) return false;
+        // The table may be edited while the batch runs; a box being retyped keeps its last value.
+        if (const auto now = ReadTable(Reading::kSilent)) lastTable_ = *now;
+        const som::StepReport step = StepModel(lastTable_);
+        if (step.outcome != som::StepOutcome::kDone) {
+            refused = step.outcome;
+            return false;
+        }
+        ++steps;
+        return true;
+    }, [this] { ShowCount(map().MapCount()); });  // the counter as often as the eye can follow
+    if (outcome == BatchRunner::Outcome::kWindowClosed || !alive) return;
+    if (outcome == BatchRunner::Outcome::kAlreadyRunning) {
+        MsgBox(this, QStringLiteral("ほかのウィンドウの一括処理が実行中です。終わってからもう一度押してください。"));
+        return;
+    }
+    if (steps > 0) ShowCount(map().MapCount());
+    MapDraw(lastTable_);
+    if (refused != som::StepOutcome::kDone && !ReportRefused(refused)) return;
+    if (pending_) {
+        const auto slot = pending_;
+        pending_ = nullptr;
+        (this->*slot)();
+    }
+}
+
+void frmSOM::Command4_Click() {
+    if (DeferDuringBatch(&frmSOM::Command4_Click)) return;
+    if (!MapInit(Reading::kReport)) return;
+    run_->Start();
+}
+
+void frmSOM::Command5_Click() { run_->Stop(); }
+
+void frmSOM::Command6_Click() { batch_.cancel(); }
+
+void frmSOM::Timer1_Timer() { run_->Tick(); }
+
+bool frmSOM::DeferDuringBatch(void (frmSOM::*slot)()) {
+    if (!batch_.running()) return false;
+    pending_ = slot;
+    batch_.cancel();
+    return true;
+}
+
+std::optional<som::AnimalTable> frmSOM::ReadTable(Reading how) {
+    som::AnimalTable table;
+    for (int n = 0; n < kAnimals; ++n) {
+        for (int a = 0; a < kAttributes; ++a) {
+            QLineEdit* box = Text1[16 * n + a];
+            const auto v = how == Reading::kReport ? ReadVal(box, BoxName(n, a)) : PeekVal(box);
+            if (!v) return std::nullopt;
+            table[n][a] = *v;
+        }
+    }
+    return table;
+}
+
+std::optional<frmSOM::Params> frmSOM::ReadParams(Reading how) {
+    Params p;
+    if (how == Reading::kReport) {
+        if (txtNc0) {
+            const auto nc0 = ReadVal(txtNc0, QStringLiteral("Nc(0)"));
+            if (!nc0) return std::nullopt;
+            p.nc0 = *nc0;
+        }
+        const auto alfa0 = ReadVal(txtAlfa0, QStringLiteral("α0"));
+        if (!alfa0) return std::nullopt;
+        const auto loop = ReadCount(txtLoop, kLoopName, som::kMinCount, som::kMaxCount);
+        if (!loop) return std::nullopt;
+        p.alfa0 = *alfa0;
+        p.loop = *loop;
+        return p;
+    }
+    const auto nc0 = txtNc0 ? PeekVal(txtNc0) : std::optional<double>(0);
+    const auto alfa0 = PeekVal(txtAlfa0);
+    const auto loop = PeekVal(txtLoop);
+    if (!nc0 || !alfa0 || !loop) return std::nullopt;
+    const auto count = RoundToShort(*loop);
+    if (!count) return std::nullopt;
+    return Params{*alfa0, *nc0, *count};
+}
+
+bool frmSOM::MapInit(Reading how) {
+    const auto p = ReadParams(how);
+    if (!p) return false;
+    const auto table = ReadTable(how);
+    if (!table) return false;
+    Randomize();
+    InitModel(*table, *p);
+    restartPending_ = false;
+    Label7->clear();
+    SetPlotScale(*Picture1, variant_.plotLeft, -1, 17, 17);
+    MapDraw(*table);
+    return true;
+}
+
+void frmSOM::InitModel(const som::AnimalTable& animals, const Params& p) {
+    som::InitMethod method = som::InitMethod::kOneAndAnimals;
+    if (Option[0]->isChecked()) method = som::InitMethod::kRandom;
+    else if (Option[1]->isChecked()) method = som::InitMethod::kRandomAndAnimals;
+    else if (Option[2]->isChecked()) method = som::InitMethod::kZeroAndAnimals;
+    som_.MapInit(method, animals, p.alfa0, p.nc0, p.loop);
+}
+
+som::StepReport frmSOM::StepModel(const som::AnimalTable& animals) { return som_.MapStep(animals); }
+
+QString frmSOM::StepSizeBoxes() const { return QStringLiteral("「α0」または「Nc(0)」"); }
+
+StepResult frmSOM::MapStep(StepBy by) {
+    const bool byTimer = by == StepBy::Timer;
+    if (restartPending_ && byTimer) {
+        // The last run ended on a tick that could not read the boxes for the next one.
+        return MapInit(Reading::kSilent) ? StepResult::Continue : StepResult::Wait;
+    }
+    const auto table = ReadTable(byTimer ? Reading::kSilent : Reading::kReport);
+    if (!table) return byTimer ? StepResult::Wait : StepResult::Stop;
+    const som::StepReport step = StepModel(*table);
+    const bool runOver = byTimer && map().MapCount() >= map().MapLoop();
+    if (step.outcome == som::StepOutcome::kAtLimit && runOver) return EndOfRun();  // the still step needs no count
+    if (step.outcome != som::StepOutcome::kDone) {
+        run_->Stop();  // before the message: the run cannot go on from here
+        ReportRefused(step.outcome);
+        return StepResult::Stop;
+    }
+    ShowCount(map().MapCount());
+    MapDraw(*table);
+    if (!byTimer || map().MapCount() <= map().MapLoop()) return StepResult::Continue;
+    // This tick took the step with f = 0, which moved nothing.
+    return EndOfRun();
+}
+
+StepResult frmSOM::EndOfRun() {
+    if (Check1->isChecked()) {
+        if (!MapInit(Reading::kSilent)) restartPending_ = true;
+        return StepResult::Continue;
+    }
+    map().EndRun();
+    ShowCount(map().MapCount());
+    return StepResult::Stop;
+}
+
+bool frmSOM::ReportRefused(som::StepOutcome outcome) {
+    switch (outcome) {
+        case som::StepOutcome::kDone: return true;
+        case som::StepOutcome::kNoLoop:
+            ReportBadBox(txtLoop, QStringLiteral("「学習回数」が0のため学習できません。「学習回数」に0以外の回数を入力して、"
+                                                 "「初期化」からやり直してください。"));
+            break;
+        case som::StepOutcome::kAtLimit:
+            MsgBox(this, QStringLiteral("学習の回数が%1回に達したため、これ以上学習できません。「初期化」からやり直してください。")
+                             .arg(som::kMaxCount));
+            break;
+        case som::StepOutcome::kNotFinite:
+            MsgBox(this, QStringLiteral("重みが大きくなりすぎて計算できないため、この学習は行いませんでした。"
+                                        "%1の値を小さくして、「初期化」からやり直してください。")
+                             .arg(StepSizeBoxes()));
+            break;
+    }
+    return false;
+}
+
+void frmSOM::ShowCount(int count) {
+    Label7->setText(QStringLiteral("回数　%1").arg(count));
+    Label7->repaint();
+}
+
+void frmSOM::MapDraw() {
+    if (const auto table = ReadTable(Reading::kSilent)) MapDraw(*table);
+}
+
+void frmSOM::MapDraw(const som::AnimalTable& animals) {
+    Picture1->Cls();
+    DrawModel(animals);
+}
+
+void frmSOM::DrawModel(const som::AnimalTable& animals) {
+    const auto colours = som::MapColors(som_);
+    for (int x = 0; x < kSide; ++x)
+        for (int y = 0; y < kSide; ++y) Picture1->FilledBox(x, y, x + 1, y + 1, colours[x * kSide + y]);
+    DrawAnimals(animals);
+    for (const som::Segment& s : som::HerbivoreBoundary(som_)) Picture1->Line(s.x1, s.y1, s.x2, s.y2, kBlack);
+    for (const som::Segment& s : som::FeatherBoundary(som_)) Picture1->Line(s.x1, s.y1, s.x2, s.y2, kBlue);
+}
+
+void frmSOM::DrawAnimals(const som::AnimalTable& animals) {
+    const FillStyle kept = Picture1->fillStyle();
+    const auto winners = map().Winners(animals);
+    Picture1->setFillStyle(FillStyle::Solid);
+    Picture1->setFillColor(kBlue);
+    for (int n = 0; n < kAnimals; ++n) {
+        const som::Unit b = winners[n];
+        Picture1->Circle(b.x + 0.6, b.y + 0.6, 0.1, kBlue);
+        Picture1->setFontSize(8);
+        Picture1->setCurrentX(b.x);
+        Picture1->setCurrentY(b.y);
+        Picture1->Print(Label1[n]->text().toStdString());
+    }
+    Picture1->setFillStyle(kept);
+}
+
+}  // namespace kv
