@@ -25,6 +25,25 @@ public:
     OpenBox& operator=(const OpenBox&) = delete;
 };
 
+// A number written out in full (a huge value in a fixed pattern) is one long word that the
+// box would not break, making it wider than the screen: a break is allowed in it every
+// kLongestWord characters. Japanese text breaks between any characters already.
+QString Breakable(const QString& text) {
+    constexpr int kLongestWord = 40;
+    QString out;
+    out.reserve(text.size() + text.size() / kLongestWord);
+    int run = 0;
+    for (const QChar c : text) {
+        run = (c.unicode() < 0x100 && !c.isSpace()) ? run + 1 : 0;
+        if (run > kLongestWord) {
+            out += QChar(0x200B);  // zero-width space
+            run = 1;
+        }
+        out += c;
+    }
+    return out;
+}
+
 }  // namespace
 
 MsgBoxWatch& MsgBoxes() {
@@ -41,7 +60,7 @@ MsgAnswer MsgBox(QWidget* parent, const QString& text, MsgButtons buttons) {
     if (Hook()) return Hook()(text, buttons);
     QMessageBox box(parent);
     box.setWindowTitle(kAppTitle);
-    box.setText(text);
+    box.setText(Breakable(text));
     box.setWindowModality(Qt::ApplicationModal);
     switch (buttons) {
         case MsgButtons::Ok:

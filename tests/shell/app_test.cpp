@@ -87,8 +87,13 @@ TEST_F(AppTest, MessagesQuotingAHugeTextStayOnTheScreen) {
     using Read = std::function<void(QLineEdit*)>;
     const Read strict = [](QLineEdit* b) { kv::ReadStrict(b, QStringLiteral("X1")); };
     const Read lenient = [](QLineEdit* b) { kv::ReadVal(b, QStringLiteral("θ")); };
-    const std::pair<QString, Read> cases[] = {
-        {fullWidthDigits + "x", strict}, {asciiRun, strict}, {hugeNumber, strict}, {hugeNumber, lenient}};
+    // A window's own message with a huge value written out in a fixed pattern, as one word.
+    const Read converged = [](QLineEdit* b) { kv::MsgBox(b->window(), QStringLiteral("収斂しました. x=-") + QString(270, '2')); };
+    const std::pair<QString, Read> cases[] = {{fullWidthDigits + "x", strict},
+                                              {asciiRun, strict},
+                                              {hugeNumber, strict},
+                                              {hugeNumber, lenient},
+                                              {"1", converged}};
     for (const auto& [typed, read] : cases) {
         SCOPED_TRACE(typed.left(8).toStdString());
         const ShownBox shown = refusal(typed, read);
