@@ -1,5 +1,6 @@
 #include "window_table.h"
 
+#include "boltzmann/frmBoltzmannMachineExec.h"
 #include "learning/frmFeedFowardLearning.h"
 #include "learning/frmUnitLearning.h"
 #include "neuron/frmDecision2Model.h"
@@ -30,6 +31,7 @@ const std::vector<WindowKind>& AllWindows() {
         {"frmTimeModel", BuildAnyWindow<frmTimeModel>},
         {"frmUnitLearning", BuildAnyWindow<frmUnitLearning>},
         {"frmFeedFowardLearning", BuildAnyWindow<frmFeedFowardLearning>},
+        {"frmBoltzmannMachineExec", BuildAnyWindow<frmBoltzmannMachineExec>},
     };
     return table;
 }

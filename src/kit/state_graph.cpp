@@ -45,33 +45,36 @@ QPointF StatePoint(const StateGraph& g, const QRectF& area, int i) {
 
 double StateRadius(const QRectF& area) { return std::min(area.width(), area.height()) * 0.075; }
 
-QPointF ArcMiddle(const StateGraph& g, const QRectF& area, int a) {
+QPointF ArcPoint(const StateGraph& g, const QRectF& area, int a, double t) {
     const GraphArc& arc = g.arcs.at(static_cast<std::size_t>(a));
     const QPointF s = StatePoint(g, area, arc.from), e = StatePoint(g, area, arc.to);
-    // A quadratic curve at t = 1/2.
-    return 0.25 * s + 0.5 * Control(s, e, arc.bend) + 0.25 * e;
+    return (1 - t) * (1 - t) * s + 2 * t * (1 - t) * Control(s, e, arc.bend) + t * t * e;
 }
 
-void DrawStateGraph(QPainter& p, const QRectF& area, const StateGraph& g) {
+QPointF ArcMiddle(const StateGraph& g, const QRectF& area, int a) { return ArcPoint(g, area, a, 0.5); }
+
+void DrawStateGraph(QPainter& p, const QRectF& area, const StateGraph& g, const GraphLook& look) {
     p.setRenderHint(QPainter::Antialiasing);
     p.fillRect(area, kGround);
     const double r = StateRadius(area);
+    const QSizeF radii = look.stateRadii.isEmpty() ? QSizeF(r, r) : look.stateRadii;
 
     p.setPen(QPen(kArrow, 2));
     for (const GraphArc& a : g.arcs) {
         const QPointF s = StatePoint(g, area, a.from), e = StatePoint(g, area, a.to);
         if (s == e) continue;
         const QPointF ctrl = Control(s, e, a.bend);
-        // Start and end on the circles' edges, along the curve's tangents.
+        // Start and end on the outlines, along the curve's tangents.
         auto edge = [&](QPointF centre, QPointF toward) {
             const QPointF v = toward - centre;
-            return centre + v / std::hypot(v.x(), v.y()) * r;
+            return centre + v / std::hypot(v.x() / radii.width(), v.y() / radii.height());
         };
         const QPointF s2 = edge(s, ctrl), e2 = edge(e, ctrl);
         QPainterPath path(s2);
         path.quadTo(ctrl, e2);
         p.drawPath(path);
         ArrowHead(p, e2, ctrl);
+        if (look.doubleHeaded) ArrowHead(p, s2, ctrl);
     }
     for (int i : g.loops) {
         const QPointF c = StatePoint(g, area, i);
@@ -83,16 +86,18 @@ void DrawStateGraph(QPainter& p, const QRectF& area, const StateGraph& g) {
 
     p.setPen(QPen(kStateEdge, 2));
     p.setBrush(kStateFill);
-    for (std::size_t i = 0; i < g.states.size(); ++i) p.drawEllipse(StatePoint(g, area, static_cast<int>(i)), r, r);
+    for (std::size_t i = 0; i < g.states.size(); ++i)
+        p.drawEllipse(StatePoint(g, area, static_cast<int>(i)), radii.width(), radii.height());
 }
 
-StateGraphView::StateGraphView(QWidget* parent, StateGraph graph, QSize size) : QWidget(parent), graph_(std::move(graph)) {
+StateGraphView::StateGraphView(QWidget* parent, StateGraph graph, QSize size, GraphLook look)
+    : QWidget(parent), graph_(std::move(graph)), look_(look) {
     setFixedSize(size);
 }
 
 void StateGraphView::paintEvent(QPaintEvent*) {
     QPainter p(this);
-    DrawStateGraph(p, QRectF(rect()), graph_);
+    DrawStateGraph(p, QRectF(rect()), graph_, look_);
 }
 
 }  // namespace kv
