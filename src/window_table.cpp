@@ -1,6 +1,7 @@
 #include "window_table.h"
 
 #include "boltzmann/frmBoltzmannMachineExec.h"
+#include "boltzmann/frmBoltzmannMachineLearning.h"
 #include "learning/frmFeedFowardLearning.h"
 #include "learning/frmUnitLearning.h"
 #include "neuron/frmDecision2Model.h"
@@ -32,6 +33,7 @@ const std::vector<WindowKind>& AllWindows() {
         {"frmUnitLearning", BuildAnyWindow<frmUnitLearning>},
         {"frmFeedFowardLearning", BuildAnyWindow<frmFeedFowardLearning>},
         {"frmBoltzmannMachineExec", BuildAnyWindow<frmBoltzmannMachineExec>},
+        {"frmBoltzmannMachineLearning", BuildAnyWindow<frmBoltzmannMachineLearning>},
     };
     return table;
 }
