@@ -98,12 +98,8 @@ frmBoltzmannMachineLearning::frmBoltzmannMachineLearning() {
 void frmBoltzmannMachineLearning::BuildDiagram() {
     const StateGraph graph = NetworkGraph();
     const NetworkPicture picture(this, graph, QRect(QPoint(10, 10), kPicture), kUnitRadii);
-    for (int i = 0; i < kUnits; ++i) {
-        const QPointF c = picture.Unit(i);
-        MakeLabel(this, ArrayName("Label1", i), kUnitNames[i], CenteredRect(c + QPointF(0, -10), 96, 18), Qt::AlignCenter);
-        txtX[i] = MakeBox(this, ArrayName("txtX", i), i == 0 ? "1" : "0", CenteredRect(c + QPointF(0, 10), kUnitBoxW, kBoxH));
-        txtX[i]->setAlignment(Qt::AlignCenter);
-    }
+    for (int i = 0; i < kUnits; ++i)
+        txtX[i] = picture.PlaceUnit(this, i, kUnitNames[i], i == 0 ? "1" : "0", QSize(kUnitBoxW, kBoxH));
     for (int n = 0; n < Model::kConnections; ++n) {
         const GraphArc& arc = graph.arcs[static_cast<std::size_t>(n)];
         txtW[n] = MakeBox(this, ArrayName("txtW", n), "",

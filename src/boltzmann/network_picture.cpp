@@ -1,8 +1,11 @@
 #include "boltzmann/network_picture.h"
 
+#include <QLineEdit>
 #include <QWidget>
 
 #include <cmath>
+
+#include "kit/controls.h"
 
 namespace kv::boltzmann {
 
@@ -24,6 +27,15 @@ QPointF NetworkPicture::Arc(int a) const {
 
 QPointF NetworkPicture::Along(int a, double t) const {
     return ArcPoint(graph_, QRectF(QPointF(0, 0), QSizeF(where_.size())), a, t) + QPointF(where_.topLeft());
+}
+
+QLineEdit* NetworkPicture::PlaceUnit(QWidget* parent, int i, const QString& name, const QString& state, QSize box) const {
+    const QPointF c = Unit(i);
+    MakeLabel(parent, ArrayName("Label1", i), name, CenteredRect(c + QPointF(0, -box.height() / 2.0), 100, 18),
+              Qt::AlignCenter);
+    QLineEdit* x = MakeBox(parent, ArrayName("txtX", i), state, CenteredRect(c + QPointF(0, box.height() / 2.0), box.width(), box.height()));
+    x->setAlignment(Qt::AlignCenter);
+    return x;
 }
 
 QRect CenteredRect(QPointF c, int width, int height) {

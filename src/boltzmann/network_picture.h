@@ -4,10 +4,12 @@
 
 #include <QPointF>
 #include <QRect>
+#include <QString>
 #include <QSizeF>
 
 #include "kit/state_graph.h"
 
+class QLineEdit;
 class QWidget;
 
 namespace kv::boltzmann {
@@ -22,6 +24,9 @@ public:
     QPointF Arc(int a) const;
     // The point at share `t` along arc `a`, from its first unit.
     QPointF Along(int a, double t) const;
+
+    // Unit `i`'s name label ("Label1(i)") and state box ("txtX(i)") on its ellipse; the box.
+    QLineEdit* PlaceUnit(QWidget* parent, int i, const QString& name, const QString& state, QSize box) const;
 
 private:
     StateGraph graph_;
