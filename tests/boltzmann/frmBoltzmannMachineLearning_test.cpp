@@ -3,6 +3,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
+#include <QPushButton>
 #include <QTimer>
 
 #include <functional>
@@ -249,6 +250,27 @@ TEST_F(BoltzmannLearningTest, CancelBeforeIterationNShowsNMinusOneAndStillChecks
     EXPECT_EQ(reports(), 6);
     EXPECT_EQ(text(w, "txtNumOfLearn"), "6");  // cancelled before iteration 7
     EXPECT_FALSE(text(w, "txtExe0(0)").isEmpty());
+    EXPECT_FALSE(text(w, "txtExeError").isEmpty());
+}
+
+TEST_F(BoltzmannLearningTest, TheCancelButtonIsAnsweredWhileTheBatchRuns) {
+    auto* w = open<frmBoltzmannMachineLearning>();
+    type(w, "txtNumUpdate", "100");  // thousands of milliseconds for all 5000 iterations
+    QString countedBeforeQuestion;
+    answerWith([&](const QString& t) {
+        if (t == kQuestion) countedBeforeQuestion = text(w, "txtNumOfLearn");
+        return kv::MsgAnswer::Yes;
+    });
+    QApplication::processEvents();  // the window's first paint is not part of the batch
+    // A real press of the cancel button, through the event loop, soon after the start.
+    QTimer::singleShot(60, w, [w] { w->findChild<QPushButton*>("Command4")->click(); });
+    call(w, "Command3_Click");
+    ASSERT_EQ(messages, QStringList{kQuestion});
+    const double shown = value(w, "txtNumOfLearn");
+    EXPECT_GT(shown, 0);
+    EXPECT_LT(shown, 5000);
+    // The progress boxes had counted before the question came.
+    EXPECT_GT(kv::Val(countedBeforeQuestion.toStdString()), 0) << countedBeforeQuestion.toStdString();
     EXPECT_FALSE(text(w, "txtExeError").isEmpty());
 }
 
