@@ -83,7 +83,7 @@ void ReferenceBatch() {
 static void BM_BoltzmannLearningModelBatch(benchmark::State& state) {
     for (auto _ : state) LearningModelBatch();
     state.counters["reference/model"] =
-        kv::bench::FloorRatio([](int) { ReferenceBatch(); }, [](int) { LearningModelBatch(); }, 5);
+        kv::bench::FloorRatio([](int) { ReferenceBatch(); }, [](int) { LearningModelBatch(); }, 9);
 }
 BENCHMARK(BM_BoltzmannLearningModelBatch)->Unit(benchmark::kMillisecond)->Iterations(3);
 
@@ -100,6 +100,6 @@ static void BM_BoltzmannLearningWindowBatch(benchmark::State& state) {
         window.repaint();
     };
     for (auto _ : state) press(0);
-    state.counters["press/model"] = kv::bench::FloorRatio(press, [](int) { LearningModelBatch(); }, 5);
+    state.counters["press/model"] = kv::bench::FloorRatio(press, [](int) { LearningModelBatch(); }, 9);
 }
 BENCHMARK(BM_BoltzmannLearningWindowBatch)->Unit(benchmark::kMillisecond)->Iterations(3);

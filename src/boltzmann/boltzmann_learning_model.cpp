@@ -37,16 +37,15 @@ struct Neighbours {
     std::array<int, Model::kUnits> n{};
     std::array<std::array<int, Model::kUnits>, Model::kUnits> of{};
 };
-const Neighbours& JoinedTo() {
-    static const Neighbours table = [] {
-        Neighbours t;
-        for (int i = 0; i < Model::kUnits; ++i)
-            for (int j = 0; j < Model::kUnits; ++j)
-                if (Model::Connection(i, j)) t.of[i][t.n[i]++] = j;
-        return t;
-    }();
-    return table;
+Neighbours MakeNeighbours() {
+    Neighbours t;
+    for (int i = 0; i < Model::kUnits; ++i)
+        for (int j = 0; j < Model::kUnits; ++j)
+            if (Model::Connection(i, j)) t.of[i][t.n[i]++] = j;
+    return t;
 }
+// Built once at start: the sweep reads it without a guard.
+const Neighbours kJoinedTo = MakeNeighbours();
 
 // Above this e^(-u) overflows a double.
 constexpr double kExpLimit = 709.0;
@@ -117,7 +116,7 @@ int BoltzmannLearning::DrawTarget(int k) {
 }
 
 void BoltzmannLearning::Sweep(int end) {
-    const Neighbours& nb = JoinedTo();
+    const Neighbours& nb = kJoinedTo;
     for (int i = kFirstHidden; i < end; ++i) {
         const auto& row = w_[i];
         double u = 0;
