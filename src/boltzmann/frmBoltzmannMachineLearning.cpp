@@ -236,7 +236,11 @@ bool frmBoltzmannMachineLearning::LearnIteration() {
 
 void frmBoltzmannMachineLearning::DebugReport() {
     const QPointer<frmBoltzmannMachineLearning> self(this);
-    const MsgAnswer a = MsgBox(this, WithLineFeeds(boltzmann::DebugReportText(*model_)), MsgButtons::OkCancel);
+    // Thirty-five lines of figures: in a small fixed-pitch font the columns line up and the
+    // box fits on a laptop screen.
+    const QString report = QStringLiteral("<pre style=\"font-size: 8pt\">%1</pre>")
+                               .arg(WithLineFeeds(boltzmann::DebugReportText(*model_)).toHtmlEscaped());
+    const MsgAnswer a = MsgBox(this, report, MsgButtons::OkCancel);
     if (self && a == MsgAnswer::Cancel) Check1->setChecked(false);
 }
 

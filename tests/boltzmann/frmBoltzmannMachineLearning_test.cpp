@@ -2,8 +2,10 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
+#include <QTextDocument>
 #include <QTimer>
 
 #include <functional>
@@ -12,6 +14,7 @@
 #include "kit/controls.h"
 #include "plot/numtext.h"
 #include "plot/timer.h"
+#include "support/real_boxes.h"
 #include "support/ui_test.h"
 
 using kv::ArrayName;
@@ -42,8 +45,14 @@ protected:
     }
     int reports() const {
         int n = 0;
-        for (const QString& m : messages) n += m.contains(QStringLiteral("回目　WP 出力　"));
+        for (const QString& m : messages) n += plain(m).contains(QStringLiteral("回目　WP 出力　"));
         return n;
+    }
+    // A message as the learner reads it (the debug report comes as a fixed-pitch block).
+    static QString plain(const QString& message) {
+        QTextDocument d;
+        d.setHtml(message);
+        return d.toPlainText();
     }
     // The fallback rule of both tables, worked from the three values.
     static void expectPair(Rgb zero, Rgb one, double qin, double a, double b, const std::string& where) {
@@ -304,9 +313,26 @@ TEST_F(BoltzmannLearningTest, ASecondBatchPressIsIgnoredAndCancelOfTheReportUnch
     EXPECT_EQ(reports(), 4);
     EXPECT_FALSE(debug->isChecked());
     EXPECT_EQ(text(w, "txtNumOfLearn"), "8");
-    EXPECT_TRUE(messages[0].startsWith(QStringLiteral("1回目　WP 出力　")));
-    EXPECT_TRUE(messages[3].startsWith(QStringLiteral("4回目　WP 出力　")));
-    EXPECT_EQ(messages[0].split('\n').size(), 1 + 10 + 2 + 10 + 2 + 10);
+    EXPECT_TRUE(plain(messages[0]).startsWith(QStringLiteral("1回目　WP 出力　"))) << messages[0].toStdString();
+    EXPECT_TRUE(plain(messages[3]).startsWith(QStringLiteral("4回目　WP 出力　")));
+    const QStringList lines = plain(messages[0]).split('\n');
+    ASSERT_EQ(lines.size(), 1 + 10 + 2 + 10 + 2 + 10);
+    EXPECT_EQ(lines[12], " WN ");
+    EXPECT_EQ(lines[26], "  .00000");  // W(0, 1), never joined
+}
+
+TEST_F(BoltzmannLearningTest, TheDebugReportFitsOnALaptopScreen) {
+    auto* w = quick("1");
+    call(w, "Command1_Click");
+    child<QCheckBox>(w, "Check1")->setChecked(true);
+    QSize size;
+    RealBoxes boxes([&](QMessageBox* box) { size = box->frameGeometry().size(); });
+    call(w, "Command2_Click");
+    ASSERT_EQ(boxes.texts.size(), 1);
+    // 1366 x 768 with room for a task bar.
+    EXPECT_LE(size.height(), 720);
+    EXPECT_LE(size.width(), 1300);
+    EXPECT_GT(size.height(), 0);
 }
 
 TEST_F(BoltzmannLearningTest, ClosingTheWindowEndsTheBatchSafely) {
