@@ -41,51 +41,45 @@ void SetText(QLineEdit* box, const std::string& text) {
     box->setCursorPosition(0);
 }
 
-LineShape::LineShape(QWidget* parent, const QString& name, QPoint from, QPoint to, int width)
-    : QWidget(parent), from_(from), to_(to), width_(width), colour_(FromQColor(palette().color(QPalette::WindowText))) {
+Decoration::Decoration(QWidget* parent, const QString& name, int width)
+    : QWidget(parent), colour_(FromQColor(palette().color(QPalette::WindowText))), width_(std::max(1, width)) {
     setObjectName(name);
     setAttribute(Qt::WA_TransparentForMouseEvents);
-    place();
 }
 
-void LineShape::place() {
-    const int m = width_ + 1;
-    setGeometry(QRect(from_, to_).normalized().adjusted(-m, -m, m, m));
-    update();
-}
-
-void LineShape::setBorderColor(Rgb c) {
+void Decoration::setBorderColor(Rgb c) {
     colour_ = c;
     update();
 }
 
-void LineShape::setBorderWidth(int w) {
+void Decoration::setBorderWidth(int w) {
     width_ = std::max(1, w);
+    widthChanged();
+}
+
+QPen Decoration::pen() const { return QPen(ToQColor(colour_), width_); }
+
+LineShape::LineShape(QWidget* parent, const QString& name, QPoint from, QPoint to, int width)
+    : Decoration(parent, name, width), from_(from), to_(to) {
     place();
+}
+
+void LineShape::place() {
+    const int m = borderWidth() + 1;
+    setGeometry(QRect(from_, to_).normalized().adjusted(-m, -m, m, m));
+    update();
 }
 
 void LineShape::paintEvent(QPaintEvent*) {
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(ToQColor(colour_), width_));
+    p.setPen(pen());
     p.drawLine(from_ - pos(), to_ - pos());
 }
 
 ShapeWidget::ShapeWidget(QWidget* parent, const QString& name, QRect geometry, Kind kind)
-    : QWidget(parent), kind_(kind), colour_(FromQColor(palette().color(QPalette::WindowText))) {
-    setObjectName(name);
+    : Decoration(parent, name, 1), kind_(kind) {
     setGeometry(geometry);
-    setAttribute(Qt::WA_TransparentForMouseEvents);
-}
-
-void ShapeWidget::setBorderColor(Rgb c) {
-    colour_ = c;
-    update();
-}
-
-void ShapeWidget::setBorderWidth(int w) {
-    width_ = std::max(1, w);
-    update();
 }
 
 void ShapeWidget::setFill(bool filled, Rgb c) {
@@ -97,9 +91,9 @@ void ShapeWidget::setFill(bool filled, Rgb c) {
 void ShapeWidget::paintEvent(QPaintEvent*) {
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(ToQColor(colour_), width_));
+    p.setPen(pen());
     if (filled_) p.setBrush(ToQColor(fill_));
-    const qreal h = width_ / 2.0 + 0.5;
+    const qreal h = borderWidth() / 2.0 + 0.5;
     const QRectF r = QRectF(rect()).adjusted(h, h, -h, -h);
     switch (kind_) {
         case kRectangle: p.drawRect(r); break;
@@ -130,6 +124,17 @@ private:
 
 void OnDoubleClick(QWidget* control, std::function<void()> handler) {
     control->installEventFilter(new DoubleClickFilter(control, std::move(handler)));
+}
+
+void TakeTurnInTabOrder(QWidget* control) {
+    // A widget joins the end of the tab order when it joins its parent.
+    QWidget* parent = control->parentWidget();
+    const QRect geometry = control->geometry();
+    const bool hidden = control->isHidden();
+    control->setParent(nullptr);
+    control->setParent(parent);
+    control->setGeometry(geometry);
+    control->setHidden(hidden);
 }
 
 QString ArrayName(const QString& name, int index) { return QStringLiteral("%1(%2)").arg(name).arg(index); }

@@ -27,48 +27,55 @@ Rgb ForeColor(const QWidget* w);
 // its first character: a number too long for the box must not show only its tail.
 void SetText(QLineEdit* box, const std::string& text);
 
-// A straight decoration line between two points of its parent. Its colour and width are
-// also Qt properties ("borderColor", "borderWidth"), so any tool can read them by name.
-class LineShape : public QWidget {
+// A decoration drawn in one colour and width: lines, and the circles and boxes standing for
+// units. Colour and width are also Qt properties ("borderColor", "borderWidth"), so any tool
+// can read them by name. Decorations let the mouse through to what lies under them.
+class Decoration : public QWidget {
     Q_OBJECT
     Q_PROPERTY(QColor borderColor READ borderQColor WRITE setBorderQColor)
     Q_PROPERTY(int borderWidth READ borderWidth WRITE setBorderWidth)
 public:
-    LineShape(QWidget* parent, const QString& name, QPoint from, QPoint to, int width = 1);
     Rgb borderColor() const { return colour_; }
     void setBorderColor(Rgb c);
     QColor borderQColor() const { return ToQColor(colour_); }
     void setBorderQColor(const QColor& c) { setBorderColor(FromQColor(c)); }
     int borderWidth() const { return width_; }
     void setBorderWidth(int w);
+
+protected:
+    Decoration(QWidget* parent, const QString& name, int width);
+    // After a change of width (a line grows its widget so that the stroke is not clipped).
+    virtual void widthChanged() { update(); }
+    QPen pen() const;
+
+private:
+    Rgb colour_;
+    int width_;
+};
+
+// A straight line between two points of its parent.
+class LineShape : public Decoration {
+    Q_OBJECT
+public:
+    LineShape(QWidget* parent, const QString& name, QPoint from, QPoint to, int width = 1);
     QPoint from() const { return from_; }
     QPoint to() const { return to_; }
 
 protected:
     void paintEvent(QPaintEvent*) override;
+    void widthChanged() override { place(); }
 
 private:
     void place();
     QPoint from_, to_;
-    int width_;
-    Rgb colour_;
 };
 
-// A circle, ellipse or rectangle outline (optionally filled) standing for a unit, with the
-// same two properties as LineShape.
-class ShapeWidget : public QWidget {
+// A circle, ellipse or rectangle outline (optionally filled) standing for a unit.
+class ShapeWidget : public Decoration {
     Q_OBJECT
-    Q_PROPERTY(QColor borderColor READ borderQColor WRITE setBorderQColor)
-    Q_PROPERTY(int borderWidth READ borderWidth WRITE setBorderWidth)
 public:
     enum Kind { kRectangle, kEllipse, kRoundedRectangle };
     ShapeWidget(QWidget* parent, const QString& name, QRect geometry, Kind kind);
-    Rgb borderColor() const { return colour_; }
-    void setBorderColor(Rgb c);
-    QColor borderQColor() const { return ToQColor(colour_); }
-    void setBorderQColor(const QColor& c) { setBorderColor(FromQColor(c)); }
-    int borderWidth() const { return width_; }
-    void setBorderWidth(int w);
     void setFill(bool filled, Rgb c = kWhite);
 
 protected:
@@ -76,8 +83,6 @@ protected:
 
 private:
     Kind kind_;
-    Rgb colour_;
-    int width_ = 1;
     bool filled_ = false;
     Rgb fill_ = kWhite;
 };
@@ -87,6 +92,10 @@ void ScaleFont(QWidget* w, double factor);
 
 // Calls `handler` when the control is double-clicked (text boxes have no such signal).
 void OnDoubleClick(QWidget* control, std::function<void()> handler);
+
+// Puts `control`, made before its neighbours (by a base window), at the end of its window's
+// tab order as it stands, so that it takes its turn where the window places it.
+void TakeTurnInTabOrder(QWidget* control);
 
 // Name of a control-array member: ArrayName("txtX", 0) == "txtX(0)".
 QString ArrayName(const QString& name, int index);

@@ -10,10 +10,10 @@ LearningWindow::LearningWindow(const QString& name, const QString& caption, QRec
     setObjectName(name);
     setWindowTitle(caption);
     Text1 = MakeBox(this, "Text1", "50", timerBox);
-    run_ = new Stepper(this, Text1, QStringLiteral("タイマー"), [this](StepBy) {
-        return LearnOneStep() ? StepResult::Continue : StepResult::Stop;
-    });
+    run_ = new Stepper(this, Text1, QStringLiteral("タイマー"), [this](StepBy by) { return LearnOneStep(by); });
 }
+
+void LearningWindow::Form_Load() { Command1_Click(); }
 
 void LearningWindow::Command2_Click() { run_->Step(); }
 
@@ -21,6 +21,14 @@ void LearningWindow::Command3_Click() { run_->Start(); }
 
 void LearningWindow::Command4_Click() { run_->Stop(); }
 
+void LearningWindow::Command6_Click() { NormalRun(); }
+
 void LearningWindow::Timer1_Timer() { run_->Tick(); }
+
+void LearningWindow::txtTrain1_DblClick(int Index) {
+    if (CopyRow(Index)) NormalRun();
+}
+
+void LearningWindow::txtTrain2_DblClick(int Index) { txtTrain1_DblClick(Index); }
 
 }  // namespace kv::learning

@@ -153,11 +153,11 @@ void frmFeedFowardLearning::BuildControls() {
 
     button("Command1", QStringLiteral("初期化"), QRect(x, 286, half, 30), &frmFeedFowardLearning::Command1_Click);
     button("Command2", QStringLiteral("逐次学習"), QRect(x2, 286, half, 30), &frmFeedFowardLearning::Command2_Click);
-    QPushButton* command3 = button("Command3", QStringLiteral("自動学習実行"), QRect(x, 322, half, 30), &frmFeedFowardLearning::Command3_Click);
+    button("Command3", QStringLiteral("自動学習実行"), QRect(x, 322, half, 30), &frmFeedFowardLearning::Command3_Click);
     // Text1 is made with the window; only its label is placed here, and its turn in the tab order.
     MakeLabel(this, "lblTimer", QStringLiteral("タイマー"), QRect(Text1->x() - 64, Text1->y(), 60, Text1->height()),
               Qt::AlignRight | Qt::AlignVCenter);
-    setTabOrder(command3, Text1);
+    TakeTurnInTabOrder(Text1);
     button("Command4", QStringLiteral("自動学習実行停止"), QRect(x, 358, half + 50, 30), &frmFeedFowardLearning::Command4_Click);
 
     button("Command5", QStringLiteral("一括学習"), QRect(x, 402, half, 30), &frmFeedFowardLearning::Command5_Click);
@@ -169,8 +169,6 @@ void frmFeedFowardLearning::BuildControls() {
     txtMaxError = labelled("lblMaxError", QStringLiteral("最大誤差"), "txtMaxError", "", QRect(x + 64, 536, 100, kBoxH), 60);
     txtError = labelled("lblError", QStringLiteral("誤差"), "txtError", "", QRect(x + 64, 566, 100, kBoxH), 60);
 }
-
-void frmFeedFowardLearning::Form_Load() { Command1_Click(); }
 
 void frmFeedFowardLearning::Command1_Click() {
     Net::TrainingSet training{};
@@ -189,7 +187,8 @@ void frmFeedFowardLearning::Command1_Click() {
     for (int h = 0; h <= kHidden; ++h) SetText(txtW[kFirstOutputWeight + h], Format(net_.W2(h), kUnitPattern));
 }
 
-bool frmFeedFowardLearning::LearnOneStep() {
+StepResult frmFeedFowardLearning::LearnOneStep(StepBy) {
+    // Every value it uses is the model's own: the step reads no box.
     using Stage = Net::Stage;
     const Net::Step done = net_.Advance();
     if (done.restarted) EndPattern();  // a batch or a run may have left highlights and back arrows
@@ -202,7 +201,7 @@ bool frmFeedFowardLearning::LearnOneStep() {
         case Stage::kUpdateInputWeights: ShowInputWeights(done.index); break;
         case Stage::kEndPattern: EndPattern(); break;
     }
-    return true;
+    return StepResult::Continue;
 }
 
 
@@ -244,17 +243,15 @@ void frmFeedFowardLearning::Command5_Click() {
     MsgBox(this, NumberText(batch.Result()));
 }
 
-void frmFeedFowardLearning::Command6_Click() { NormalRun(); }
-
-void frmFeedFowardLearning::txtTrain1_DblClick(int Index) { CopyRowToInputs(Index, Reading::kReport); }
-void frmFeedFowardLearning::txtTrain2_DblClick(int Index) { CopyRowToInputs(Index, Reading::kReport); }
 // Runs at every keystroke, and "-", "1e" or an empty box are on the way to a number.
-void frmFeedFowardLearning::txtTrain3_Change(int Index) { CopyRowToInputs(Index, Reading::kSilent); }
+void frmFeedFowardLearning::txtTrain3_Change(int Index) {
+    if (CopyRow(Index)) RunOnInputs(Reading::kSilent);
+}
 
-void frmFeedFowardLearning::CopyRowToInputs(int p, Reading reading) {
-    if (p < 0 || p >= kPatterns) return;
+bool frmFeedFowardLearning::CopyRow(int p) {
+    if (p < 0 || p >= kPatterns) return false;
     for (int i = 0; i < kInputs; ++i) txtIn[i]->setText(txtTrain[i][p]->text());
-    NormalRun(reading);
+    return true;
 }
 
 void frmFeedFowardLearning::ResetColors() {
@@ -349,7 +346,7 @@ void frmFeedFowardLearning::ShowAllWeights() {
         for (int h = 0; h < kHidden; ++h) SetText(txtW[InputWeight(k, h)], Format(net_.W1(k, h), kValuePattern));
 }
 
-void frmFeedFowardLearning::NormalRun(Reading reading) {
+void frmFeedFowardLearning::RunOnInputs(Reading reading) {
     std::array<double, kInputs> x{};
     for (int i = 0; i < kInputs; ++i) {
         const auto v = reading == Reading::kReport ? ReadStrict(txtIn[i], kInputNames[i])

@@ -29,16 +29,12 @@ public:
     frmFeedFowardLearning();
 
 public slots:
-    void Form_Load();
-    void Command1_Click();
-    void Command5_Click();
-    void Command6_Click();
-    void txtTrain1_DblClick(int Index);
-    void txtTrain2_DblClick(int Index);
+    void Command1_Click() override;
+    void Command5_Click() override;
     void txtTrain3_Change(int Index);
 
 private:
-    bool LearnOneStep() override;
+    StepResult LearnOneStep(StepBy by) override;
 
     void BuildDiagram();
     void BuildTrainingFrame();
@@ -58,8 +54,9 @@ private:
     // kSilent: a box that is not a number yet leaves the outputs as they are, unreported
     // (the run follows each keystroke in a training box).
     enum class Reading { kReport, kSilent };
-    void NormalRun(Reading reading = Reading::kReport);
-    void CopyRowToInputs(int p, Reading reading);
+    void RunOnInputs(Reading reading);
+    void NormalRun() override { RunOnInputs(Reading::kReport); }
+    bool CopyRow(int p) override;
 
     Net net_;
     // The batch holds the thread: the learner waits under the hourglass, and only the

@@ -55,7 +55,7 @@ void frmUnitLearning::BuildButtons() {
     MakeLabel(this, "Label1", QStringLiteral("回数"), QRect(16, 50, 34, 24));
     txtLoop = MakeBox(this, "txtLoop", "100", QRect(52, 50, 60, 24));
     MakeLabel(this, "Label2", QStringLiteral("タイマー"), QRect(348, 50, 62, 24));
-    setTabOrder(txtLoop, Text1);  // Text1 was made first, with the window
+    TakeTurnInTabOrder(Text1);  // Text1 was made first, with the window
 }
 
 void frmUnitLearning::BuildTrainingFrame() {
@@ -119,8 +119,6 @@ void frmUnitLearning::BuildDiagram() {
     txtError = MakeBox(this, "txtError", "", QRect(left + 52, body.bottom() + 24, 132, 24));
 }
 
-void frmUnitLearning::Form_Load() { Command1_Click(); }
-
 void frmUnitLearning::Command1_Click() {
     model_.Initialise();
     // Initialisation shows the weights plainly ("0"); learning shows them to six decimals.
@@ -128,13 +126,12 @@ void frmUnitLearning::Command1_Click() {
 }
 
 void frmUnitLearning::Command5_Click() {
+    // Compared as a number, as typed: 2.7 asks for two passes.
     const auto n = ReadVal(txtLoop, QStringLiteral("回数"));
     if (!n) return;
     const auto passes = learning::UnitLearningModel::PassCount(*n);
     if (!passes) {
-        ReportBadBox(txtLoop, *n < 0 ? QStringLiteral("「回数」の欄の値「%1」は負の数です。0以上の回数を入力してください。").arg(txtLoop->text())
-                                     : QStringLiteral("「回数」の欄の値「%1」は多すぎます。%2回までの回数を入力してください。")
-                                           .arg(txtLoop->text(), NumberText(learning::UnitLearningModel::kMaxPasses)));
+        ReportBadBox(txtLoop, RangeMessage(QStringLiteral("回数"), Range{0, learning::UnitLearningModel::kMaxPasses}));
         return;
     }
 
@@ -158,37 +155,42 @@ void frmUnitLearning::Command5_Click() {
     ResetTrainColors();
 }
 
-void frmUnitLearning::Command6_Click() { NormalRun(); }
-
-void frmUnitLearning::txtTrain1_DblClick(int Index) {
-    if (Index < 0 || Index >= kRows) return;
-    txtIn[0]->setText(txtTrain1[Index]->text());
-    txtIn[1]->setText(txtTrain2[Index]->text());
-    NormalRun();
+bool frmUnitLearning::CopyRow(int row) {
+    if (row < 0 || row >= kRows) return false;
+    txtIn[0]->setText(txtTrain1[row]->text());
+    txtIn[1]->setText(txtTrain2[row]->text());
+    return true;
 }
 
-void frmUnitLearning::txtTrain2_DblClick(int Index) { txtTrain1_DblClick(Index); }
-
-bool frmUnitLearning::LearnOneStep() {
-    const UnitStep step = model_.Step([this](int k) { return ReadPattern(k); });
+StepResult frmUnitLearning::LearnOneStep(StepBy by) {
+    const UnitStep step = model_.Step([this, by](int k) { return by == StepBy::Hand ? ReadPattern(k) : PeekPattern(k); });
     switch (step.outcome) {
         case UnitStep::kForward:
             HighlightRow(step.pattern);
             ShowForward();
-            return true;
+            return StepResult::Continue;
         case UnitStep::kUpdate:
             ShowWeights();
             if (step.passFinished) ShowError(step.passError);
-            return true;
+            return StepResult::Continue;
         case UnitStep::kOverflow:
             HighlightRow(step.pattern);
             run_->Stop();  // before the message: learning cannot go on from here
             ReportOverflow(step.pattern);
-            return false;
+            return StepResult::Stop;
         case UnitStep::kUnread:
-            break;  // the box was reported
+            break;
     }
-    return false;
+    // A press has reported the box; a tick waits while the learner is still typing it.
+    return by == StepBy::Hand ? StepResult::Stop : StepResult::Wait;
+}
+
+std::optional<UnitPattern> frmUnitLearning::PeekPattern(int k) const {
+    const auto in1 = PeekVal(txtTrain1[k]);
+    const auto in2 = PeekVal(txtTrain2[k]);
+    const auto teacher = PeekVal(txtTrain3[k]);
+    if (!in1 || !in2 || !teacher) return std::nullopt;
+    return UnitPattern{*in1, *in2, *teacher};
 }
 
 std::optional<UnitPattern> frmUnitLearning::ReadPattern(int k) {

@@ -21,20 +21,19 @@ public:
     frmUnitLearning();
 
 public slots:
-    void Form_Load();
-    void Command1_Click();
-    void Command5_Click();
-    void Command6_Click();
-    void txtTrain1_DblClick(int Index);
-    void txtTrain2_DblClick(int Index);
+    void Command1_Click() override;
+    void Command5_Click() override;
 
 private:
     static constexpr int kRows = learning::kUnitPatternCount;
 
-    bool LearnOneStep() override;
+    StepResult LearnOneStep(StepBy by) override;
     // Pattern k from its row, or nothing (reported) when a box overflows.
     std::optional<learning::UnitPattern> ReadPattern(int k);
-    void NormalRun();
+    // The same, silently: nothing when a box holds a number too large for a double.
+    std::optional<learning::UnitPattern> PeekPattern(int k) const;
+    void NormalRun() override;
+    bool CopyRow(int row) override;
     void ReportOverflow(int k);
 
     // Display procedures.

@@ -27,14 +27,9 @@ void frmTimeModel::Command1_Click() {
     // Everything is read before anything changes: a refused start leaves the plot, the
     // boxes and a run in progress as they were. The inputs are read here too, so that a
     // box the run cannot use is reported by the button rather than found by a tick.
-    const auto epsilon = ReadVal(txtIpsi, QStringLiteral("ε"));
+    // Outside 0 < ε < 2 the internal state S would never settle.
+    const auto epsilon = ReadInRange(txtIpsi, QStringLiteral("ε"), Open(neuron::TimeEvolution::kMinStepSize, neuron::TimeEvolution::kMaxStepSize));
     if (!epsilon) return;
-    if (!neuron::TimeEvolution::StepSizeConverges(*epsilon)) {
-        ReportBadBox(txtIpsi, QStringLiteral("「ε」の欄の値「%1」では内部状態 S が平衡に近づきません。"
-                                             "0より大きく2より小さい値を入力してください。")
-                                  .arg(txtIpsi->text()));
-        return;
-    }
     if (!ReadInputs()) return;
     if (!run_->Start()) return;
     DrawResponse();

@@ -18,7 +18,7 @@ double StochasticOutput(double s, double theta, double alpha) {
     return Rnd() < p ? 1.0 : 0.0;
 }
 
-bool TimeEvolution::StepSizeConverges(double epsilon) { return epsilon > 0 && epsilon < 2; }
+bool TimeEvolution::StepSizeConverges(double epsilon) { return epsilon > kMinStepSize && epsilon < kMaxStepSize; }
 
 void TimeEvolution::Start(double epsilon) {
     stateU_ = 0;

@@ -26,7 +26,8 @@ public:
         bool settled;  // |dS| < StepSize * 0.00001, or the state has stalled: the run is over
     };
 
-    // Step sizes for which the state converges to the sum (0 < epsilon < 2).
+    // Step sizes for which the state converges to the sum: kMinStepSize < epsilon < kMaxStepSize.
+    static constexpr double kMinStepSize = 0, kMaxStepSize = 2;
     static bool StepSizeConverges(double epsilon);
 
     // Back to S = 0 with a new step size.

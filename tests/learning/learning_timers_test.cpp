@@ -111,3 +111,36 @@ TEST_F(LearningTimers, EscapeStopsAnAutomaticRunAndStepsByHandGoOn) {
 }
 
 }  // namespace
+
+// A tick that finds a training box it cannot read says nothing and waits; the run goes on
+// once the box reads again. A press of 逐次学習 on the same box reports it.
+TEST_F(LearningTimers, UnitLearningTicksWaitWhileATrainingBoxIsRetyped) {
+    auto* w = open<kv::frmUnitLearning>();
+    QApplication::setActiveWindow(w);
+    type(w, "Text1", "1");
+    call(w, "Command3_Click");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !text(w, "txtOut").isEmpty(); }, 5000));
+
+    // Every row is read in turn, so every row's box is met while it holds "1e999".
+    QLineEdit* cell = box(w, "txtTrain1(1)");
+    cell->setFocus();
+    cell->selectAll();
+    QTest::keyClicks(cell, "1e999");
+    const QString held = shown(w);
+    QTest::qWait(60);
+    EXPECT_TRUE(messages.isEmpty()) << messages.join("|").toStdString();
+    EXPECT_GT(interval(w), 0);  // still running, waiting
+    EXPECT_EQ(QApplication::focusWidget(), cell);
+    EXPECT_EQ(text(w, "txtTrain1(1)"), "1e999");
+
+    QTest::keyClick(cell, Qt::Key_Backspace);  // "1e99" reads again
+    ASSERT_TRUE(QTest::qWaitFor([&] { return shown(w) != held; }, 5000));
+    EXPECT_TRUE(messages.isEmpty());
+
+    call(w, "Command4_Click");
+    QTest::keyClicks(cell, "9");
+    call(w, "Command2_Click");  // the press may stop on row 1 or before it; drive on to it
+    for (int i = 0; i < 12 && messages.isEmpty(); ++i) call(w, "Command2_Click");
+    ASSERT_FALSE(messages.isEmpty());
+    EXPECT_TRUE(messages.first().contains(QStringLiteral("訓練データ 2行目の入力 1"))) << messages.first().toStdString();
+}
