@@ -17,6 +17,7 @@ namespace kv {
 namespace {
 
 using boltzmann::CenteredRect;
+using boltzmann::MakeFrame;
 using boltzmann::NetworkPicture;
 using Model = boltzmann::BoltzmannExec;
 constexpr int kUnits = Model::kUnits;
@@ -70,17 +71,13 @@ void frmBoltzmannMachineExec::BuildDiagram() {
 }
 
 void frmBoltzmannMachineExec::BuildPanel() {
-    auto* frame1 = new QGroupBox(QStringLiteral("実行パラメータ"), this);
-    frame1->setObjectName("Frame1");
-    frame1->setGeometry(kPanelX, 10, 250, 92);
+    QGroupBox* frame1 = MakeFrame(this, "Frame1", QStringLiteral("実行パラメータ"), QRect(kPanelX, 10, 250, 92));
     MakeLabel(frame1, "Label2(0)", kTemperatureName, QRect(10, 26, 120, kBoxH), Qt::AlignRight | Qt::AlignVCenter);
     txtTemperature = MakeBox(frame1, "txtTemperature", "0.5", QRect(140, 26, 96, kBoxH));
     MakeLabel(frame1, "Label2(1)", kLoopName, QRect(10, 56, 120, kBoxH), Qt::AlignRight | Qt::AlignVCenter);
     txtLoop = MakeBox(frame1, "txtLoop", "100", QRect(140, 56, 96, kBoxH));
 
-    auto* frame3 = new QGroupBox(QStringLiteral("重みテーブル"), this);
-    frame3->setObjectName("Frame3");
-    frame3->setGeometry(kPanelX, 112, 250, 160);
+    QGroupBox* frame3 = MakeFrame(this, "Frame3", QStringLiteral("重みテーブル"), QRect(kPanelX, 112, 250, 160));
     for (int j = 0; j < kUnits; ++j) {
         MakeLabel(frame3, ArrayName("Label7", j), NumberText(j), QRect(40 + j * 52, 22, 48, 18), Qt::AlignCenter);
         MakeLabel(frame3, ArrayName("Label8", j), NumberText(j), QRect(12, 44 + j * 27, 22, kBoxH), Qt::AlignCenter);
@@ -106,9 +103,8 @@ void frmBoltzmannMachineExec::BuildPanel() {
 }
 
 void frmBoltzmannMachineExec::BuildResultTable() {
-    auto* frame2 = new QGroupBox(QStringLiteral("実行結果"), this);
-    frame2->setObjectName("Frame2");
-    frame2->setGeometry(10, kTableTop, kRowHeadW + 10 + kStates * kColumnW, 128);
+    QGroupBox* frame2 = MakeFrame(this, "Frame2", QStringLiteral("実行結果"),
+                                  QRect(10, kTableTop, kRowHeadW + 10 + kStates * kColumnW, 128));
     const int left = kRowHeadW + 4;
     for (int k = 0; k < kStates; ++k)
         MakeLabel(frame2, ArrayName("Label3", k), kStateHeads[k], QRect(left + k * kColumnW, 22, kColumnW - 6, 18), Qt::AlignCenter);

@@ -22,6 +22,7 @@ namespace kv {
 namespace {
 
 using boltzmann::CenteredRect;
+using boltzmann::MakeFrame;
 using boltzmann::NetworkPicture;
 using Model = boltzmann::BoltzmannLearning;
 constexpr int kUnits = Model::kUnits;
@@ -71,13 +72,6 @@ StateGraph NetworkGraph() {
 QString PatternCaption(int k) { return QString::fromStdString(Model::PatternText(k)); }
 
 QString WithLineFeeds(const std::string& text) { return QString::fromStdString(text).replace("\r\n", "\n"); }
-
-QGroupBox* MakeFrame(QWidget* parent, const char* name, const QString& caption, QRect r) {
-    auto* f = new QGroupBox(caption, parent);
-    f->setObjectName(name);
-    f->setGeometry(r);
-    return f;
-}
 
 }  // namespace
 

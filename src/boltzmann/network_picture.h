@@ -1,5 +1,6 @@
-// The picture "Image1" of a Boltzmann machine: its units as ellipses joined both ways,
-// drawn by the kit's graph drawing, and where the boxes that sit on them go.
+// What both Boltzmann machine windows are built from: the picture "Image1" of the machine
+// (its units as ellipses joined both ways, drawn by the kit's graph drawing, and where the
+// boxes that sit on them go), and their framed groups of controls.
 #pragma once
 
 #include <QPointF>
@@ -9,6 +10,7 @@
 
 #include "kit/state_graph.h"
 
+class QGroupBox;
 class QLineEdit;
 class QWidget;
 
@@ -32,6 +34,9 @@ private:
     StateGraph graph_;
     QRect where_;
 };
+
+// A frame with a caption, named `name`, at `geometry` in `parent`.
+QGroupBox* MakeFrame(QWidget* parent, const QString& name, const QString& caption, QRect geometry);
 
 // A rectangle of the given size centred on `c`.
 QRect CenteredRect(QPointF c, int width, int height);
