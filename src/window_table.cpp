@@ -1,5 +1,7 @@
 #include "window_table.h"
 
+#include "boltzmann/frmBoltzmannMachineExec.h"
+#include "boltzmann/frmBoltzmannMachineLearning.h"
 #include "gradient/frmSlopeMethod1.h"
 #include "gradient/frmSlopeMethod2.h"
 #include "learning/frmFeedFowardLearning.h"
@@ -60,6 +62,8 @@ const std::vector<WindowKind>& AllWindows() {
         {"frmLinearSystem2", BuildAnyWindow<frmLinearSystem2>},
         {"frmSOM", BuildAnyWindow<frmSOM>},
         {"frmLVQ", BuildAnyWindow<frmLVQ>},
+        {"frmBoltzmannMachineExec", BuildAnyWindow<frmBoltzmannMachineExec>},
+        {"frmBoltzmannMachineLearning", BuildAnyWindow<frmBoltzmannMachineLearning>},
     };
     return table;
 }

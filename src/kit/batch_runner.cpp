@@ -56,15 +56,27 @@ BatchRunner::Outcome BatchRunner::run(const std::function<bool()>& iteration, co
     // be gone: every such call is followed by this check before anything else is touched.
     const QPointer<QWidget> window = window_;
     const bool wasVisible = window && window->isVisible();
-    const bool process = events_ == Events::kProcess;
+    const bool byTime = events_ == Events::kProcessByTime;
+    const bool process = events_ == Events::kProcess || byTime;
     auto gone = [&] { return !window || (wasVisible && !window->isVisible()); };
 
     cancelRequested_ = false;
     auto lastWrite = Now();
+    auto lastEvents = lastWrite;
+    bool first = true;
     for (;;) {
         if (process) {
-            QApplication::processEvents();
-            if (gone()) return Outcome::kWindowClosed;
+            bool due = !byTime || first;
+            if (!due) {
+                const auto now = Now();
+                due = now - lastEvents >= kEventPeriod;
+                if (due) lastEvents = now;
+            }
+            first = false;
+            if (due) {
+                QApplication::processEvents();
+                if (gone()) return Outcome::kWindowClosed;
+            }
         }
         if (cancelRequested_) {
             bool stop = true;

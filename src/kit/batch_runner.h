@@ -21,6 +21,10 @@ public:
     enum class Events {
         kHold,     // process nothing while running; the progress callback repaints what it writes
         kProcess,  // process pending events before every iteration
+        // Process pending events before the first iteration and then once kEventPeriod
+        // has passed: for loops of many short iterations, whose learner still expects a
+        // stop button to be answered at once.
+        kProcessByTime,
     };
     enum class Outcome {
         kFinished,        // the iteration said the loop was done
@@ -31,6 +35,8 @@ public:
 
     // How often progress is written while a run goes on.
     static constexpr std::chrono::milliseconds kProgressPeriod{20};
+    // How often pending events get through with Events::kProcessByTime.
+    static constexpr std::chrono::milliseconds kEventPeriod{10};
 
     using Clock = std::function<std::chrono::steady_clock::time_point()>;
 

@@ -7,6 +7,7 @@
 #include <QPainterPath>
 #include <QPointF>
 #include <QRectF>
+#include <QSizeF>
 #include <QWidget>
 
 #include <vector>
@@ -28,24 +29,34 @@ struct StateGraph {
     std::vector<GraphArc> arcs;
 };
 
+// How the states and arcs look: the Markov pictures take the defaults; a network of
+// units joined both ways takes ellipses and double-headed arrows.
+struct GraphLook {
+    QSizeF stateRadii;          // ellipse radii in pixels; empty: circles of StateRadius
+    bool doubleHeaded = false;  // an arrowhead at both ends of every arc
+};
+
 // Centre of state `i` in `area`.
 QPointF StatePoint(const StateGraph& g, const QRectF& area, int i);
 // Radius of the state circles in `area`.
 double StateRadius(const QRectF& area);
+// The point at share `t` (0 at its start, 1 at its end) along arc `a`'s curve between the
+// two states' centres in `area` (not for loops).
+QPointF ArcPoint(const StateGraph& g, const QRectF& area, int a, double t);
 // Where a box that belongs to arc `a` goes in `area`: the middle of its curve, or the centre
 // of its loop (a box there sits inside the loop, clear of the arrow).
 QPointF ArcMiddle(const StateGraph& g, const QRectF& area, int a);
 // Arc `a`'s arrow as drawn in `area` (without its head): from circle edge to circle edge,
 // or the loop's circle.
-QPainterPath ArcPath(const StateGraph& g, const QRectF& area, int a);
+QPainterPath ArcPath(const StateGraph& g, const QRectF& area, int a, const GraphLook& look = {});
 
-void DrawStateGraph(QPainter& p, const QRectF& area, const StateGraph& g);
+void DrawStateGraph(QPainter& p, const QRectF& area, const StateGraph& g, const GraphLook& look = {});
 
 // A picture of one graph, fixed in size.
 class StateGraphView : public QWidget {
     Q_OBJECT
 public:
-    StateGraphView(QWidget* parent, StateGraph graph, QSize size);
+    StateGraphView(QWidget* parent, StateGraph graph, QSize size, GraphLook look = {});
     const StateGraph& graph() const { return graph_; }
     // The drawing area, in this widget's coordinates.
     QRectF area() const { return QRectF(rect()); }
@@ -55,6 +66,7 @@ protected:
 
 private:
     StateGraph graph_;
+    GraphLook look_;
 };
 
 }  // namespace kv

@@ -221,3 +221,27 @@ TEST_F(BatchRunnerTest, EndsWhenItsWindowIsClosedOrFreedInTheMiddle) {
     int iterations = 0;
     EXPECT_EQ(host(Events::kProcess)->runner.run([&] { return ++iterations < 3; }), Outcome::kFinished);
 }
+
+TEST_F(BatchRunnerTest, ByTimeLetsEventsThroughOnlyOncePerPeriod) {
+    Host* h = host(Events::kProcessByTime);
+    int iterations = 0, pressedAt = 0;
+    // The press is queued during the second iteration; the clock moves 1 ms per iteration,
+    // so the events get through only once a whole period has passed since the start.
+    const Outcome outcome = h->runner.run([&] {
+        now += 1ms;
+        if (++iterations == 2) {
+            pressedAt = iterations;
+            QMetaObject::invokeMethod(h->stop, "click", Qt::QueuedConnection);
+        }
+        return iterations < 1000;
+    });
+    EXPECT_EQ(outcome, Outcome::kCancelled);
+    EXPECT_EQ(pressedAt, 2);
+    EXPECT_EQ(iterations, static_cast<int>(BatchRunner::kEventPeriod / 1ms));
+
+    // Before the first iteration the events get through at once.
+    iterations = 0;
+    QMetaObject::invokeMethod(h->stop, "click", Qt::QueuedConnection);
+    EXPECT_EQ(h->runner.run([&] { return ++iterations < 5; }), Outcome::kCancelled);
+    EXPECT_EQ(iterations, 0);
+}

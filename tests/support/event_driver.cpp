@@ -502,6 +502,9 @@ bool EventDriver::Reachable(const QWidget* w) const {
 
 bool EventDriver::Click(QWidget* w, QPoint at) {
     if (!Reachable(w)) return false;
+    // A click within a typing action (copying to another box) is a click: a message it
+    // raises came from a press, not from a keystroke.
+    if (!doing_.empty() && doing_.back() == Doing::Typing) doing_.back() = Doing::Click;
     QPointer<QWidget> target(w);
     w->window()->activateWindow();
     if (at.isNull()) at = w->rect().center();

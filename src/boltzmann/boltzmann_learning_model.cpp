@@ -1,0 +1,258 @@
+#include "boltzmann/boltzmann_learning_model.h"
+
+#include <cmath>
+#include <vector>
+
+#include "plot/numtext.h"
+#include "plot/random.h"
+
+namespace kv::boltzmann {
+namespace {
+
+using Model = BoltzmannLearning;
+
+bool IsInput(int u) { return u >= Model::kFirstInput && u < Model::kFirstHidden; }
+bool IsHidden(int u) { return u >= Model::kFirstHidden && u < Model::kOutput; }
+
+struct Pair {
+    int j, i;  // j < i
+};
+
+// The joined pairs j < i in the order of the weight update: i = 0..9, then j = 0..i-1.
+const std::vector<Pair>& JoinedPairs() {
+    static const std::vector<Pair> pairs = [] {
+        std::vector<Pair> p;
+        for (int i = 0; i < Model::kUnits; ++i)
+            for (int j = 0; j < i; ++j)
+                if (Model::Connection(i, j)) p.push_back({j, i});
+        return p;
+    }();
+    return pairs;
+}
+
+// For each unit, the units joined to it in increasing order: the net input sums only
+// these, and only those that are on, which gives the same sum as all ten terms in order
+// (the others add exact zeros).
+struct Neighbours {
+    std::array<int, Model::kUnits> n{};
+    std::array<std::array<int, Model::kUnits>, Model::kUnits> of{};
+};
+Neighbours MakeNeighbours() {
+    Neighbours t;
+    for (int i = 0; i < Model::kUnits; ++i)
+        for (int j = 0; j < Model::kUnits; ++j)
+            if (Model::Connection(i, j)) t.of[i][t.n[i]++] = j;
+    return t;
+}
+// Built once at start: the sweep reads it without a guard.
+const Neighbours kJoinedTo = MakeNeighbours();
+
+// Above this e^(-u) overflows a double.
+constexpr double kExpLimit = 709.0;
+
+std::string PadLeft(const std::string& s, std::size_t width) {
+    const std::string padded = std::string(width > s.size() ? width - s.size() : 0, ' ') + s;
+    return padded.substr(padded.size() - width);
+}
+
+}  // namespace
+
+bool BoltzmannLearning::Connection(int i, int j) {
+    if (i == j || i < 0 || j < 0 || i >= kUnits || j >= kUnits) return false;
+    if (i > j) std::swap(i, j);
+    if (i == kThreshold) return j >= kFirstHidden;
+    if (IsInput(i)) return IsHidden(j);
+    return IsHidden(i) && j == kOutput;
+}
+
+int BoltzmannLearning::WeightBoxIndex(int i, int j) {
+    if (i > j) std::swap(i, j);
+    if (!Connection(i, j)) return -1;
+    if (i == kThreshold) return j - 4;
+    if (IsInput(i)) return 5 * (i - 1) + j + 2;
+    return i + 17;
+}
+
+std::string BoltzmannLearning::PatternText(int k) {
+    return {static_cast<char>('0' + ((k >> 2) & 1)), static_cast<char>('0' + ((k >> 1) & 1)),
+            static_cast<char>('0' + (k & 1))};
+}
+
+int BoltzmannLearning::SampleUnit(double u) {
+    const double p = -u >= kExpLimit ? 0.0 : 1 / (1 + std::exp(-u));
+    return Rnd() < p ? 1 : 0;
+}
+
+void BoltzmannLearning::InitialiseLearning(const Training& training) {
+    training_ = training;
+    inputCum_[0] = 0;
+    for (int k = 0; k < kPatterns; ++k) {
+        inputCum_[k + 1] = inputCum_[k] + training.inputProb[k];
+        const auto& q = training.targetProb[k];
+        targetCum_[k] = {0, q[0], q[0] + q[1]};
+    }
+    for (auto& row : w_) row.fill(0);
+    numOfLearn_ = 0;
+}
+
+void BoltzmannLearning::SetInputs(int k) {
+    x_[1] = static_cast<std::int16_t>(k & 1);
+    x_[2] = static_cast<std::int16_t>((k >> 1) & 1);
+    x_[3] = static_cast<std::int16_t>((k >> 2) & 1);
+}
+
+int BoltzmannLearning::DrawPattern() {
+    const double r = Rnd();
+    for (int k = 0; k < kPatterns; ++k)
+        if (inputCum_[k] <= r && r < inputCum_[k + 1] && training_.inputProb[k] != 0) return k;
+    return kPatterns - 1;
+}
+
+int BoltzmannLearning::DrawTarget(int k) {
+    const double r = Rnd();
+    for (int b = 0; b < 2; ++b)
+        if (targetCum_[k][b] <= r && r < targetCum_[k][b + 1] && training_.targetProb[k][b] != 0) return b;
+    return 1;
+}
+
+void BoltzmannLearning::Sweep(int end) {
+    const Neighbours& nb = kJoinedTo;
+    for (int i = kFirstHidden; i < end; ++i) {
+        const auto& row = w_[i];
+        double u = 0;
+        for (int n = 0; n < nb.n[i]; ++n) {
+            const int j = nb.of[i][n];
+            if (x_[j]) u += row[j];
+        }
+        x_[i] = static_cast<std::int16_t>(SampleUnit(u));
+    }
+}
+
+int BoltzmannLearning::Config() const {
+    int s = 0;
+    for (int u = kFirstHidden; u < kUnits; ++u) s |= x_[u] << (u - kFirstHidden);
+    return s;
+}
+
+void BoltzmannLearning::Tally(const std::array<int, kConfigs>& seen,
+                              std::array<std::array<double, kUnits>, kUnits>& stat) const {
+    // The inputs and the threshold unit are held through a phase; the others are read from
+    // each configuration seen. Whole counts, so the sums are those of adding 1 per sweep.
+    for (const Pair& p : JoinedPairs()) {
+        long total = 0;
+        for (int s = 0; s < kConfigs; ++s) {
+            if (!seen[s]) continue;
+            auto on = [&](int u) { return u >= kFirstHidden ? (s >> (u - kFirstHidden)) & 1 : x_[u]; };
+            if (on(p.j) && on(p.i)) total += seen[s];
+        }
+        stat[p.j][p.i] = static_cast<double>(total);
+    }
+}
+
+void BoltzmannLearning::LearnIteration(const Observer& observer) {
+    const int k = DrawPattern();
+    inputIndex_ = k;
+    SetInputs(k);
+    x_[kThreshold] = 1;
+    for (auto& row : pos_) row.fill(0);
+    for (auto& row : neg_) row.fill(0);
+    outCount_[k] = {0, 0};
+    outProb_[k] = {0, 0};
+
+    const int b = DrawTarget(k);
+    targetValue_ = outputValue_ = b;
+    x_[kOutput] = static_cast<std::int16_t>(b);
+
+    const int n = training_.numUpdate;
+    std::array<int, kConfigs> seen{};
+    for (int s = 0; s < n; ++s) {
+        Sweep(kOutput);  // the output is held: only the hidden units move
+        ++seen[Config()];
+    }
+    Tally(seen, pos_);
+    if (observer.clamped) observer.clamped();
+
+    seen.fill(0);
+    for (int s = 0; s < n; ++s) {
+        Sweep(kUnits);
+        ++seen[Config()];
+        outputValue_ = x_[kOutput];
+        ++outCount_[k][x_[kOutput]];
+    }
+    Tally(seen, neg_);
+    for (int v = 0; v < 2; ++v) outProb_[k][v] = static_cast<double>(outCount_[k][v]) / n;
+
+    for (const Pair& p : JoinedPairs()) {
+        w_[p.j][p.i] = w_[p.j][p.i] + (pos_[p.j][p.i] - neg_[p.j][p.i]) * training_.epsilon / n;
+        w_[p.i][p.j] = w_[p.j][p.i];
+    }
+    if (observer.updated) observer.updated();
+
+    double e = 0;
+    for (int v = 0; v < 2; ++v) {
+        const double q = training_.targetProb[k][v];
+        if (q != 0) e += q * std::log(q / (outProb_[k][v] + 0.00001));
+    }
+    learnError_ = e;
+}
+
+BoltzmannLearning::CheckResult BoltzmannLearning::ExecutionCheck() {
+    for (auto& c : outCount_) c = {0, 0};
+    for (auto& p : outProb_) p = {0, 0};
+    const int n = training_.numUpdate;
+    for (int k = 0; k < kPatterns; ++k) {
+        SetInputs(k);
+        // Hidden units and output carry their states over from the pattern before.
+        for (int s = 0; s < n; ++s) {
+            Sweep(kUnits);
+            ++outCount_[k][x_[kOutput]];
+        }
+    }
+    CheckResult result{};
+    result.expectedError = 0;
+    for (int k = 0; k < kPatterns; ++k) {
+        double e = 0;
+        for (int v = 0; v < 2; ++v) {
+            outProb_[k][v] = static_cast<double>(outCount_[k][v]) / n;
+            result.outProb[k][v] = outProb_[k][v];
+            const double q = training_.targetProb[k][v];
+            if (q != 0) e += q * std::log(q / (outProb_[k][v] + 0.000001));
+        }
+        result.expectedError += training_.inputProb[k] * e;
+    }
+    return result;
+}
+
+std::string ConnectionTableText() {
+    std::string t = "    0 1 2 3 4 5 6 7 8 9\r\n--+--------------------";
+    for (int i = 0; i < Model::kUnits; ++i) {
+        t += "\r\n ";
+        t += static_cast<char>('0' + i);
+        t += '|';
+        for (int j = 0; j < Model::kUnits; ++j) {
+            t += ' ';
+            t += Model::Connection(i, j) ? '1' : '0';
+        }
+    }
+    return t;
+}
+
+std::string DebugReportText(const BoltzmannLearning& m) {
+    const int k = m.InputIndex();
+    std::string t = GeneralText(m.NumOfLearn()) + "回目　WP 出力　" + std::to_string(m.TargetValue()) + " 入力 " +
+                    std::to_string(k) + " (" + Model::PatternText(k) + ")";
+    auto block = [&](auto value, std::size_t width) {
+        for (int i = 0; i < Model::kUnits; ++i) {
+            t += "\r\n";
+            for (int j = 0; j < i; ++j) t += PadLeft(value(j, i), width);
+        }
+    };
+    block([&](int j, int i) { return GeneralText(m.PosStat(j, i)); }, 5);
+    t += "\r\n\r\n WN ";
+    block([&](int j, int i) { return GeneralText(m.NegStat(j, i)); }, 5);
+    t += "\r\n\r\n W ";
+    block([&](int j, int i) { return Format(m.W(j, i), kFraction5); }, 8);
+    return t;
+}
+
+}  // namespace kv::boltzmann

@@ -1,0 +1,274 @@
+#include "boltzmann/frmBoltzmannMachineExec.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+
+#include "boltzmann/network_picture.h"
+#include "kit/controls.h"
+#include "plot/input.h"
+#include "plot/msgbox.h"
+#include "plot/numtext.h"
+#include "plot/qt_forms.h"
+#include "plot/random.h"
+#include "plot/rounding.h"
+
+namespace kv {
+namespace {
+
+using boltzmann::CenteredRect;
+using boltzmann::MakeFrame;
+using boltzmann::NetworkPicture;
+using Model = boltzmann::BoltzmannExec;
+constexpr int kUnits = Model::kUnits;
+constexpr int kStates = Model::kStates;
+
+const QString kPositiveMessage = QStringLiteral("更新回数および温度は正の値でなければなりません。");
+const QString kTheoryMessage = QStringLiteral("理論値が設定できません");
+const QString kCounterFull = QStringLiteral("実行回数が上限の32767回に達しました。「初期化」を押すと最初から数え直します。");
+const QString kTemperatureName = QStringLiteral("温度");
+const QString kLoopName = QStringLiteral("状態更新回数");
+const QString kUnitNames[kUnits] = {QStringLiteral("閾値"), QStringLiteral("Node 1"), QStringLiteral("Node 2"),
+                                    QStringLiteral("Node 3")};
+const QString kStateHeads[kStates] = {"(0, 0, 0)", "(0, 0, 1)", "(0, 1, 0)", "(0, 1, 1)",
+                                      "(1, 0, 0)", "(1, 0, 1)", "(1, 1, 0)", "(1, 1, 1)"};
+
+// Unit 0 at the top, Node 1 right, Node 2 at the bottom, Node 3 left; the arcs in the order
+// of the weight boxes. The two diagonals bend apart so that their boxes do not meet.
+const StateGraph kGraph = {
+    {{0.5, 0.12}, {0.86, 0.5}, {0.5, 0.88}, {0.14, 0.5}},
+    {{0, 1, 0.0}, {0, 2, 0.3}, {0, 3, 0.0}, {1, 2, 0.0}, {1, 3, 0.3}, {2, 3, 0.0}},
+};
+
+// Geometry.
+constexpr QSize kPicture(440, 380);
+constexpr QSizeF kUnitRadii(58, 32);
+constexpr int kBoxH = 22, kUnitBoxW = 36, kWeightBoxW = 56;
+constexpr int kPanelX = 470;
+constexpr int kButtonsX = 740, kButtonW = 140, kButtonH = 30;
+constexpr int kTableTop = 400, kRowHeadW = 90, kColumnW = 96;
+
+}  // namespace
+
+frmBoltzmannMachineExec::frmBoltzmannMachineExec() {
+    setObjectName("frmBoltzmannMachineExec");
+    setWindowTitle(QStringLiteral("ボルツマン(Boltzmann)マシンの実行"));
+    BuildDiagram();
+    BuildPanel();
+    BuildResultTable();
+    setFixedSize(kButtonsX + kButtonW + 14, kTableTop + 140);
+    run_ = new Stepper(this, Text1, QStringLiteral("タイマー"), [this](StepBy by) { return ExecuteStep(by); });
+}
+
+void frmBoltzmannMachineExec::BuildDiagram() {
+    const NetworkPicture picture(this, kGraph, QRect(QPoint(10, 10), kPicture), kUnitRadii);
+    for (int i = 0; i < kUnits; ++i)
+        txtX[i] = picture.PlaceUnit(this, i, kUnitNames[i], i == 0 ? "1" : "0", QSize(kUnitBoxW, kBoxH));
+    for (int n = 0; n < Model::kWeights; ++n)
+        txtW[n] = MakeBox(this, ArrayName("txtW", n), NumberText(Model::kDefaultWeights[n]),
+                          CenteredRect(picture.Arc(n), kWeightBoxW, kBoxH));
+}
+
+void frmBoltzmannMachineExec::BuildPanel() {
+    QGroupBox* frame1 = MakeFrame(this, "Frame1", QStringLiteral("実行パラメータ"), QRect(kPanelX, 10, 250, 92));
+    MakeLabel(frame1, "Label2(0)", kTemperatureName, QRect(10, 26, 120, kBoxH), Qt::AlignRight | Qt::AlignVCenter);
+    txtTemperature = MakeBox(frame1, "txtTemperature", "0.5", QRect(140, 26, 96, kBoxH));
+    MakeLabel(frame1, "Label2(1)", kLoopName, QRect(10, 56, 120, kBoxH), Qt::AlignRight | Qt::AlignVCenter);
+    txtLoop = MakeBox(frame1, "txtLoop", "100", QRect(140, 56, 96, kBoxH));
+
+    QGroupBox* frame3 = MakeFrame(this, "Frame3", QStringLiteral("重みテーブル"), QRect(kPanelX, 112, 250, 160));
+    for (int j = 0; j < kUnits; ++j) {
+        MakeLabel(frame3, ArrayName("Label7", j), NumberText(j), QRect(40 + j * 52, 22, 48, 18), Qt::AlignCenter);
+        MakeLabel(frame3, ArrayName("Label8", j), NumberText(j), QRect(12, 44 + j * 27, 22, kBoxH), Qt::AlignCenter);
+    }
+    for (int i = 0; i < kUnits; ++i)
+        for (int j = 0; j < kUnits; ++j)
+            txtWM[4 * i + j] = MakeBox(frame3, ArrayName("txtWM", 4 * i + j), "", QRect(40 + j * 52, 44 + i * 27, 48, kBoxH));
+
+    lblNumOfLoop = MakeLabel(this, "lblNumOfLoop", "", QRect(kPanelX, 290, 250, 24));
+
+    const QString captions[] = {QStringLiteral("一括実行"), QStringLiteral("初期化"), QStringLiteral("逐次実行"),
+                                QStringLiteral("自動実行"), QStringLiteral("自動実行停止")};
+    void (frmBoltzmannMachineExec::*handlers[])() = {
+        &frmBoltzmannMachineExec::Command1_Click, &frmBoltzmannMachineExec::Command2_Click,
+        &frmBoltzmannMachineExec::Command3_Click, &frmBoltzmannMachineExec::Command4_Click,
+        &frmBoltzmannMachineExec::Command5_Click};
+    const int tops[] = {16, 56, 110, 150, 190};
+    for (int b = 0; b < 5; ++b)
+        MakeButton(this, QStringLiteral("Command%1").arg(b + 1), captions[b],
+                   QRect(kButtonsX, tops[b], kButtonW, kButtonH), this, handlers[b]);
+    MakeLabel(this, "Label9", QStringLiteral("タイマー"), QRect(kButtonsX, 232, 64, kBoxH), Qt::AlignRight | Qt::AlignVCenter);
+    Text1 = MakeBox(this, "Text1", "500", QRect(kButtonsX + 70, 232, 70, kBoxH));
+}
+
+void frmBoltzmannMachineExec::BuildResultTable() {
+    QGroupBox* frame2 = MakeFrame(this, "Frame2", QStringLiteral("実行結果"),
+                                  QRect(10, kTableTop, kRowHeadW + 10 + kStates * kColumnW, 128));
+    const int left = kRowHeadW + 4;
+    for (int k = 0; k < kStates; ++k)
+        MakeLabel(frame2, ArrayName("Label3", k), kStateHeads[k], QRect(left + k * kColumnW, 22, kColumnW - 6, 18), Qt::AlignCenter);
+    const char* heads[] = {"Label4", "Label5", "Label6"};
+    const QString captions[] = {QStringLiteral("頻度理論値"), QStringLiteral("出現回数"), QStringLiteral("出現頻度")};
+    std::array<QLineEdit*, kStates>* rows[] = {&txtTheory, &txtNumber, &txtP};
+    const char* names[] = {"txtTheory", "txtNumber", "txtP"};
+    for (int r = 0; r < 3; ++r) {
+        const int y = 44 + r * 27;
+        MakeLabel(frame2, heads[r], captions[r], QRect(8, y, kRowHeadW - 8, kBoxH), Qt::AlignRight | Qt::AlignVCenter);
+        for (int k = 0; k < kStates; ++k)
+            (*rows[r])[k] = MakeBox(frame2, ArrayName(names[r], k), "", QRect(left + k * kColumnW, y, kColumnW - 6, kBoxH));
+    }
+}
+
+void frmBoltzmannMachineExec::Form_Load() { Initialise(); }
+
+std::optional<Model::Weights> frmBoltzmannMachineExec::ReadWeights() {
+    Model::Weights w{};
+    for (int n = 0; n < Model::kWeights; ++n) {
+        const auto [i, j] = Model::kWeightPairs[n];
+        const auto v = ReadVal(txtW[n], QStringLiteral("重み W(%1, %2)").arg(i).arg(j));
+        if (!v) return std::nullopt;
+        w[n] = *v;
+    }
+    return w;
+}
+
+std::optional<double> frmBoltzmannMachineExec::ReadTemperature(StepBy by) {
+    if (by == StepBy::Timer) {
+        const auto t = PeekVal(txtTemperature);
+        if (!t || !(*t > 0)) return std::nullopt;
+        return t;
+    }
+    const auto t = ReadVal(txtTemperature, kTemperatureName);
+    if (!t) return std::nullopt;
+    if (!(*t > 0)) {
+        MsgBox(this, kPositiveMessage);
+        return std::nullopt;
+    }
+    return t;
+}
+
+bool frmBoltzmannMachineExec::Initialise() {
+    // Everything is read before anything changes: a refused press leaves the tallies as
+    // they were.
+    const auto t = ReadTemperature(StepBy::Hand);
+    if (!t) return false;
+    const auto w = ReadWeights();
+    if (!w) return false;
+    Randomize();
+    model_.SetWeights(*w);
+    ShowWeights();
+    const bool theory = model_.Initialise(*t);
+    if (theory) ShowTheory(0.001);
+    ShowTallies("##0");
+    for (int k = 0; k < kStates; ++k) ShowColumnColours(k);
+    ShowStates();
+    ShowCounter(0);
+    if (!theory) MsgBox(this, kTheoryMessage);
+    return true;
+}
+
+void frmBoltzmannMachineExec::Command1_Click() {
+    const auto t = ReadVal(txtTemperature, kTemperatureName);
+    if (!t) return;
+    const auto typed = ReadVal(txtLoop, kLoopName);
+    if (!typed) return;
+    const auto n = RoundToLong(*typed);
+    if (!n || *n > Model::kMaxCount) {
+        ReportBadBox(txtLoop, CountMessage(kLoopName, 1, Model::kMaxCount));
+        return;
+    }
+    if (!(*t > 0) || *n <= 0) {
+        MsgBox(this, kPositiveMessage);
+        return;
+    }
+    const auto w = ReadWeights();
+    if (!w) return;
+    Randomize();
+    model_.SetWeights(*w);
+    ShowWeights();
+    const bool theory = model_.Batch(static_cast<int>(*n), *t);
+    if (theory) ShowTheory(0);
+    ShowTallies("##00");
+    for (int k = 0; k < kStates; ++k) ShowColumnColours(k);
+    ShowStates();
+    ShowCounter(model_.StepCount());
+    if (!theory) MsgBox(this, kTheoryMessage);
+}
+
+void frmBoltzmannMachineExec::Command2_Click() { Initialise(); }
+
+void frmBoltzmannMachineExec::Command3_Click() { run_->Step(); }
+
+void frmBoltzmannMachineExec::Command4_Click() {
+    if (!Initialise()) return;
+    run_->Start();
+}
+
+void frmBoltzmannMachineExec::Command5_Click() { run_->Stop(); }
+
+void frmBoltzmannMachineExec::Timer1_Timer() { run_->Tick(); }
+
+StepResult frmBoltzmannMachineExec::ExecuteStep(StepBy by) {
+    const auto t = ReadTemperature(by);
+    if (!t) return by == StepBy::Timer ? StepResult::Wait : StepResult::Stop;
+    if (!model_.CanStep()) {
+        run_->Stop();
+        MsgBox(this, kCounterFull);
+        return StepResult::Stop;
+    }
+    const int k = model_.ExecuteStep(*t);
+    ShowColumnColours(k);
+    SetBackColor(txtTheory[k], model_.StateTheory(k) > 0 ? kRed : kSkyBlue);
+    ShowTallies("##00");
+    ShowStates();
+    ShowCounter(model_.StepCount());
+    return StepResult::Continue;
+}
+
+void frmBoltzmannMachineExec::ShowWeights() {
+    for (int n = 0; n < Model::kWeights; ++n) {
+        const auto [i, j] = Model::kWeightPairs[n];
+        SetBackColor(txtW[n], model_.W(i, j) >= 0 ? kYellow : kRed);
+    }
+    for (int i = 0; i < kUnits; ++i)
+        for (int j = 0; j < kUnits; ++j) {
+            QLineEdit* b = txtWM[4 * i + j];
+            SetText(b, Format(model_.W(i, j), kFixed2));
+            SetBackColor(b, model_.W(i, j) >= 0 ? kYellow : kRed);
+        }
+}
+
+void frmBoltzmannMachineExec::ShowTheory(double redFrom) {
+    // Initialise marks only the states the learner can expect to see (0.001 and over);
+    // a batch marks every state with any chance at all.
+    for (int k = 0; k < kStates; ++k) {
+        const double p = model_.StateTheory(k);
+        SetText(txtTheory[k], Format(p, kFixed3));
+        SetBackColor(txtTheory[k], (redFrom > 0 ? p >= redFrom : p > 0) ? kRed : kSkyBlue);
+    }
+}
+
+void frmBoltzmannMachineExec::ShowTallies(const char* countPattern) {
+    for (int k = 0; k < kStates; ++k) {
+        SetText(txtNumber[k], Format(model_.StateCount(k), countPattern));
+        SetText(txtP[k], Format(model_.StateFrequency(k), kFixed3));
+    }
+}
+
+void frmBoltzmannMachineExec::ShowColumnColours(int k) {
+    const Rgb tally = model_.StateCount(k) > 0 ? kRed : kGreen;
+    SetBackColor(txtNumber[k], tally);
+    SetBackColor(txtP[k], tally);
+}
+
+void frmBoltzmannMachineExec::ShowStates() {
+    SetBackColor(txtX[0], kRed);
+    for (int i = 1; i < kUnits; ++i) {
+        SetText(txtX[i], GeneralText(model_.X(i)));
+        SetBackColor(txtX[i], model_.X(i) > 0 ? kRed : kYellow);
+    }
+}
+
+void frmBoltzmannMachineExec::ShowCounter(int n) { lblNumOfLoop->setText(QStringLiteral("実行回数 : ") + NumberText(n)); }
+
+}  // namespace kv

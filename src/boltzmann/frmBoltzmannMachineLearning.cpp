@@ -1,0 +1,368 @@
+#include "boltzmann/frmBoltzmannMachineLearning.h"
+
+#include <QCheckBox>
+#include <QFontDatabase>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+
+#include <string>
+
+#include "boltzmann/network_picture.h"
+#include "kit/controls.h"
+#include "plot/input.h"
+#include "plot/msgbox.h"
+#include "plot/numtext.h"
+#include "plot/qt_forms.h"
+#include "plot/random.h"
+#include "plot/rounding.h"
+
+namespace kv {
+namespace {
+
+using boltzmann::CenteredRect;
+using boltzmann::MakeFrame;
+using boltzmann::NetworkPicture;
+using Model = boltzmann::BoltzmannLearning;
+constexpr int kUnits = Model::kUnits;
+constexpr int kPatterns = Model::kPatterns;
+
+const QString kUnitNames[kUnits] = {
+    QStringLiteral("閾 値"),      QStringLiteral("入力 1"),     QStringLiteral("入力 2"),     QStringLiteral("入力 3"),
+    QStringLiteral("隠れ素子 1"), QStringLiteral("隠れ素子 2"), QStringLiteral("隠れ素子 3"), QStringLiteral("隠れ素子 4"),
+    QStringLiteral("隠れ素子 5"), QStringLiteral("出　力")};
+const QString kCancelQuestion = QStringLiteral("学習を取りやめますか?");
+const QString kOtherBatch = QStringLiteral("ほかのウィンドウの一括処理が実行中です。終わってからもう一度押してください。");
+const QString kNumUpdateName = QStringLiteral("素子値状態更新回数");
+const QString kNumLearnName = QStringLiteral("学習繰返し回数");
+const QString kEpsilonName = QStringLiteral("重み修正係数(ε)");
+// ε beyond this would let a long automatic run carry the weights towards the edge of a double.
+constexpr double kMaxEpsilon = 100;
+
+// Unit centres in the picture, in pixels: inputs left, hidden units in the middle, the
+// threshold unit top right and the output bottom right.
+constexpr QSize kPicture(760, 630);
+constexpr QSizeF kUnitRadii(58, 30);
+constexpr QPointF kUnitAt[kUnits] = {{690, 60},  {75, 170},  {75, 315},  {75, 460},  {450, 75},
+                                     {450, 195}, {450, 315}, {450, 435}, {450, 555}, {690, 570}};
+// Where each weight box sits along its arrow, from the lower-numbered unit: each input's
+// boxes in a column of their own between the inputs and the hidden units, the threshold
+// and output weights in columns at the right.
+double BoxShare(int i, int j) {
+    if (i == Model::kThreshold) return j == Model::kOutput ? 0.5 : 0.4;
+    if (i < Model::kFirstHidden) return 0.25 + 0.23 * (i - 1);
+    return 0.6;
+}
+
+constexpr int kBoxH = 20, kUnitBoxW = 34, kWeightBoxW = 70;
+constexpr int kPanelX = 790, kPanelW = 500;
+constexpr int kHeadW = 104, kColumnW = 48;
+
+StateGraph NetworkGraph() {
+    StateGraph g;
+    for (const QPointF& p : kUnitAt) g.states.emplace_back(p.x() / kPicture.width(), p.y() / kPicture.height());
+    g.arcs.resize(Model::kConnections);
+    for (int i = 0; i < kUnits; ++i)
+        for (int j = i + 1; j < kUnits; ++j)
+            if (Model::Connection(i, j)) g.arcs[static_cast<std::size_t>(Model::WeightBoxIndex(i, j))] = {i, j, 0.0};
+    return g;
+}
+
+QString PatternCaption(int k) { return QString::fromStdString(Model::PatternText(k)); }
+
+QString WithLineFeeds(const std::string& text) { return QString::fromStdString(text).replace("\r\n", "\n"); }
+
+}  // namespace
+
+frmBoltzmannMachineLearning::frmBoltzmannMachineLearning() {
+    setObjectName("frmBoltzmannMachineLearning");
+    setWindowTitle(QStringLiteral("ボルツマンマシンの学習"));
+    BuildDiagram();
+    BuildTables();
+    BuildPanel();
+    setFixedSize(kPanelX + kPanelW + 10, kPicture.height() + 20);
+    run_ = new Stepper(this, Text1, QStringLiteral("タイマー"), [this](StepBy) {
+        if (!LearnIteration()) return StepResult::Stop;
+        ShowNetwork();
+        return StepResult::Continue;
+    });
+}
+
+void frmBoltzmannMachineLearning::BuildDiagram() {
+    const StateGraph graph = NetworkGraph();
+    const NetworkPicture picture(this, graph, QRect(QPoint(10, 10), kPicture), kUnitRadii);
+    for (int i = 0; i < kUnits; ++i)
+        txtX[i] = picture.PlaceUnit(this, i, kUnitNames[i], i == 0 ? "1" : "0", QSize(kUnitBoxW, kBoxH));
+    for (int n = 0; n < Model::kConnections; ++n) {
+        const GraphArc& arc = graph.arcs[static_cast<std::size_t>(n)];
+        txtW[n] = MakeBox(this, ArrayName("txtW", n), "",
+                          CenteredRect(picture.Along(n, BoxShare(arc.from, arc.to)), kWeightBoxW, kBoxH));
+    }
+}
+
+void frmBoltzmannMachineLearning::BuildTables() {
+    const Model::Training& d = Model::kDefaultTraining;
+    auto number = [](double v) { return QString::fromStdString(Format(v, kFixed2)); };
+
+    QGroupBox* frame1 = MakeFrame(this, "Frame1", QStringLiteral("学習用データ"), QRect(kPanelX, 6, kPanelW, 140));
+    const char* heads[] = {"Label3(1)", "Label3(0)", "Label3(2)", "Label3(3)"};
+    const QString headCaptions[] = {QStringLiteral("入力素子値組"), QStringLiteral("入力出現 確率"),
+                                    QStringLiteral("出力値 0 確率"), QStringLiteral("出力値 1 確率")};
+    for (int r = 0; r < 4; ++r)
+        MakeLabel(frame1, heads[r], headCaptions[r], QRect(6, 22 + r * 28, kHeadW - 8, kBoxH), Qt::AlignRight | Qt::AlignVCenter);
+    for (int k = 0; k < kPatterns; ++k) {
+        const int x = kHeadW + k * kColumnW;
+        MakeLabel(frame1, ArrayName("Label4", k), PatternCaption(k), QRect(x, 22, kColumnW - 4, kBoxH), Qt::AlignCenter);
+        txtQin[k] = MakeBox(frame1, ArrayName("txtQin", k), number(d.inputProb[k]), QRect(x, 50, kColumnW - 4, kBoxH));
+        txtQ0[k] = MakeBox(frame1, ArrayName("txtQ0", k), number(d.targetProb[k][0]), QRect(x, 78, kColumnW - 4, kBoxH));
+        txtQ1[k] = MakeBox(frame1, ArrayName("txtQ1", k), number(d.targetProb[k][1]), QRect(x, 106, kColumnW - 4, kBoxH));
+        connect(txtQin[k], &QLineEdit::textChanged, this, [this, k] { txtQin_Change(k); });
+        connect(txtQ0[k], &QLineEdit::textChanged, this, [this, k] { txtQ0_Change(k); });
+        connect(txtQ1[k], &QLineEdit::textChanged, this, [this, k] { txtQ1_Change(k); });
+    }
+
+    QGroupBox* frame4 = MakeFrame(this, "Frame4", QStringLiteral("実行結果"), QRect(kPanelX, 152, kPanelW, 112));
+    MakeLabel(frame4, "Label3(4)", QStringLiteral("入力素子値組"), QRect(6, 22, kHeadW - 8, kBoxH), Qt::AlignRight | Qt::AlignVCenter);
+    MakeLabel(frame4, "Label3(6)", QStringLiteral("出力値 0 確率"), QRect(6, 50, kHeadW - 8, kBoxH), Qt::AlignRight | Qt::AlignVCenter);
+    MakeLabel(frame4, "Label3(5)", QStringLiteral("出力値 1 確率"), QRect(6, 78, kHeadW - 8, kBoxH), Qt::AlignRight | Qt::AlignVCenter);
+    for (int k = 0; k < kPatterns; ++k) {
+        const int x = kHeadW + k * kColumnW;
+        // Label4(8) is "111" over the rightmost column, Label4(15) "000" over the leftmost.
+        MakeLabel(frame4, ArrayName("Label4", 15 - k), PatternCaption(k), QRect(x, 22, kColumnW - 4, kBoxH), Qt::AlignCenter);
+        txtExe0[k] = MakeBox(frame4, ArrayName("txtExe0", k), "", QRect(x, 50, kColumnW - 4, kBoxH));
+        txtExe1[k] = MakeBox(frame4, ArrayName("txtExe1", k), "", QRect(x, 78, kColumnW - 4, kBoxH));
+        connect(txtExe0[k], &QLineEdit::textChanged, this, [this, k] { txtExe0_Change(k); });
+        connect(txtExe1[k], &QLineEdit::textChanged, this, [this, k] { txtExe1_Change(k); });
+    }
+}
+
+void frmBoltzmannMachineLearning::BuildPanel() {
+    const int half = (kPanelW - 10) / 2, x2 = kPanelX + half + 10;
+    auto labelled = [](QWidget* frame, const char* label, const QString& caption, const char* name, const QString& text,
+                       int y) {
+        MakeLabel(frame, label, caption, QRect(8, y, 130, kBoxH), Qt::AlignRight | Qt::AlignVCenter);
+        return MakeBox(frame, name, text, QRect(144, y, 90, kBoxH));
+    };
+    QGroupBox* frame2 = MakeFrame(this, "Frame2", QStringLiteral("計算オプション"), QRect(kPanelX, 270, half, 112));
+    txtNumUpdate = labelled(frame2, "Label5", kNumUpdateName, "txtNumUpdate", "400", 24);
+    txtNumLearn = labelled(frame2, "Label6", kNumLearnName, "txtNumLearn", "5000", 52);
+    txtEpsilon = labelled(frame2, "Label7", kEpsilonName, "txtEpsilon", "0.2", 80);
+
+    QGroupBox* frame3 = MakeFrame(this, "Frame3", QStringLiteral("誤差評価"), QRect(x2, 270, half, 140));
+    txtNumOfLearn = labelled(frame3, "Label8", QStringLiteral("学習回数"), "txtNumOfLearn", "", 24);
+    txtInputPattern = labelled(frame3, "Label9", QStringLiteral("入力素子値組"), "txtInputPattern", "", 52);
+    txtError = labelled(frame3, "Label10", QStringLiteral("誤差"), "txtError", "", 80);
+    txtExeError = labelled(frame3, "Label12", QStringLiteral("実行確認の誤差"), "txtExeError", "", 108);
+
+    QGroupBox* frame5 = MakeFrame(this, "Frame5", QStringLiteral("実行オプション"), QRect(kPanelX, 388, half, 76));
+    Check1 = new QCheckBox(QStringLiteral("デバッグモード"), frame5);
+    Check1->setObjectName("Check1");
+    Check1->setGeometry(12, 22, half - 24, 22);
+    Check2 = new QCheckBox(QStringLiteral("逐次画面表示"), frame5);
+    Check2->setObjectName("Check2");
+    Check2->setGeometry(12, 46, half - 24, 22);
+
+    using W = frmBoltzmannMachineLearning;
+    const int bw = (half - 8) / 2;
+    MakeButton(this, "Command1", QStringLiteral("初期化"), QRect(kPanelX, 474, bw, 30), this, &W::Command1_Click);
+    MakeButton(this, "Command2", QStringLiteral("逐次学習実行"), QRect(kPanelX + bw + 8, 474, bw, 30), this, &W::Command2_Click);
+    MakeButton(this, "Command3", QStringLiteral("一括学習"), QRect(kPanelX, 510, bw, 30), this, &W::Command3_Click);
+    MakeButton(this, "Command4", QStringLiteral("一括学習取消"), QRect(kPanelX + bw + 8, 510, bw, 30), this, &W::Command4_Click);
+    MakeButton(this, "Command5", QStringLiteral("実行確認"), QRect(kPanelX, 546, bw, 30), this, &W::Command5_Click);
+    MakeButton(this, "Command6", QStringLiteral("自動実行"), QRect(kPanelX, 590, bw, 30), this, &W::Command6_Click);
+    MakeButton(this, "Command7", QStringLiteral("自動実行停止"), QRect(kPanelX + bw + 8, 590, bw, 30), this, &W::Command7_Click);
+    MakeLabel(this, "Label11", QStringLiteral("タイマー"), QRect(kPanelX + bw + 8, 550, 60, kBoxH), Qt::AlignRight | Qt::AlignVCenter);
+    Text1 = MakeBox(this, "Text1", "500", QRect(kPanelX + bw + 74, 550, bw - 66, kBoxH));
+
+    MakeLabel(this, "Label2", QStringLiteral("結線構造マトリックス"), QRect(x2, 418, half, kBoxH));
+    lblConnectTable = MakeLabel(this, "lblConnectTable", "", QRect(x2, 440, half, 200), Qt::AlignLeft | Qt::AlignTop);
+    lblConnectTable->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+}
+
+void frmBoltzmannMachineLearning::Form_Load() { InitialiseLearning(); }
+
+bool frmBoltzmannMachineLearning::InitialiseLearning() {
+    // Everything is read before anything changes, so that a refused box loses nothing.
+    Model::Training t{};
+    for (int k = 0; k < kPatterns; ++k) {
+        const QString column = PatternCaption(k);
+        const auto qin = ReadInRange(txtQin[k], QStringLiteral("入力出現確率（%1）").arg(column), Range{0, 1});
+        if (!qin) return false;
+        const auto q0 = ReadInRange(txtQ0[k], QStringLiteral("出力値 0 確率（%1）").arg(column), Range{0, 1});
+        if (!q0) return false;
+        const auto q1 = ReadInRange(txtQ1[k], QStringLiteral("出力値 1 確率（%1）").arg(column), Range{0, 1});
+        if (!q1) return false;
+        t.inputProb[k] = *qin;
+        t.targetProb[k] = {*q0, *q1};
+    }
+    const auto numUpdate = ReadCount(txtNumUpdate, kNumUpdateName, 1, Model::kMaxCount);
+    if (!numUpdate) return false;
+    const auto epsilon = ReadInRange(txtEpsilon, kEpsilonName, Range{0, kMaxEpsilon});
+    if (!epsilon) return false;
+    t.numUpdate = *numUpdate;
+    t.epsilon = *epsilon;
+
+    SetConnections();
+    model_->InitialiseLearning(t);
+    Randomize();
+    for (int k = 0; k < kPatterns; ++k) txtQin_Change(k);
+    return true;
+}
+
+bool frmBoltzmannMachineLearning::LearnIteration() {
+    const QPointer<frmBoltzmannMachineLearning> self(this);
+    const std::shared_ptr<Model> model = model_;
+    Model::Observer watch;
+    if (Check2->isChecked())
+        watch.clamped = [self] {
+            if (self) self->ShowNetwork();
+        };
+    watch.updated = [self] {
+        if (!self) return;
+        if (self->Check2->isChecked()) self->ShowNetwork();
+        if (self->Check1->isChecked()) self->DebugReport();
+    };
+    model->SetNumOfLearn(model->NumOfLearn() + 1);
+    model->LearnIteration(watch);
+    return !self.isNull();
+}
+
+void frmBoltzmannMachineLearning::DebugReport() {
+    const QPointer<frmBoltzmannMachineLearning> self(this);
+    // Thirty-five lines of figures: in a small fixed-pitch font the columns line up and the
+    // box fits on a laptop screen.
+    const QString report = QStringLiteral("<pre style=\"font-size: 8pt\">%1</pre>")
+                               .arg(WithLineFeeds(boltzmann::DebugReportText(*model_)).toHtmlEscaped());
+    const MsgAnswer a = MsgBox(this, report, MsgButtons::OkCancel);
+    if (self && a == MsgAnswer::Cancel) Check1->setChecked(false);
+}
+
+void frmBoltzmannMachineLearning::ExecutionCheck() {
+    const Model::CheckResult r = model_->ExecutionCheck();
+    for (int k = 0; k < kPatterns; ++k) {
+        SetText(txtExe0[k], Format(r.outProb[k][0], kFixed4));
+        SetText(txtExe1[k], Format(r.outProb[k][1], kFixed4));
+    }
+    SetText(txtExeError, Format(r.expectedError, kFixed4));
+}
+
+void frmBoltzmannMachineLearning::Command1_Click() { InitialiseLearning(); }
+
+void frmBoltzmannMachineLearning::Command2_Click() { run_->Step(); }
+
+void frmBoltzmannMachineLearning::Command3_Click() {
+    if (batch_.running()) return;  // a second press while the batch runs is ignored
+    if (BatchRunner::anyRunning()) {
+        MsgBox(this, kOtherBatch);
+        return;
+    }
+    const auto typed = ReadVal(txtNumLearn, kNumLearnName);
+    if (!typed) return;
+    // No iteration at all below 1; beyond the 16-bit counter refused.
+    const auto n = RoundToLong(*typed);
+    if (!n || *n > Model::kMaxCount) {
+        ReportBadBox(txtNumLearn, CountMessage(kNumLearnName, 0, Model::kMaxCount));
+        return;
+    }
+    if (!InitialiseLearning()) return;
+    const double numLearn = static_cast<double>(*n);
+
+    const BatchRunner::Outcome outcome = batch_.run(
+        [this, numLearn] {
+            // The counter is the model's: a step pressed between two iterations counts too.
+            if (model_->NumOfLearn() >= numLearn) return false;
+            if (!LearnIteration()) return false;
+            return model_->NumOfLearn() < numLearn;
+        },
+        [this] { ShowProgress(); },
+        [this] { return MsgBox(this, kCancelQuestion, MsgButtons::YesNo) == MsgAnswer::Yes; });
+    if (outcome == BatchRunner::Outcome::kWindowClosed) return;
+    ShowNetwork();
+    ExecutionCheck();
+}
+
+void frmBoltzmannMachineLearning::Command4_Click() { batch_.cancel(); }
+
+void frmBoltzmannMachineLearning::Command5_Click() { ExecutionCheck(); }
+
+void frmBoltzmannMachineLearning::Command6_Click() {
+    Check1->setChecked(false);  // no report interrupts the run
+    run_->Start();
+}
+
+void frmBoltzmannMachineLearning::Command7_Click() { run_->Stop(); }
+
+void frmBoltzmannMachineLearning::Timer1_Timer() { run_->Tick(); }
+
+void frmBoltzmannMachineLearning::txtQin_Change(int Index) {
+    if (Index < 0 || Index >= kPatterns) return;
+    if (const auto v = PeekVal(txtQin[Index])) SetBackColor(txtQin[Index], *v > 0 ? kRed : kSkyBlue);
+    ColourResultPair(Index);
+    ColourTargetPair(Index);
+}
+
+void frmBoltzmannMachineLearning::txtQ0_Change(int Index) { ColourTargetPair(Index); }
+void frmBoltzmannMachineLearning::txtQ1_Change(int Index) { ColourTargetPair(Index); }
+void frmBoltzmannMachineLearning::txtExe0_Change(int Index) { ColourResultPair(Index); }
+void frmBoltzmannMachineLearning::txtExe1_Change(int Index) { ColourResultPair(Index); }
+
+void frmBoltzmannMachineLearning::ColourTargetPair(int k) {
+    if (k >= 0 && k < kPatterns) ColourPair(k, txtQ0[k], txtQ1[k]);
+}
+
+void frmBoltzmannMachineLearning::ColourResultPair(int k) {
+    if (k >= 0 && k < kPatterns) ColourPair(k, txtExe0[k], txtExe1[k]);
+}
+
+void frmBoltzmannMachineLearning::ColourPair(int k, QLineEdit* zero, QLineEdit* one) {
+    // Typing is followed silently: a value beyond a double leaves the colours as they were.
+    const auto qin = PeekVal(txtQin[k]), a = PeekVal(zero), b = PeekVal(one);
+    if (!qin || !a || !b) return;
+    if (*qin == 0) {
+        SetBackColor(zero, kSkyBlue);
+        SetBackColor(one, kSkyBlue);
+    } else if (*b > *a) {
+        SetBackColor(one, kRed);
+        SetBackColor(zero, kGreen);
+    } else if (*b == *a) {
+        SetBackColor(zero, kYellow);
+        SetBackColor(one, kYellow);
+    } else {
+        SetBackColor(zero, kRed);
+        SetBackColor(one, kGreen);
+    }
+}
+
+void frmBoltzmannMachineLearning::SetConnections() {
+    lblConnectTable->setText(WithLineFeeds(boltzmann::ConnectionTableText()));
+}
+
+void frmBoltzmannMachineLearning::ShowNetwork() {
+    const Model& m = *model_;
+    for (int i = 0; i < kUnits; ++i) {
+        SetText(txtX[i], GeneralText(m.X(i)));
+        SetBackColor(txtX[i], m.X(i) > 0 ? kRed : kGreen);
+    }
+    for (int i = 0; i < kUnits; ++i)
+        for (int j = i + 1; j < kUnits; ++j) {
+            const int n = Model::WeightBoxIndex(i, j);
+            if (n < 0) continue;
+            SetText(txtW[n], Format(m.W(i, j), kFixed5));
+            SetBackColor(txtW[n], m.W(i, j) >= 0 ? kYellow : kRed);
+        }
+    ShowProgress();
+}
+
+void frmBoltzmannMachineLearning::ShowProgress() {
+    const Model& m = *model_;
+    SetText(txtNumOfLearn, GeneralText(m.NumOfLearn()));
+    SetText(txtInputPattern, std::to_string(m.InputIndex()) + "(" + Model::PatternText(m.InputIndex()) + ")");
+    SetText(txtError, Format(m.LearnError(), kFixed4));
+    // Repainted at once, so that they count during a long computation.
+    txtNumOfLearn->repaint();
+    txtInputPattern->repaint();
+    txtError->repaint();
+}
+
+}  // namespace kv
