@@ -22,7 +22,7 @@ constexpr int kColumnWidth = 128;
 const QString kOverflow = QStringLiteral("ノードの値または確率が大きすぎて次の状態を計算できないため、ノードの値を変えずに止めました。"
                                          "値を小さくしてください。");
 
-MarkovWindowSpec ThreeNodeChain() {
+MarkovWindowConfig ThreeNodeChain() {
     const QPointF kNoShift;
     return {
         QStringLiteral("frmMarKovModel"),
@@ -60,27 +60,27 @@ QRect Centred(QPointF centre, QSize size) {
 
 frmMarKovModel::frmMarKovModel() : frmMarKovModel(ThreeNodeChain()) {}
 
-frmMarKovModel::frmMarKovModel(MarkovWindowSpec spec)
-    : spec_(std::move(spec)), chain_(static_cast<int>(spec_.nodes.size()), spec_.tolerance) {
-    setObjectName(spec_.name);
-    setWindowTitle(spec_.caption);
+frmMarKovModel::frmMarKovModel(MarkovWindowConfig config)
+    : config_(std::move(config)), chain_(static_cast<int>(config_.nodes.size()), config_.tolerance) {
+    setObjectName(config_.name);
+    setWindowTitle(config_.caption);
     BuildGraph();
     BuildControls();
 }
 
 void frmMarKovModel::BuildGraph() {
     StateGraph graph;
-    for (const MarkovNode& n : spec_.nodes) graph.states.push_back(n.at);
-    for (const MarkovArc& a : spec_.arcs) graph.arcs.push_back({a.source, a.destination, a.bend, a.loopAngle});
-    Image1 = new StateGraphView(this, graph, spec_.picture);
+    for (const MarkovNode& n : config_.nodes) graph.states.push_back(n.at);
+    for (const MarkovArc& a : config_.arcs) graph.arcs.push_back({a.source, a.destination, a.bend, a.loopAngle});
+    Image1 = new StateGraphView(this, graph, config_.picture);
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->move(kMargin, kMargin);
 
     const QPointF origin = Image1->pos();
     const QRectF area = Image1->area();
     const double r = StateRadius(area);
-    for (std::size_t i = 0; i < spec_.nodes.size(); ++i) {
-        const MarkovNode& n = spec_.nodes[i];
+    for (std::size_t i = 0; i < config_.nodes.size(); ++i) {
+        const MarkovNode& n = config_.nodes[i];
         const int index = static_cast<int>(i);
         const QPointF centre = origin + StatePoint(graph, area, index);
         txtNode.push_back(MakeBox(this, ArrayName("txtNode", index), QString::fromUtf8(n.initial), Centred(centre, kNodeBox)));
@@ -95,13 +95,13 @@ void frmMarKovModel::BuildGraph() {
         Label1.push_back(label);
         nodeNames_.push_back(n.label);
     }
-    for (std::size_t i = 0; i < spec_.arcs.size(); ++i) {
-        const MarkovArc& a = spec_.arcs[i];
+    for (std::size_t i = 0; i < config_.arcs.size(); ++i) {
+        const MarkovArc& a = config_.arcs[i];
         const int index = static_cast<int>(i);
         const QPointF centre = origin + ArcMiddle(graph, area, index) + a.boxShift;
         txtArc.push_back(MakeBox(this, ArrayName("txtArc", index), QString::fromUtf8(a.probability), Centred(centre, kArcBox)));
-        arcNames_.push_back(QStringLiteral("%1→%2の確率").arg(spec_.nodes.at(static_cast<std::size_t>(a.source)).label,
-                                                             spec_.nodes.at(static_cast<std::size_t>(a.destination)).label));
+        arcNames_.push_back(QStringLiteral("%1→%2の確率").arg(config_.nodes.at(static_cast<std::size_t>(a.source)).label,
+                                                             config_.nodes.at(static_cast<std::size_t>(a.destination)).label));
     }
 }
 
@@ -129,8 +129,8 @@ void frmMarKovModel::BuildControls() {
     run_ = new Stepper(this, Text1, QStringLiteral("タイマー"), [this](StepBy by) { return TransitionStep(by); });
 
     int bottom = std::max(pic.bottom() + 1, y);
-    if (!spec_.note.isEmpty()) {
-        MakeLabel(this, "Label3", spec_.note, QRect(pic.left(), pic.bottom() + 1 + 8, pic.width(), 24));
+    if (!config_.note.isEmpty()) {
+        MakeLabel(this, "Label3", config_.note, QRect(pic.left(), pic.bottom() + 1 + 8, pic.width(), 24));
         bottom = std::max(bottom, pic.bottom() + 1 + 8 + 24);
     }
     setFixedSize(x + kColumnWidth + kMargin, bottom + kMargin);
@@ -150,12 +150,12 @@ void frmMarKovModel::Timer1_Timer() { run_->Tick(); }
 
 void frmMarKovModel::SetArcs() {
     std::vector<markov::ArcEnd> ends;
-    for (const MarkovArc& a : spec_.arcs) ends.push_back({a.source, a.destination});
+    for (const MarkovArc& a : config_.arcs) ends.push_back({a.source, a.destination});
     chain_.SetArcs(ends);
 }
 
 void frmMarKovModel::SetInitialNodes() {
-    for (std::size_t i = 0; i < txtNode.size(); ++i) txtNode[i]->setText(QString::fromUtf8(spec_.nodes[i].initial));
+    for (std::size_t i = 0; i < txtNode.size(); ++i) txtNode[i]->setText(QString::fromUtf8(config_.nodes[i].initial));
 }
 
 void frmMarKovModel::FormatNodes() {
@@ -199,14 +199,14 @@ StepResult frmMarKovModel::TransitionStep(StepBy by) {
         SetInitialNodes();  // round and round, without a word
         return StepResult::Continue;
     }
-    if (spec_.formatWhenSettled) FormatNodes();
+    if (config_.formatWhenSettled) FormatNodes();
     if (by == StepBy::Hand) {
         // A press tells of the equilibrium whatever "永久繰返し" says, and leaves a run alone.
-        MsgBox(this, spec_.message);
+        MsgBox(this, config_.message);
         return StepResult::Continue;
     }
     run_->Stop();
-    MsgBox(this, spec_.message);
+    MsgBox(this, config_.message);
     return StepResult::Stop;
 }
 

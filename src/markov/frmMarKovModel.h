@@ -49,7 +49,7 @@ struct MarkovArc {
 inline const QString kEquilibriumMessage = QStringLiteral("平衡状態にはいりました");
 
 // All a Markov window is made of.
-struct MarkovWindowSpec {
+struct MarkovWindowConfig {
     QString name;
     QString caption;
     QSize picture;
@@ -79,7 +79,7 @@ public slots:
     void Timer1_Timer();
 
 protected:
-    explicit frmMarKovModel(MarkovWindowSpec spec);
+    explicit frmMarKovModel(MarkovWindowConfig config);
 
 private:
     // One step through the boxes: read, move, write back, and on settling what the window
@@ -97,7 +97,7 @@ private:
     void BuildGraph();
     void BuildControls();
 
-    MarkovWindowSpec spec_;
+    MarkovWindowConfig config_;
     markov::MarkovChain chain_;
     std::vector<QString> nodeNames_, arcNames_;  // the boxes' names in messages
 
