@@ -17,7 +17,6 @@ namespace kv {
 namespace {
 
 using boltzmann::CenteredRect;
-using boltzmann::MakeFrame;
 using boltzmann::NetworkPicture;
 using Model = boltzmann::BoltzmannExec;
 constexpr int kUnits = Model::kUnits;

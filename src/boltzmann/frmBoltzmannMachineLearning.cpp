@@ -22,7 +22,6 @@ namespace kv {
 namespace {
 
 using boltzmann::CenteredRect;
-using boltzmann::MakeFrame;
 using boltzmann::NetworkPicture;
 using Model = boltzmann::BoltzmannLearning;
 constexpr int kUnits = Model::kUnits;

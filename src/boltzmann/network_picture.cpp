@@ -1,6 +1,5 @@
 #include "boltzmann/network_picture.h"
 
-#include <QGroupBox>
 #include <QLineEdit>
 #include <QWidget>
 
@@ -37,13 +36,6 @@ QLineEdit* NetworkPicture::PlaceUnit(QWidget* parent, int i, const QString& name
     QLineEdit* x = MakeBox(parent, ArrayName("txtX", i), state, CenteredRect(c + QPointF(0, box.height() / 2.0), box.width(), box.height()));
     x->setAlignment(Qt::AlignCenter);
     return x;
-}
-
-QGroupBox* MakeFrame(QWidget* parent, const QString& name, const QString& caption, QRect geometry) {
-    auto* f = new QGroupBox(caption, parent);
-    f->setObjectName(name);
-    f->setGeometry(geometry);
-    return f;
 }
 
 QRect CenteredRect(QPointF c, int width, int height) {

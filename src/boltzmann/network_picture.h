@@ -10,7 +10,6 @@
 
 #include "kit/state_graph.h"
 
-class QGroupBox;
 class QLineEdit;
 class QWidget;
 
@@ -34,9 +33,6 @@ private:
     StateGraph graph_;
     QRect where_;
 };
-
-// A frame with a caption, named `name`, at `geometry` in `parent`.
-QGroupBox* MakeFrame(QWidget* parent, const QString& name, const QString& caption, QRect geometry);
 
 // A rectangle of the given size centred on `c`.
 QRect CenteredRect(QPointF c, int width, int height);

@@ -183,6 +183,13 @@ QPushButton* MakeButton(QWidget* parent, const QString& name, const QString& cap
     return b;
 }
 
+QGroupBox* MakeFrame(QWidget* parent, const QString& name, const QString& caption, QRect geometry) {
+    auto* f = new QGroupBox(caption, parent);
+    f->setObjectName(name);
+    f->setGeometry(geometry);
+    return f;
+}
+
 QLabel* MakeFramedLabel(QWidget* parent, const QString& name, const QString& caption, QRect geometry) {
     QLabel* l = MakeLabel(parent, name, caption, geometry, Qt::AlignCenter);
     l->setFrameStyle(QFrame::Box | QFrame::Plain);

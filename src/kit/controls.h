@@ -3,6 +3,7 @@
 // absolutely placed controls that demonstration diagrams are made of.
 #pragma once
 
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -127,6 +128,8 @@ QPushButton* MakeButton(QWidget* parent, const QString& name, const QString& cap
     return b;
 }
 // A label drawn with a frame, as the framed rule labels are.
+// A captioned frame (group box) holding controls.
+QGroupBox* MakeFrame(QWidget* parent, const QString& name, const QString& caption, QRect geometry);
 QLabel* MakeFramedLabel(QWidget* parent, const QString& name, const QString& caption, QRect geometry);
 
 }  // namespace kv

@@ -259,18 +259,20 @@ void EventDriver::AddFault(const QString& kind, const QString& key, const QStrin
     faults_.push_back(std::move(f));
 }
 
+void EventDriver::ReportBoxes(const QList<QMessageBox*>& boxes) {
+    QStringList owners, texts;
+    for (QMessageBox* b : boxes) {
+        owners << BoxOwner(b);
+        texts << QStringLiteral("%1: 「%2」").arg(BoxOwner(b), Shorten(b->text()));
+    }
+    owners.sort();
+    AddFault(QStringLiteral("two message boxes at once"), owners.join(QLatin1Char('+')), texts.join(QStringLiteral(" / ")));
+}
+
 void EventDriver::Check() {
     if (watchdog_) watchdog_->beat();
     const QList<QMessageBox*> boxes = VisibleBoxes();
-    if (boxes.size() > 1) {
-        QStringList owners, texts;
-        for (QMessageBox* b : boxes) {
-            owners << BoxOwner(b);
-            texts << QStringLiteral("%1: 「%2」").arg(BoxOwner(b), Shorten(b->text()));
-        }
-        owners.sort();
-        AddFault(QStringLiteral("two message boxes at once"), owners.join(QLatin1Char('+')), texts.join(QStringLiteral(" / ")));
-    }
+    if (boxes.size() > 1) ReportBoxes(boxes);
     for (QMessageBox* b : boxes) {
         const QScreen* screen = b->screen() ? b->screen() : QGuiApplication::primaryScreen();
         const QRect room = screen->availableGeometry();
@@ -309,15 +311,7 @@ void EventDriver::BoxShown(QMessageBox* box) {
 
     QList<QMessageBox*> boxes = VisibleBoxes();
     if (!boxes.contains(box)) boxes << box;
-    if (boxes.size() > 1) {
-        QStringList owners, texts;
-        for (QMessageBox* b : boxes) {
-            owners << BoxOwner(b);
-            texts << QStringLiteral("%1: 「%2」").arg(BoxOwner(b), Shorten(b->text()));
-        }
-        owners.sort();
-        AddFault(QStringLiteral("two message boxes at once"), owners.join(QLatin1Char('+')), texts.join(QStringLiteral(" / ")));
-    }
+    if (boxes.size() > 1) ReportBoxes(boxes);
     if (box->windowTitle() != kv::kAppTitle)
         AddFault(QStringLiteral("message box without the program's title"), BoxOwner(box),
                  QStringLiteral("title 「%1」 on 「%2」").arg(box->windowTitle(), Shorten(box->text())));

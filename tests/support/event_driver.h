@@ -112,6 +112,8 @@ private:
     void Tick();
     void TickAt(std::size_t level);
     QTimer* Ticker(std::size_t level);
+    // Records a fault for more than one box open at once.
+    void ReportBoxes(const QList<QMessageBox*>& boxes);
     void Check();
     void Act();
     void Note(const char* kind, const QString& what, const QWidget* where = nullptr);
