@@ -4,6 +4,9 @@
 #include <QApplication>
 #include <QFont>
 #include <QFontDatabase>
+#include <QIcon>
+#include <QPainter>
+#include <QPixmap>
 #include <QKeyEvent>
 #include <QLibraryInfo>
 #include <QPushButton>
@@ -79,7 +82,39 @@ void DisplayFailureHandler(QtMsgType type, const QMessageLogContext& context, co
 
 }  // namespace
 
+QIcon ProgramIcon() {
+    // The glyph of data/korvalen.svg, painted here so that no image plugin is needed.
+    QIcon icon;
+    for (int size : {16, 24, 32, 48, 64, 128, 256}) {
+        QPixmap pixmap(size, size);
+        pixmap.fill(Qt::transparent);
+        QPainter p(&pixmap);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.scale(size / 256.0, size / 256.0);
+        p.setPen(QPen(QColor(0, 110, 0), 8));
+        p.setBrush(QColor(240, 255, 240));
+        p.drawRoundedRect(QRectF(8, 8, 240, 240), 40, 40);
+        const QColor blue(0, 0, 140);
+        p.setPen(QPen(blue, 12, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(QPointF(36, 70), QPointF(104, 110));
+        p.drawLine(QPointF(36, 128), QPointF(96, 128));
+        p.drawLine(QPointF(36, 186), QPointF(104, 146));
+        p.drawLine(QPointF(180, 128), QPointF(214, 128));
+        p.setPen(Qt::NoPen);
+        p.setBrush(blue);
+        p.drawPolygon(QPolygonF{QPointF(232, 128), QPointF(206, 112), QPointF(206, 144)});
+        for (double y : {70.0, 128.0, 186.0}) p.drawEllipse(QPointF(36, y), 12, 12);
+        p.setPen(QPen(QColor(0, 110, 0), 10));
+        p.setBrush(QColor(190, 240, 190));
+        p.drawEllipse(QPointF(138, 128), 44, 44);
+        p.end();
+        icon.addPixmap(pixmap);
+    }
+    return icon;
+}
+
 void SetUpApplication(QApplication& app) {
+    app.setWindowIcon(ProgramIcon());  // every window carries it
     app.setApplicationName(QStringLiteral("Korvalen"));
     app.setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     app.setPalette(app.style()->standardPalette());

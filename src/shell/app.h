@@ -7,8 +7,12 @@
 #include <optional>
 
 class QApplication;
+class QIcon;
 
 namespace kv {
+
+// The program's icon (a neuron), at the usual sizes; every window carries it.
+QIcon ProgramIcon();
 
 // Style, palette, a font with Japanese glyphs, Qt's own texts (standard buttons, the text
 // boxes' context menu) in Japanese whatever the system locale, and Return or Enter

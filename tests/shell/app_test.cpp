@@ -2,6 +2,8 @@
 // speak Japanese, Return presses buttons, and a missing display or Japanese font is
 // explained in plain words.
 #include <QApplication>
+#include <QIcon>
+#include <QImage>
 #include <QLibraryInfo>
 #include <QLineEdit>
 #include <QMenu>
@@ -17,6 +19,7 @@
 #include <functional>
 #include <memory>
 
+#include "kit/registry.h"
 #include "plot/input.h"
 #include "plot/msgbox.h"
 #include "shell/app.h"
@@ -213,4 +216,22 @@ TEST_F(AppTest, AMissingJapaneseFontIsNamedWithItsPackage) {
     // This machine has one (the tests need it): nothing is said.
     EXPECT_FALSE(kv::WarnIfNoJapaneseFont());
     EXPECT_TRUE(messages.isEmpty());
+}
+
+// The program's icon is drawn at the usual sizes and every window carries it.
+TEST_F(AppTest, EveryWindowCarriesTheProgramsIcon) {
+    const QIcon icon = kv::ProgramIcon();
+    for (int size : {16, 32, 48, 256}) {
+        const QImage image = icon.pixmap(size, size).toImage();
+        ASSERT_EQ(image.width(), size);
+        // The neuron's light-green body at the centre, the transparent corner outside the frame.
+        EXPECT_GT(qAlpha(image.pixel(size / 2 + size / 16, size / 2)), 200) << size;
+        EXPECT_EQ(qAlpha(image.pixel(0, 0)), 0) << size;
+    }
+    for (const QString& kind : kv::WindowKinds()) {
+        QWidget* w = kv::ShowWindow(kind);
+        ASSERT_NE(w, nullptr) << kind.toStdString();
+        EXPECT_EQ(w->windowIcon().cacheKey(), QApplication::windowIcon().cacheKey()) << kind.toStdString();
+    }
+    EXPECT_FALSE(QApplication::windowIcon().isNull());
 }
