@@ -161,33 +161,33 @@ void OnClick(QWidget* control, std::function<void()> handler) { control->install
 
 QString ArrayName(const QString& name, int index) { return QStringLiteral("%1(%2)").arg(name).arg(index); }
 
+namespace {
+// A control of type T with its text, named and placed in `parent`.
+template <typename T>
+T* Placed(QWidget* parent, const QString& name, const QString& text, QRect geometry) {
+    auto* c = new T(text, parent);
+    c->setObjectName(name);
+    c->setGeometry(geometry);
+    return c;
+}
+}  // namespace
+
 QLabel* MakeLabel(QWidget* parent, const QString& name, const QString& caption, QRect geometry, Qt::Alignment align) {
-    auto* l = new QLabel(caption, parent);
-    l->setObjectName(name);
-    l->setGeometry(geometry);
+    QLabel* l = Placed<QLabel>(parent, name, caption, geometry);
     l->setAlignment(align);
     return l;
 }
 
 QLineEdit* MakeBox(QWidget* parent, const QString& name, const QString& text, QRect geometry) {
-    auto* b = new QLineEdit(text, parent);
-    b->setObjectName(name);
-    b->setGeometry(geometry);
-    return b;
+    return Placed<QLineEdit>(parent, name, text, geometry);
 }
 
 QPushButton* MakeButton(QWidget* parent, const QString& name, const QString& caption, QRect geometry) {
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(name);
-    b->setGeometry(geometry);
-    return b;
+    return Placed<QPushButton>(parent, name, caption, geometry);
 }
 
 QGroupBox* MakeFrame(QWidget* parent, const QString& name, const QString& caption, QRect geometry) {
-    auto* f = new QGroupBox(caption, parent);
-    f->setObjectName(name);
-    f->setGeometry(geometry);
-    return f;
+    return Placed<QGroupBox>(parent, name, caption, geometry);
 }
 
 QLabel* MakeFramedLabel(QWidget* parent, const QString& name, const QString& caption, QRect geometry) {
