@@ -3,10 +3,12 @@
 #include <QEvent>
 #include <QPainter>
 #include <QPen>
+#include <QTransform>
 
 #include <algorithm>
 #include <cfloat>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 
 #include "plot/numtext.h"
@@ -79,12 +81,59 @@ bool ClipSegment(QPointF& a, QPointF& b, const QRectF& r) {
     return false;
 }
 
+// Exactly the same point (QPointF's own comparison allows for rounding).
+bool Same(const QPointF& a, const QPointF& b) { return a.x() == b.x() && a.y() == b.y(); }
+
 bool XMajor(const QPointF& a, const QPointF& b) { return std::fabs(b.x() - a.x()) >= std::fabs(b.y() - a.y()); }
 
 }  // namespace
 
+// A pen `width` logical pixels wide covers, at ratio 1, the pixels from (width - 1) / 2
+// before a line to width / 2 after it; at any ratio it covers the device pixels of those
+// logical pixels, so that figures cover the same logical pixels at every ratio.
+PlotSurface::Stack PlotSurface::StackOf(int width, qreal ratio) {
+    const int before = (width - 1) / 2, after = width / 2;
+    const auto first = static_cast<int>(-std::lround(before * ratio));
+    const int last = std::max(first, static_cast<int>(std::lround((after + 1) * ratio)) - 1);
+    return {first, last, std::max(0, static_cast<int>(std::lround(ratio)) - 1)};
+}
+
+namespace {
+
+// Ratios beyond any real screen would only cost memory.
+constexpr qreal kMinRatio = 0.25, kMaxRatio = 4;
+qreal UsableRatio(qreal ratio) { return std::isfinite(ratio) ? std::clamp(ratio, kMinRatio, kMaxRatio) : 1.0; }
+
+// Enough for every figure of any demonstration between two Cls; a pathological run of
+// millions of figures gives up keeping them rather than grow without end.
+constexpr std::size_t kMaxKeptFigures = std::size_t{1} << 19;
+// An XOR figure drawn again removes its kept twin when only XOR figures lie between them.
+constexpr int kXorLookBack = 8;
+
+}  // namespace
+
+// One figure as the operations drew it, in logical pixels and with its pen: enough to
+// draw it again at any ratio.
+struct PlotSurface::Figure {
+    enum class Kind : std::uint8_t { Segment, Box, Circle, Text };
+    QPointF a, b;  // segment: its ends; box: two corners; circle: centre and (radius, 0); text: corner and size
+    Rgb colour;
+    Rgb fill;
+    int label = -1;  // text: its index in labels_
+    std::uint16_t width = 1;
+    Kind kind = Kind::Segment;
+    bool xorMode = false;
+    bool dotted = false;
+    bool filled = false;
+    bool operator==(const Figure& o) const {
+        return Same(a, o.a) && Same(b, o.b) && colour == o.colour && fill == o.fill && label == o.label &&
+               width == o.width && kind == o.kind && xorMode == o.xorMode && dotted == o.dotted && filled == o.filled;
+    }
+};
+
 // A painter on one image that remembers the pen, brush, mode and font it was last given,
 // so that a run of figures in the same state does not rebuild them for each figure.
+// Everything it draws is in device pixels.
 class PlotSurface::Canvas {
 public:
     explicit Canvas(QPaintDevice* device) : painter(device) {
@@ -97,7 +146,8 @@ public:
         QPen p(ToQColor(colour));
         p.setWidth(width);
         p.setStyle(style);
-        p.setCapStyle(width > 1 ? Qt::RoundCap : Qt::SquareCap);
+        // Dots of a wide pen are squares of its width, as the dots of a thin one are pixels.
+        p.setCapStyle(width == 1 ? Qt::SquareCap : style == Qt::SolidLine ? Qt::RoundCap : Qt::FlatCap);
         p.setJoinStyle(Qt::RoundJoin);
         painter.setPen(p);
         pen_ = key;
@@ -119,21 +169,27 @@ public:
         fontVersion_ = version;
     }
 
-    // One segment in a pen `width` pixels wide. A wide line is drawn as parallel one-pixel
-    // lines stacked across its minor axis: the pixels of a wide pen, each covered once.
-    void segment(const QPointF& a, const QPointF& b, Rgb colour, int width, bool dotted) {
+    // One segment in a pen `width` pixels wide, drawn as stacked one-pixel lines: the
+    // pixels of a wide pen, each covered once.
+    void segment(const QPointF& a, const QPointF& b, Rgb colour, Stack stack, bool dotted) {
+        // A dot, or a dotted line, is one figure centred on the lines of the stack.
+        const QPointF middle(stack.middle(), stack.middle());
         if (a == b) {
-            pen(colour, width);
-            painter.drawPoint(a);
-        } else if (width == 1) {
-            pen(colour, 1, dotted ? Qt::DotLine : Qt::SolidLine);
-            painter.drawLine(a, b);
+            pen(colour, stack.width());
+            painter.drawPoint(a + middle);
+        } else if (dotted) {
+            pen(colour, stack.width(), Qt::DotLine);
+            const QPointF across = XMajor(a, b) ? QPointF(0, middle.y()) : QPointF(middle.x(), 0);
+            painter.drawLine(a + across, b + across);
         } else {
             pen(colour, 1);
             const bool xMajor = XMajor(a, b);
-            for (int k = -(width - 1) / 2; k <= width / 2; ++k) {
+            QPointF from = a, to = b;
+            ReachOverLastPixel(from, to, stack);
+            ReachOverLastPixel(to, from, stack);
+            for (int k = stack.first; k <= stack.last; ++k) {
                 const QPointF off = xMajor ? QPointF(0, k) : QPointF(k, 0);
-                painter.drawLine(a + off, b + off);
+                painter.drawLine(from + off, to + off);
             }
         }
     }
@@ -141,30 +197,63 @@ public:
     // A solid polyline of distinct consecutive points, with the pixels of its segments
     // drawn one by one: each stretch whose segments share a major axis is stacked as
     // one-pixel polylines, which the raster engine draws far faster than a wide pen.
-    void polyline(const std::vector<QPointF>& points, Rgb colour, int width) {
+    void polyline(const std::vector<QPointF>& points, Rgb colour, Stack stack) {
         pen(colour, 1);
         const auto draw = [this](const QPointF* p, std::size_t n) { painter.drawPolyline(p, static_cast<int>(n)); };
-        if (width == 1) {
+        if (stack.width() == 1) {
             draw(points.data(), points.size());
             return;
         }
-        for (std::size_t start = 0; start + 1 < points.size();) {
-            const bool xMajor = XMajor(points[start], points[start + 1]);
+        // Its two ends reach over their last pixels as a segment's do.
+        ends_ = points;
+        ReachOverLastPixel(ends_.front(), ends_[1], stack);
+        ReachOverLastPixel(ends_.back(), ends_[ends_.size() - 2], stack);
+        for (std::size_t start = 0; start + 1 < ends_.size();) {
+            const bool xMajor = XMajor(ends_[start], ends_[start + 1]);
             std::size_t end = start + 1;
-            while (end + 1 < points.size() && XMajor(points[end], points[end + 1]) == xMajor) ++end;
-            for (int k = -(width - 1) / 2; k <= width / 2; ++k) {
+            while (end + 1 < ends_.size() && XMajor(ends_[end], ends_[end + 1]) == xMajor) ++end;
+            for (int k = stack.first; k <= stack.last; ++k) {
                 const QPointF off = xMajor ? QPointF(0, k) : QPointF(k, 0);
                 shifted_.clear();
-                for (std::size_t i = start; i <= end; ++i) shifted_.push_back(points[i] + off);
+                for (std::size_t i = start; i <= end; ++i) shifted_.push_back(ends_[i] + off);
                 draw(shifted_.data(), shifted_.size());
             }
             start = end;
         }
     }
 
+    // A rectangle, filled or not, whose edges cover the pixels of lines drawn along them,
+    // with square outer corners.
+    void rect(const QRectF& r, Rgb colour, Stack stack, std::optional<Rgb> fill, bool dotted) {
+        const bool thin = stack.width() == 1;
+        if (fill || thin) {
+            pen(colour, 1, thin && dotted ? Qt::DotLine : Qt::SolidLine);
+            brush(fill);
+            painter.drawRect(r);
+        }
+        if (thin) return;
+        // The horizontal edges reach over the vertical ones to fill the corners; their far
+        // end reaches on by itself.
+        const qreal left = r.left() + stack.first, right = r.right() + stack.last - stack.reach;
+        segment({left, r.top()}, {right, r.top()}, colour, stack, dotted);
+        segment({left, r.bottom()}, {right, r.bottom()}, colour, stack, dotted);
+        segment(r.topLeft(), r.bottomLeft(), colour, stack, dotted);
+        segment(r.topRight(), r.bottomRight(), colour, stack, dotted);
+    }
+
     QPainter painter;
 
 private:
+    // A line covers the pixel at either end. Above ratio 1 a logical pixel is several device
+    // pixels long: the end farther along the line's main axis is moved on over all of them,
+    // as the nearer end already starts at the first of its own.
+    static void ReachOverLastPixel(QPointF& end, const QPointF& other, Stack stack) {
+        if (stack.reach == 0) return;
+        const QPointF along = end - other;
+        const qreal major = XMajor(other, end) ? along.x() : along.y();
+        if (major > 0) end += along * (stack.reach / major);
+    }
+
     struct PenKey {
         Rgb colour;
         int width;
@@ -176,12 +265,15 @@ private:
     bool brushSet_ = false;
     std::optional<QPainter::CompositionMode> mode_;
     int fontVersion_ = 0;
-    std::vector<QPointF> shifted_;
+    std::vector<QPointF> shifted_, ends_;
 };
 
 PlotSurface::PlotSurface(QWidget* parent, QSize pixels)
-    : QWidget(parent), image_(pixels, QImage::Format_RGB32) {
+    : QWidget(parent), size_(pixels), ratio_(UsableRatio(devicePixelRatioF())) {
     setFixedSize(pixels);
+    const QSize device(static_cast<int>(std::lround(pixels.width() * ratio_)),
+                       static_cast<int>(std::lround(pixels.height() * ratio_)));
+    image_ = QImage(device, QImage::Format_RGB32);
     image_.fill(background_);
 }
 
@@ -235,13 +327,13 @@ QPointF PlotSurface::toPixel(float x, float y) const { return pixelOf(x, y); }
 // In double: a single-precision point far off the image has a pixel position beyond the
 // float range, or too coarse in float to trim at the right place.
 QPointF PlotSurface::pixelOf(double x, double y) const {
-    return {(x - scaleLeft_) / scaleWidth_ * image_.width(), (y - scaleTop_) / scaleHeight_ * image_.height()};
+    return {(x - scaleLeft_) / scaleWidth_ * size_.width(), (y - scaleTop_) / scaleHeight_ * size_.height()};
 }
 
 bool PlotSurface::usable(double x, double y) const { return scaled_ && FitsSingle(x) && FitsSingle(y); }
 
 QRectF PlotSurface::clipArea() const {
-    return QRectF(-kClipMargin, -kClipMargin, image_.width() + 2 * kClipMargin, image_.height() + 2 * kClipMargin);
+    return QRectF(-kClipMargin, -kClipMargin, size_.width() + 2 * kClipMargin, size_.height() + 2 * kClipMargin);
 }
 
 PlotSurface::Canvas& PlotSurface::canvas() const {
@@ -253,8 +345,8 @@ void PlotSurface::flushRun() const {
     if (runSegments_ > 0) {
         Canvas& c = canvas();
         c.mode(QPainter::CompositionMode_SourceOver);
-        if (runSegments_ == 1) c.segment(run_.front(), run_.back(), runColour_, runWidth_, false);
-        else c.polyline(run_, runColour_, runWidth_);
+        if (runSegments_ == 1) c.segment(run_.front(), run_.back(), runColour_, runStack_, false);
+        else c.polyline(run_, runColour_, runStack_);
     }
     run_.clear();
     runSegments_ = 0;
@@ -277,13 +369,48 @@ void PlotSurface::scheduleUpdate() {
     update();
 }
 
+void PlotSurface::draw(const Figure& figure) {
+    render(figure);
+    keep(figure);
+    scheduleUpdate();
+}
+
+void PlotSurface::keep(const Figure& figure) {
+    if (!kept_) return;
+    if (figure.xorMode) {
+        // XOR figures commute with one another, and a figure XORed twice leaves no trace.
+        const int last = static_cast<int>(figures_.size()) - 1;
+        for (int i = last; i >= 0 && i > last - kXorLookBack && figures_[i].xorMode; --i)
+            if (figures_[i] == figure) {
+                figures_.erase(figures_.begin() + i);
+                return;
+            }
+    }
+    if (figures_.size() >= kMaxKeptFigures) {
+        kept_ = false;
+        figures_ = {};
+        labels_ = {};
+        return;
+    }
+    figures_.push_back(figure);
+}
+
+void PlotSurface::render(const Figure& figure) {
+    switch (figure.kind) {
+    case Figure::Kind::Segment: renderSegment(figure); break;
+    case Figure::Kind::Box:
+    case Figure::Kind::Circle: renderShape(figure); break;
+    case Figure::Kind::Text: renderText(figure); break;
+    }
+}
+
 // An XOR box or circle is drawn whole into a black image of its bounds and that image
 // XORed onto the surface once: where fill and outline overlap, a pixel is still inverted
-// only once.
+// only once. `area` and `draw` are in device pixels.
 template <typename Draw>
-void PlotSurface::drawXor(const QRectF& area, Draw draw) {
+void PlotSurface::drawXor(const QRectF& area, int penWidth, Draw draw) {
     flushRun();
-    const qreal reach = drawWidth_ + 1;
+    const qreal reach = penWidth + 1;
     const QRect bounds = area.adjusted(-reach, -reach, reach, reach).toAlignedRect() & image_.rect();
     if (bounds.isEmpty()) return;
     QImage figure(bounds.size(), QImage::Format_RGB32);
@@ -296,44 +423,52 @@ void PlotSurface::drawXor(const QRectF& area, Draw draw) {
     Canvas& c = canvas();
     c.mode(QPainter::RasterOp_SourceXorDestination);
     c.painter.drawImage(bounds.topLeft(), figure);
-    scheduleUpdate();
 }
 
 void PlotSurface::segment(QPointF a, QPointF b, Rgb colour) {
     const QRectF area = clipArea();
     if (!CrossingIsExact(a, b, area) || !ClipSegment(a, b, area)) return;
-    const bool dotted = drawStyle_ == DrawStyle::Dot && drawWidth_ == 1;
-    if (drawMode_ == DrawMode::Xor) {
+    Figure f;
+    f.kind = Figure::Kind::Segment;
+    f.a = a;
+    f.b = b;
+    f.colour = colour;
+    f.width = static_cast<std::uint16_t>(std::min(drawWidth_, 0xFFFF));
+    f.xorMode = drawMode_ == DrawMode::Xor;
+    f.dotted = drawStyle_ == DrawStyle::Dot && drawWidth_ == 1;
+    draw(f);
+}
+
+void PlotSurface::renderSegment(const Figure& f) {
+    const QPointF a = f.a * ratio_, b = f.b * ratio_;
+    const Stack stack = StackOf(f.width, ratio_);
+    if (f.xorMode) {
         // Never batched: each segment is its own figure, and its stacked lines cover each
         // pixel once, so it goes straight onto the surface.
         flushRun();
         Canvas& c = canvas();
         c.mode(QPainter::RasterOp_SourceXorDestination);
-        c.segment(a, b, colour, drawWidth_, dotted);
-        scheduleUpdate();
+        c.segment(a, b, f.colour, stack, f.dotted);
         return;
     }
     const auto startRun = [&] {
         run_.push_back(a);
-        runColour_ = colour;
-        runWidth_ = drawWidth_;
+        runColour_ = f.colour;
+        runStack_ = stack;
     };
-    if (dotted || (a.x() == b.x() && a.y() == b.y())) {
+    if (f.dotted || Same(a, b)) {
         flushRun();
         Canvas& c = canvas();
         c.mode(QPainter::CompositionMode_SourceOver);
-        c.segment(a, b, colour, drawWidth_, dotted);
-        if (!dotted) startRun();  // a dot also starts a run, as a curve begins with one
+        c.segment(a, b, f.colour, stack, f.dotted);
+        if (!f.dotted) startRun();  // a dot also starts a run, as a curve begins with one
     } else {
         // Joins the run when it carries on from its last point in the same pen.
-        if (!run_.empty() && (colour != runColour_ || drawWidth_ != runWidth_ || a.x() != run_.back().x() ||
-                              a.y() != run_.back().y()))
-            flushRun();
+        if (!run_.empty() && (f.colour != runColour_ || stack != runStack_ || !Same(a, run_.back()))) flushRun();
         if (run_.empty()) startRun();
         run_.push_back(b);
         ++runSegments_;
     }
-    scheduleUpdate();
 }
 
 void PlotSurface::Cls() {
@@ -341,6 +476,9 @@ void PlotSurface::Cls() {
     runSegments_ = 0;
     canvas_.reset();
     image_.fill(background_);
+    figures_.clear();
+    labels_.clear();
+    kept_ = true;
     currentX_ = scaleLeft_;
     currentY_ = scaleTop_;
     scheduleUpdate();
@@ -372,20 +510,42 @@ void PlotSurface::drawBox(double x1, double y1, double x2, double y2, Rgb colour
     const auto inX = [&](double x) { return std::clamp(x, outer.left(), outer.right()); };
     const auto inY = [&](double y) { return std::clamp(y, outer.top(), outer.bottom()); };
     const QRectF r = QRectF(QPointF(inX(a.x()), inY(a.y())), QPointF(inX(b.x()), inY(b.y()))).normalized();
+    Figure f;
+    f.kind = Figure::Kind::Box;
+    f.a = r.topLeft();
+    f.b = r.bottomRight();
+    f.colour = colour;
+    f.fill = colour;
+    f.filled = filled;
+    f.width = static_cast<std::uint16_t>(std::min(drawWidth_, 0xFFFF));
+    f.xorMode = drawMode_ == DrawMode::Xor;
+    f.dotted = drawStyle_ == DrawStyle::Dot && drawWidth_ == 1;
+    draw(f);
+}
+
+void PlotSurface::renderShape(const Figure& f) {
+    const Stack stack = StackOf(f.width, ratio_);
+    const bool box = f.kind == Figure::Kind::Box;
+    const QRectF r = box ? QRectF(f.a * ratio_, f.b * ratio_)
+                         : QRectF(f.a * ratio_ - QPointF(f.b.x(), f.b.x()) * ratio_, QSizeF(2, 2) * f.b.x() * ratio_);
+    const std::optional<Rgb> fill = f.filled ? std::optional<Rgb>(f.fill) : std::nullopt;
     const auto draw = [&](Canvas& c) {
-        c.pen(colour, drawWidth_, drawStyle_ == DrawStyle::Dot && drawWidth_ == 1 ? Qt::DotLine : Qt::SolidLine);
-        c.brush(filled ? std::optional<Rgb>(colour) : std::nullopt);
-        c.painter.drawRect(r);
+        if (box) {
+            c.rect(r, f.colour, stack, fill, f.dotted);
+            return;
+        }
+        c.pen(f.colour, stack.width(), f.dotted ? Qt::DotLine : Qt::SolidLine);
+        c.brush(fill);
+        c.painter.drawEllipse(r);
     };
-    if (drawMode_ == DrawMode::Xor) {
-        drawXor(r, draw);
+    if (f.xorMode) {
+        drawXor(r, stack.width(), draw);
         return;
     }
     flushRun();
     Canvas& c = canvas();
     c.mode(QPainter::CompositionMode_SourceOver);
     draw(c);
-    scheduleUpdate();
 }
 
 bool PlotSurface::Box(double x1, double y1, double x2, double y2, Rgb colour) {
@@ -403,48 +563,46 @@ bool PlotSurface::FilledBox(double x1, double y1, double x2, double y2, Rgb colo
 bool PlotSurface::Circle(double x, double y, double radius, Rgb colour) {
     if (!usable(x, y) || !FitsSingle(radius)) return false;
     // The radius is measured in horizontal user units, so circles stay round on screen.
-    const double r = std::fabs(static_cast<double>(static_cast<float>(radius)) / scaleWidth_) * image_.width();
+    const double r = std::fabs(static_cast<double>(static_cast<float>(radius)) / scaleWidth_) * size_.width();
     if (r > 1e6) return false;
     currentX_ = static_cast<float>(x);
     currentY_ = static_cast<float>(y);
     const QPointF c = pixelOf(currentX_, currentY_);
     const QRectF bounds(c.x() - r, c.y() - r, 2 * r, 2 * r);
     if (!bounds.adjusted(-drawWidth_, -drawWidth_, drawWidth_, drawWidth_).intersects(clipArea())) return true;
-    const auto draw = [&](Canvas& canvas) {
-        canvas.pen(colour, drawWidth_, drawStyle_ == DrawStyle::Dot && drawWidth_ == 1 ? Qt::DotLine : Qt::SolidLine);
-        canvas.brush(fillStyle_ == FillStyle::Solid ? std::optional<Rgb>(fillColor_) : std::nullopt);
-        canvas.painter.drawEllipse(c, r, r);
-    };
-    if (drawMode_ == DrawMode::Xor) {
-        drawXor(bounds, draw);
-        return true;
-    }
-    flushRun();
-    Canvas& target = canvas();
-    target.mode(QPainter::CompositionMode_SourceOver);
-    draw(target);
-    scheduleUpdate();
+    Figure f;
+    f.kind = Figure::Kind::Circle;
+    f.a = c;
+    f.b = QPointF(r, 0);
+    f.colour = colour;
+    f.fill = fillColor_;
+    f.filled = fillStyle_ == FillStyle::Solid;
+    f.width = static_cast<std::uint16_t>(std::min(drawWidth_, 0xFFFF));
+    f.xorMode = drawMode_ == DrawMode::Xor;
+    f.dotted = drawStyle_ == DrawStyle::Dot && drawWidth_ == 1;
+    draw(f);
     return true;
 }
 
 void PlotSurface::Print(const std::string& text) {
     if (!scaled_) return;
-    flushRun();
-    const QFont& f = labelFont();
+    const QFont& font = labelFont();
     const QPointF at = pixelOf(currentX_, currentY_);
     if (std::fabs(at.x()) < 1e6 && std::fabs(at.y()) < 1e6) {
-        Canvas& c = canvas();
-        c.mode(QPainter::CompositionMode_SourceOver);
-        c.font(f, labelFontVersion_);
-        c.pen(foreColor_, 1);
         const QString s = QString::fromStdString(text);
-        c.painter.drawText(QRectF(at, QSizeF(labelMetrics_->horizontalAdvance(s) + 2, labelMetrics_->height())),
-                           Qt::AlignLeft | Qt::AlignTop, s);
-        scheduleUpdate();
+        labels_.push_back({s, font, labelFontVersion_});
+        Figure f;
+        f.kind = Figure::Kind::Text;
+        f.a = at;
+        f.b = QPointF(labelMetrics_->horizontalAdvance(s) + 2, labelMetrics_->height());
+        f.colour = foreColor_;
+        f.label = static_cast<int>(labels_.size()) - 1;
+        draw(f);
+        if (!kept_) labels_.clear();
     }
     // The next print starts at the left edge of the following line.
     currentX_ = scaleLeft_;
-    currentY_ += static_cast<float>(labelMetrics_->height() / image_.height()) * scaleHeight_;
+    currentY_ += static_cast<float>(labelMetrics_->height() / size_.height()) * scaleHeight_;
 }
 
 void PlotSurface::Print(double number) {
@@ -452,11 +610,64 @@ void PlotSurface::Print(double number) {
     Print((number < 0 ? "" : " ") + text + " ");
 }
 
+void PlotSurface::renderText(const Figure& f) {
+    flushRun();
+    const Label& label = labels_[static_cast<std::size_t>(f.label)];
+    Canvas& c = canvas();
+    c.mode(QPainter::CompositionMode_SourceOver);
+    c.font(label.font, label.fontVersion);
+    c.pen(f.colour, 1);
+    // Laid out in logical pixels, rendered at the device's resolution.
+    if (ratio_ != 1) c.painter.setWorldTransform(QTransform::fromScale(ratio_, ratio_));
+    c.painter.drawText(QRectF(f.a, QSizeF(f.b.x(), f.b.y())), Qt::AlignLeft | Qt::AlignTop, label.text);
+    if (ratio_ != 1) c.painter.resetTransform();
+}
+
+// The plot on a screen of another ratio: every figure kept is drawn again at the new
+// ratio. Only when they were given up is the old image scaled.
+void PlotSurface::adoptRatio(qreal ratio) {
+    ratio = UsableRatio(ratio);
+    if (ratio == ratio_) return;
+    endPainting();
+    const QSize device(static_cast<int>(std::lround(size_.width() * ratio)),
+                       static_cast<int>(std::lround(size_.height() * ratio)));
+    if (!kept_) {
+        image_ = image_.scaled(device, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        ratio_ = ratio;
+        scheduleUpdate();
+        return;
+    }
+    ratio_ = ratio;
+    image_ = QImage(device, QImage::Format_RGB32);
+    image_.fill(background_);
+    for (const Figure& f : figures_) render(f);
+    endPainting();
+    scheduleUpdate();
+}
+
+bool PlotSurface::event(QEvent* event) {
+    // A surface made before its window was placed learns its screen when shown; a window
+    // that moves to another screen tells each of its widgets.
+    switch (event->type()) {
+    case QEvent::Show:
+    case QEvent::ScreenChangeInternal:
+#if QT_VERSION >= QT_VERSION_CHECK(6, 6, 0)
+    case QEvent::DevicePixelRatioChange:
+#endif
+        adoptRatio(devicePixelRatioF());
+        break;
+    default: break;
+    }
+    return QWidget::event(event);
+}
+
 void PlotSurface::paintEvent(QPaintEvent*) {
     updateScheduled_ = false;
+    adoptRatio(devicePixelRatioF());
     endPainting();
     QPainter p(this);
-    p.drawImage(0, 0, image_);
+    // Device pixel for device pixel: the image has exactly the pixels of the widget.
+    p.drawImage(QRectF(QPointF(0, 0), QSizeF(size_)), image_);
 }
 
 void PlotSurface::changeEvent(QEvent* event) {

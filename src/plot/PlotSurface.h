@@ -1,12 +1,18 @@
 // The drawing surface of a demonstration window: an image with a user coordinate system,
 // a drawing state and the drawing operations every plot is made of. The image keeps what
 // was drawn until Cls, so a covered or not-yet-shown surface repaints itself.
+//
+// The image has the device pixels of the screen the surface is on: at 200 % a line one
+// pixel wide is two device pixels wide and text is drawn at full resolution. Every figure
+// since the last Cls is kept, so that on a screen of another ratio the plot is drawn anew
+// rather than stretched.
 #pragma once
 
 #include <QFont>
 #include <QFontMetricsF>
 #include <QImage>
 #include <QPointF>
+#include <QString>
 #include <QWidget>
 
 #include <memory>
@@ -70,44 +76,76 @@ public:
     void Print(const std::string& text);  // as it stands
     void Print(double number);            // general text with a leading and trailing blank
 
-    // Pixel position of a user point (from the top-left corner of the image).
+    // Position of a user point in logical pixels from the top-left corner of the surface.
     QPointF toPixel(float x, float y) const;
-    // Everything drawn so far.
+    // Everything drawn so far, in device pixels: pixelRatio() of them to a logical pixel.
     const QImage& image() const;
+    qreal pixelRatio() const { return ratio_; }
     QColor background() const { return background_; }
 
 protected:
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void changeEvent(QEvent* event) override;
 
 private:
     class Canvas;
+    struct Figure;
+    // A pen as the one-pixel lines it is drawn with: offsets first..last across the line,
+    // in device pixels, and how far a line's far end reaches on to cover its last logical pixel.
+    struct Stack {
+        int first = 0, last = 0;
+        int reach = 0;
+        int width() const { return last - first + 1; }
+        qreal middle() const { return (first + last) / 2.0; }
+        bool operator==(const Stack&) const = default;
+    };
+    struct Label {
+        QString text;
+        QFont font;
+        int fontVersion;
+    };
 
+    static Stack StackOf(int width, qreal ratio);
     QPointF pixelOf(double x, double y) const;
     bool usable(double x, double y) const;
     QRectF clipArea() const;
     void segment(QPointF a, QPointF b, Rgb colour);
     void drawBox(double x1, double y1, double x2, double y2, Rgb colour, bool filled);
+    void draw(const Figure& figure);
+    void keep(const Figure& figure);
+    void render(const Figure& figure);
+    void renderSegment(const Figure& figure);
+    void renderShape(const Figure& figure);
+    void renderText(const Figure& figure);
     template <typename Draw>
-    void drawXor(const QRectF& area, Draw draw);
+    void drawXor(const QRectF& area, int penWidth, Draw draw);
+    void adoptRatio(qreal ratio);
     Canvas& canvas() const;
     void flushRun() const;
     void endPainting() const;
     void scheduleUpdate();
     const QFont& labelFont();
 
+    QSize size_;       // logical pixels
+    qreal ratio_ = 1;  // device pixels per logical pixel
     // Mutable because drawing may still be pending in the run; reading the image flushes it.
     mutable QImage image_;
     // One painter stays open across operations and remembers its pen, brush and mode; it
     // is closed before anyone reads the image.
     mutable std::unique_ptr<Canvas> canvas_;
-    // Consecutive copy-mode solid segments, each starting where the last ended: drawn as
-    // one polyline when anything else happens.
+    // Consecutive copy-mode solid segments, each starting where the last ended, in device
+    // pixels: drawn as one polyline when anything else happens.
     mutable std::vector<QPointF> run_;
     mutable int runSegments_ = 0;
     Rgb runColour_;
-    int runWidth_ = 1;
+    Stack runStack_;
     bool updateScheduled_ = false;
+    // The figures since the last Cls, to draw again at another ratio; given up (and the
+    // image then scaled instead) past a bound that no demonstration reaches in normal use.
+    std::vector<Figure> figures_;
+    std::vector<Label> labels_;
+    bool kept_ = true;
 
     QColor background_{255, 255, 255};
     bool scaled_ = false;

@@ -20,6 +20,7 @@
 #include <memory>
 
 #include "kit/registry.h"
+#include "plot/PlotSurface.h"
 #include "plot/input.h"
 #include "plot/msgbox.h"
 #include "shell/app.h"
@@ -222,8 +223,10 @@ TEST_F(AppTest, AMissingJapaneseFontIsNamedWithItsPackage) {
 TEST_F(AppTest, EveryWindowCarriesTheProgramsIcon) {
     const QIcon icon = kv::ProgramIcon();
     for (int size : {16, 32, 48, 256}) {
-        const QImage image = icon.pixmap(size, size).toImage();
+        const QImage image = icon.pixmap(QSize(size, size), 1.0).toImage();
         ASSERT_EQ(image.width(), size);
+        // At 200 % the same logical size has twice the pixels.
+        EXPECT_EQ(icon.pixmap(QSize(size / 2, size / 2), 2.0).toImage().width(), size);
         // The neuron's light-green body at the centre, the transparent corner outside the frame.
         EXPECT_GT(qAlpha(image.pixel(size / 2 + size / 16, size / 2)), 200) << size;
         EXPECT_EQ(qAlpha(image.pixel(0, 0)), 0) << size;
@@ -234,4 +237,29 @@ TEST_F(AppTest, EveryWindowCarriesTheProgramsIcon) {
         EXPECT_EQ(w->windowIcon().cacheKey(), QApplication::windowIcon().cacheKey()) << kind.toStdString();
     }
     EXPECT_FALSE(QApplication::windowIcon().isNull());
+}
+
+// At 200 % every window is drawn with the screen's pixels: its plots have twice the pixels
+// each way and its controls, pictures and texts have detail finer than a logical pixel.
+TEST_F(AppTest, EveryWindowFollowsItsScreenToTwoHundredPercent) {
+    for (const QString& kind : kv::WindowKinds()) {
+        QWidget* w = kv::ShowWindow(kind);
+        ASSERT_NE(w, nullptr) << kind.toStdString();
+        moveToRatio(w, 2);
+        for (const kv::PlotSurface* plot : w->findChildren<kv::PlotSurface*>()) {
+            EXPECT_EQ(plot->pixelRatio(), 2) << kind.toStdString();
+            EXPECT_EQ(plot->image().size(), plot->size() * 2) << kind.toStdString();
+        }
+        const QPixmap shown = w->grab();
+        EXPECT_EQ(shown.devicePixelRatio(), 2) << kind.toStdString();
+        EXPECT_EQ(shown.size(), w->size() * 2) << kind.toStdString();
+        // A picture blown up from 100 % would repeat every pixel in a 2 x 2 block.
+        const QImage image = shown.toImage();
+        bool finer = false;
+        for (int y = 0; y + 1 < image.height() && !finer; y += 2)
+            for (int x = 0; x + 1 < image.width() && !finer; x += 2)
+                finer = image.pixel(x + 1, y) != image.pixel(x, y) || image.pixel(x, y + 1) != image.pixel(x, y);
+        EXPECT_TRUE(finer) << kind.toStdString();
+        w->close();
+    }
 }

@@ -8,7 +8,7 @@
 #include "window_table.h"
 
 int main(int argc, char** argv) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    setenv("QT_QPA_PLATFORM", KORVALEN_TEST_PLATFORM, 0);
     ::testing::InitGoogleTest(&argc, argv);
     QApplication app(argc, argv);
     kv::SetUpApplication(app);

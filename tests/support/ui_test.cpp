@@ -2,7 +2,9 @@
 
 #include "kit/registry.h"
 
+#include <QApplication>
 #include <QMetaObject>
+#include <QScreen>
 
 #include <cmath>
 
@@ -19,6 +21,26 @@ void UiTest::TearDown() {
     opened_.clear();
     kv::CloseAllWindows();
     kv::SetMsgBoxHook({});
+}
+
+void UiTest::moveToRatio(QWidget* window, qreal ratio) {
+    QScreen* target = nullptr;
+    for (QScreen* s : QGuiApplication::screens())
+        if (s->devicePixelRatio() == ratio) target = s;
+    ASSERT_NE(target, nullptr) << "no screen at ratio " << ratio;
+    window->setScreen(target);
+    window->move(target->geometry().topLeft() + QPoint(20, 20));
+    window->show();
+    QApplication::processEvents();
+    EXPECT_EQ(window->devicePixelRatioF(), ratio);
+}
+
+QWidget* UiTest::windowAtRatio(qreal ratio, QSize size) {
+    auto* w = new QWidget;
+    opened_.emplace_back(w);
+    w->resize(size);
+    moveToRatio(w, ratio);
+    return w;
 }
 
 QString UiTest::text(const QWidget* w, const QString& name) {

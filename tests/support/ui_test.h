@@ -37,6 +37,13 @@ protected:
         return w;
     }
 
+    // Moves a top-level window, shown, onto a screen with `ratio` device pixels to a logical
+    // pixel; fails the test when there is none.
+    void moveToRatio(QWidget* window, qreal ratio);
+    // An empty top-level window, owned by the test, shown on a screen of that ratio: a
+    // parent for what a test draws there.
+    QWidget* windowAtRatio(qreal ratio, QSize size = QSize(480, 320));
+
     // The named child of `w`; fails the test when it is missing.
     template <typename T>
     T* child(const QWidget* w, const QString& name) {
