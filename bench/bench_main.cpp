@@ -9,7 +9,7 @@
 #include "window_table.h"
 
 int main(int argc, char** argv) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    setenv("QT_QPA_PLATFORM", KORVALEN_BENCH_PLATFORM, 0);
     int qtArgc = 1;
     QApplication app(qtArgc, argv);
     kv::SetUpApplication(app);

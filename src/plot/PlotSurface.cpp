@@ -163,6 +163,8 @@ public:
         painter.setCompositionMode(m);
         mode_ = m;
     }
+    // Every pixel whose centre lies in the rectangle, as lines round their ends.
+    void fill(const QRectF& r, Rgb colour) { painter.fillRect(r, ToQColor(colour)); }
     void font(const QFont& f, int version) {
         if (fontVersion_ == version) return;
         painter.setFont(f);
@@ -182,11 +184,20 @@ public:
             const QPointF across = XMajor(a, b) ? QPointF(0, middle.y()) : QPointF(middle.x(), 0);
             painter.drawLine(a + across, b + across);
         } else {
-            pen(colour, 1);
-            const bool xMajor = XMajor(a, b);
             QPointF from = a, to = b;
             ReachOverLastPixel(from, to, stack);
             ReachOverLastPixel(to, from, stack);
+            if (stack.width() > 1 && (from.x() == to.x() || from.y() == to.y())) {
+                // Level or upright: its stacked lines make one rectangle.
+                const bool level = from.y() == to.y();
+                const QPointF lo(std::min(from.x(), to.x()), std::min(from.y(), to.y()));
+                const QPointF hi(std::max(from.x(), to.x()), std::max(from.y(), to.y()));
+                const QPointF across = level ? QPointF(0, 1) : QPointF(1, 0);
+                fill(QRectF(lo + across * stack.first, hi + across * stack.last + QPointF(1, 1)), colour);
+                return;
+            }
+            pen(colour, 1);
+            const bool xMajor = XMajor(a, b);
             for (int k = stack.first; k <= stack.last; ++k) {
                 const QPointF off = xMajor ? QPointF(0, k) : QPointF(k, 0);
                 painter.drawLine(from + off, to + off);
@@ -226,6 +237,12 @@ public:
     // with square outer corners.
     void rect(const QRectF& r, Rgb colour, Stack stack, std::optional<Rgb> fill, bool dotted) {
         const bool thin = stack.width() == 1;
+        if (!thin && fill == colour && !dotted) {
+            // Filled in the colour of its edges: one rectangle out to the edges' far sides.
+            const QPointF out(stack.last + 1, stack.last + 1);
+            this->fill(QRectF(r.topLeft() + QPointF(stack.first, stack.first), r.bottomRight() + out), colour);
+            return;
+        }
         if (fill || thin) {
             pen(colour, 1, thin && dotted ? Qt::DotLine : Qt::SolidLine);
             brush(fill);
