@@ -105,8 +105,8 @@ constexpr qreal kMinRatio = 0.25, kMaxRatio = 4;
 qreal UsableRatio(qreal ratio) { return std::isfinite(ratio) ? std::clamp(ratio, kMinRatio, kMaxRatio) : 1.0; }
 
 // Enough for every figure of any demonstration between two Cls; a pathological run of
-// millions of figures gives up keeping them rather than grow without end.
-constexpr std::size_t kMaxKeptFigures = std::size_t{1} << 19;
+// hundreds of thousands gives up keeping them rather than grow without end.
+constexpr std::size_t kMaxKeptFigures = std::size_t{1} << 18;
 // An XOR figure drawn again removes its kept twin when only XOR figures lie between them.
 constexpr int kXorLookBack = 8;
 
