@@ -2,6 +2,9 @@
 #include "plot/PlotSurface.h"
 #include "support/ui_test.h"
 
+#include <array>
+#include <vector>
+
 using PlotFrameTest = UiTest;
 
 namespace {
@@ -87,4 +90,38 @@ TEST_F(PlotFrameTest, ImpossibleMaximaDrawNothing) {
     ASSERT_TRUE(kv::DrawAxes(s, 11, 11));
     EXPECT_TRUE(colourNear(s.image(), s.toPixel(10, 5), kv::kBlack, 1));
     EXPECT_FALSE(colourNear(s.image(), s.toPixel(5, 5), kv::kBlack, 3));
+}
+
+namespace {
+// Logical pixels with ink: at ratio 2, a logical pixel any of whose four device pixels is
+// not white.
+std::vector<QPoint> InkedLogicalPixels(const QImage& img, int ratio) {
+    std::vector<QPoint> inked;
+    for (int y = 0; y < img.height() / ratio; ++y)
+        for (int x = 0; x < img.width() / ratio; ++x)
+            if (InkIn(img, QRect(x * ratio, y * ratio, ratio, ratio))) inked.emplace_back(x, y);
+    return inked;
+}
+}  // namespace
+
+// The same frame at 200 %: every axis, grid line, arrowhead and label stands on the logical
+// pixels it stands on at 100 %, give or take the one pixel a finer rounding may move it.
+TEST_F(PlotFrameTest, AxesGridAndLabelsKeepTheirPlaceAtTwoHundredPercent) {
+    std::array<kv::PlotSurface*, 2> s{};
+    for (int r : {1, 2}) {
+        s[r - 1] = new kv::PlotSurface(windowAtRatio(r, QSize(460, 460)), QSize(440, 440));
+        s[r - 1]->show();
+        ASSERT_TRUE(kv::DrawAxes(*s[r - 1], 3, 10));
+    }
+    ASSERT_EQ(s[1]->image().size(), QSize(880, 880));
+    const QImage one = s[0]->image(), two = s[1]->image();
+    const auto oneInk = InkedLogicalPixels(one, 1), twoInk = InkedLogicalPixels(two, 2);
+    ASSERT_GT(oneInk.size(), 3000u);
+    int strays = 0;
+    for (const QPoint& p : twoInk) strays += !InkIn(one, QRect(p - QPoint(1, 1), QSize(3, 3)));
+    for (const QPoint& p : oneInk) strays += !InkIn(two, QRect((p - QPoint(1, 1)) * 2, QSize(6, 6)));
+    EXPECT_EQ(strays, 0);
+    // The x axis at the origin's row: two device rows at 200 %, against one pixel at 100 %.
+    const QPointF origin = s[1]->toPixel(0, 0);
+    EXPECT_TRUE(colourNear(two, origin * 2 + QPointF(100, 0), kv::kBlack, 1));
 }
