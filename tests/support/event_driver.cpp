@@ -19,6 +19,7 @@
 #include <iterator>
 
 #include "kit/registry.h"
+#include "plot/PlotSurface.h"
 #include "plot/msgbox.h"
 
 namespace kvtest {
@@ -411,8 +412,10 @@ void EventDriver::Act() {
         DoubleClickBox(window);
     } else if (r < 76) {
         PressKey(window);
-    } else if (r < 80) {
+    } else if (r < 79) {
         MoveOver(window);
+    } else if (r < 80) {
+        MoveToOtherScreen(window);
     } else if (r < 84) {
         CloseWindow();
     } else if (r < 90) {
@@ -714,6 +717,29 @@ void EventDriver::MoveOver(QWidget* window) {
         ++events_;
         QApplication::sendEvent(w, &move);
     }
+}
+
+void EventDriver::MoveToOtherScreen(QWidget* window) {
+    // Onto a screen of another ratio, in whatever state the window is: its plots must follow.
+    QList<QScreen*> others;
+    for (QScreen* s : QGuiApplication::screens())
+        if (s->devicePixelRatio() != window->devicePixelRatioF()) others << s;
+    if (others.isEmpty() || !Reachable(window)) return;
+    QScreen* to = others[Pick(static_cast<int>(others.size()))];
+    Scope s(*this, Doing::Move);
+    Note("screen", QStringLiteral("move the window to the screen at %1 %").arg(100 * to->devicePixelRatio()), window);
+    ++events_;
+    window->setScreen(to);
+    window->move(to->geometry().topLeft() + QPoint(Pick(120), Pick(120)));
+    QApplication::processEvents();
+    if (!window->isVisible()) return;
+    for (const kv::PlotSurface* plot : window->findChildren<kv::PlotSurface*>())
+        if (plot->pixelRatio() != window->devicePixelRatioF())
+            AddFault(QStringLiteral("plot not at its screen's ratio"), window->objectName(),
+                     QStringLiteral("%1 at %2, its window at %3")
+                         .arg(plot->objectName())
+                         .arg(plot->pixelRatio())
+                         .arg(window->devicePixelRatioF()));
 }
 
 void EventDriver::CloseWindow() {

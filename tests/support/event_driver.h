@@ -146,6 +146,7 @@ private:
     void DoubleClickBox(QWidget* window);
     void PressKey(QWidget* window);
     void MoveOver(QWidget* window);
+    void MoveToOtherScreen(QWidget* window);
     void CloseWindow();
     void QueueInputThenClick(QWidget* window);
     void AnswerBox(QMessageBox* box);
