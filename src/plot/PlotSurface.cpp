@@ -86,20 +86,6 @@ bool Same(const QPointF& a, const QPointF& b) { return a.x() == b.x() && a.y() =
 
 bool XMajor(const QPointF& a, const QPointF& b) { return std::fabs(b.x() - a.x()) >= std::fabs(b.y() - a.y()); }
 
-}  // namespace
-
-// A pen `width` logical pixels wide covers, at ratio 1, the pixels from (width - 1) / 2
-// before a line to width / 2 after it; at any ratio it covers the device pixels of those
-// logical pixels, so that figures cover the same logical pixels at every ratio.
-PlotSurface::Stack PlotSurface::StackOf(int width, qreal ratio) {
-    const int before = (width - 1) / 2, after = width / 2;
-    const auto first = static_cast<int>(-std::lround(before * ratio));
-    const int last = std::max(first, static_cast<int>(std::lround((after + 1) * ratio)) - 1);
-    return {first, last, std::max(0, static_cast<int>(std::lround(ratio)) - 1)};
-}
-
-namespace {
-
 // Ratios beyond any real screen would only cost memory.
 constexpr qreal kMinRatio = 0.25, kMaxRatio = 4;
 qreal UsableRatio(qreal ratio) { return std::isfinite(ratio) ? std::clamp(ratio, kMinRatio, kMaxRatio) : 1.0; }
@@ -112,16 +98,25 @@ constexpr int kXorLookBack = 8;
 
 }  // namespace
 
+// A pen `width` logical pixels wide covers, at ratio 1, the pixels from (width - 1) / 2
+// before a line to width / 2 after it; at any ratio it covers the device pixels of those
+// logical pixels, so that figures cover the same logical pixels at every ratio.
+PlotSurface::Stack PlotSurface::StackOf(int width, qreal ratio) {
+    const int before = (width - 1) / 2, after = width / 2;
+    const auto first = static_cast<int>(-std::lround(before * ratio));
+    const int last = std::max(first, static_cast<int>(std::lround((after + 1) * ratio)) - 1);
+    return {first, last, std::max(0, static_cast<int>(std::lround(ratio)) - 1)};
+}
+
 // One figure as the operations drew it, in logical pixels and with its pen: enough to
 // draw it again at any ratio.
 struct PlotSurface::Figure {
-    enum class Kind : std::uint8_t { Segment, Box, Circle, Text };
     QPointF a, b;  // segment: its ends; box: two corners; circle: centre and (radius, 0); text: corner and size
     Rgb colour;
     Rgb fill;
     int label = -1;  // text: its index in labels_
     std::uint16_t width = 1;
-    Kind kind = Kind::Segment;
+    FigureKind kind = FigureKind::Segment;
     bool xorMode = false;
     bool dotted = false;
     bool filled = false;
@@ -386,6 +381,17 @@ void PlotSurface::scheduleUpdate() {
     update();
 }
 
+// A figure in the current pen: its width, mode and style.
+PlotSurface::Figure PlotSurface::drawn(FigureKind kind, Rgb colour) const {
+    Figure f;
+    f.kind = kind;
+    f.colour = colour;
+    f.width = static_cast<std::uint16_t>(std::min(drawWidth_, 0xFFFF));
+    f.xorMode = drawMode_ == DrawMode::Xor;
+    f.dotted = drawStyle_ == DrawStyle::Dot && drawWidth_ == 1;
+    return f;
+}
+
 void PlotSurface::draw(const Figure& figure) {
     render(figure);
     keep(figure);
@@ -414,10 +420,10 @@ void PlotSurface::keep(const Figure& figure) {
 
 void PlotSurface::render(const Figure& figure) {
     switch (figure.kind) {
-    case Figure::Kind::Segment: renderSegment(figure); break;
-    case Figure::Kind::Box:
-    case Figure::Kind::Circle: renderShape(figure); break;
-    case Figure::Kind::Text: renderText(figure); break;
+    case FigureKind::Segment: renderSegment(figure); break;
+    case FigureKind::Box:
+    case FigureKind::Circle: renderShape(figure); break;
+    case FigureKind::Text: renderText(figure); break;
     }
 }
 
@@ -445,14 +451,9 @@ void PlotSurface::drawXor(const QRectF& area, int penWidth, Draw draw) {
 void PlotSurface::segment(QPointF a, QPointF b, Rgb colour) {
     const QRectF area = clipArea();
     if (!CrossingIsExact(a, b, area) || !ClipSegment(a, b, area)) return;
-    Figure f;
-    f.kind = Figure::Kind::Segment;
+    Figure f = drawn(FigureKind::Segment, colour);
     f.a = a;
     f.b = b;
-    f.colour = colour;
-    f.width = static_cast<std::uint16_t>(std::min(drawWidth_, 0xFFFF));
-    f.xorMode = drawMode_ == DrawMode::Xor;
-    f.dotted = drawStyle_ == DrawStyle::Dot && drawWidth_ == 1;
     draw(f);
 }
 
@@ -527,22 +528,17 @@ void PlotSurface::drawBox(double x1, double y1, double x2, double y2, Rgb colour
     const auto inX = [&](double x) { return std::clamp(x, outer.left(), outer.right()); };
     const auto inY = [&](double y) { return std::clamp(y, outer.top(), outer.bottom()); };
     const QRectF r = QRectF(QPointF(inX(a.x()), inY(a.y())), QPointF(inX(b.x()), inY(b.y()))).normalized();
-    Figure f;
-    f.kind = Figure::Kind::Box;
+    Figure f = drawn(FigureKind::Box, colour);
     f.a = r.topLeft();
     f.b = r.bottomRight();
-    f.colour = colour;
     f.fill = colour;
     f.filled = filled;
-    f.width = static_cast<std::uint16_t>(std::min(drawWidth_, 0xFFFF));
-    f.xorMode = drawMode_ == DrawMode::Xor;
-    f.dotted = drawStyle_ == DrawStyle::Dot && drawWidth_ == 1;
     draw(f);
 }
 
 void PlotSurface::renderShape(const Figure& f) {
     const Stack stack = StackOf(f.width, ratio_);
-    const bool box = f.kind == Figure::Kind::Box;
+    const bool box = f.kind == FigureKind::Box;
     const QRectF r = box ? QRectF(f.a * ratio_, f.b * ratio_)
                          : QRectF(f.a * ratio_ - QPointF(f.b.x(), f.b.x()) * ratio_, QSizeF(2, 2) * f.b.x() * ratio_);
     const std::optional<Rgb> fill = f.filled ? std::optional<Rgb>(f.fill) : std::nullopt;
@@ -587,16 +583,11 @@ bool PlotSurface::Circle(double x, double y, double radius, Rgb colour) {
     const QPointF c = pixelOf(currentX_, currentY_);
     const QRectF bounds(c.x() - r, c.y() - r, 2 * r, 2 * r);
     if (!bounds.adjusted(-drawWidth_, -drawWidth_, drawWidth_, drawWidth_).intersects(clipArea())) return true;
-    Figure f;
-    f.kind = Figure::Kind::Circle;
+    Figure f = drawn(FigureKind::Circle, colour);
     f.a = c;
     f.b = QPointF(r, 0);
-    f.colour = colour;
     f.fill = fillColor_;
     f.filled = fillStyle_ == FillStyle::Solid;
-    f.width = static_cast<std::uint16_t>(std::min(drawWidth_, 0xFFFF));
-    f.xorMode = drawMode_ == DrawMode::Xor;
-    f.dotted = drawStyle_ == DrawStyle::Dot && drawWidth_ == 1;
     draw(f);
     return true;
 }
@@ -609,7 +600,7 @@ void PlotSurface::Print(const std::string& text) {
         const QString s = QString::fromStdString(text);
         labels_.push_back({s, font, labelFontVersion_});
         Figure f;
-        f.kind = Figure::Kind::Text;
+        f.kind = FigureKind::Text;
         f.a = at;
         f.b = QPointF(labelMetrics_->horizontalAdvance(s) + 2, labelMetrics_->height());
         f.colour = foreColor_;

@@ -15,6 +15,7 @@
 #include <QString>
 #include <QWidget>
 
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
@@ -90,6 +91,7 @@ protected:
 
 private:
     class Canvas;
+    enum class FigureKind : std::uint8_t { Segment, Box, Circle, Text };
     struct Figure;
     // A pen as the one-pixel lines it is drawn with: offsets first..last across the line,
     // in device pixels, and how far a line's far end reaches on to cover its last logical pixel.
@@ -112,6 +114,7 @@ private:
     QRectF clipArea() const;
     void segment(QPointF a, QPointF b, Rgb colour);
     void drawBox(double x1, double y1, double x2, double y2, Rgb colour, bool filled);
+    Figure drawn(FigureKind kind, Rgb colour) const;
     void draw(const Figure& figure);
     void keep(const Figure& figure);
     void render(const Figure& figure);
