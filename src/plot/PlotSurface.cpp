@@ -158,8 +158,11 @@ public:
         painter.setCompositionMode(m);
         mode_ = m;
     }
-    // Every pixel whose centre lies in the rectangle, as lines round their ends.
-    void fill(const QRectF& r, Rgb colour) { painter.fillRect(r, ToQColor(colour)); }
+    // The pixel a one-pixel line through p covers: the raster engine floors both coordinates.
+    static QPoint LinePixel(const QPointF& p) {
+        return {static_cast<int>(std::floor(p.x())), static_cast<int>(std::floor(p.y()))};
+    }
+    void fill(const QRect& r, Rgb colour) { painter.fillRect(r, ToQColor(colour)); }
     void font(const QFont& f, int version) {
         if (fontVersion_ == version) return;
         painter.setFont(f);
@@ -184,11 +187,10 @@ public:
             ReachOverLastPixel(to, from, stack);
             if (stack.width() > 1 && (from.x() == to.x() || from.y() == to.y())) {
                 // Level or upright: its stacked lines make one rectangle.
-                const bool level = from.y() == to.y();
-                const QPointF lo(std::min(from.x(), to.x()), std::min(from.y(), to.y()));
-                const QPointF hi(std::max(from.x(), to.x()), std::max(from.y(), to.y()));
-                const QPointF across = level ? QPointF(0, 1) : QPointF(1, 0);
-                fill(QRectF(lo + across * stack.first, hi + across * stack.last + QPointF(1, 1)), colour);
+                const QPoint across = from.y() == to.y() ? QPoint(0, 1) : QPoint(1, 0);
+                const QPoint lo = LinePixel({std::min(from.x(), to.x()), std::min(from.y(), to.y())});
+                const QPoint hi = LinePixel({std::max(from.x(), to.x()), std::max(from.y(), to.y())});
+                fill(QRect(lo + across * stack.first, hi + across * stack.last), colour);
                 return;
             }
             pen(colour, 1);
@@ -234,8 +236,9 @@ public:
         const bool thin = stack.width() == 1;
         if (!thin && fill == colour && !dotted) {
             // Filled in the colour of its edges: one rectangle out to the edges' far sides.
-            const QPointF out(stack.last + 1, stack.last + 1);
-            this->fill(QRectF(r.topLeft() + QPointF(stack.first, stack.first), r.bottomRight() + out), colour);
+            this->fill(QRect(LinePixel(r.topLeft()) + QPoint(stack.first, stack.first),
+                             LinePixel(r.bottomRight()) + QPoint(stack.last, stack.last)),
+                       colour);
             return;
         }
         if (fill || thin) {

@@ -279,3 +279,28 @@ TEST_F(PlotSurfaceTest, XorFilledFiguresInvertEachPixelOnce) {
     surface.Circle(10, 5, 3, kv::kBlue);
     EXPECT_EQ(surface.image(), blank);
 }
+
+// A wide pen covers the pixels of one-pixel lines stacked across the line's minor axis,
+// wherever the line falls between pixels, and however the surface draws it.
+TEST_F(PlotSurfaceTest, AWidePenCoversTheOnePixelLinesStackedAcrossIt) {
+    PlotSurface stacked{nullptr, QSize(440, 270)};
+    for (PlotSurface* s : {&surface, &stacked}) kv::SetPlotScale(*s, 0, 0, 440, 270);  // one unit per pixel
+    struct Case {
+        double x1, y1, x2, y2;
+    };
+    const Case cases[] = {{20.3, 40.7, 400.6, 40.7}, {30.5, 200.5, 300.2, 200.5},   // level
+                          {100.7, 10.2, 100.7, 250.9}, {60.5, 250.5, 60.5, 30.5},   // upright
+                          {10.4, 20.8, 410.6, 230.3}, {300.5, 10.5, 280.2, 260.7}}; // slanting
+    for (int width : {2, 3, 5})
+        for (const Case& c : cases) {
+            surface.Cls();
+            stacked.Cls();
+            surface.setDrawWidth(width);
+            surface.Line(c.x1, c.y1, c.x2, c.y2, kv::kBlack);
+            const bool level = std::fabs(c.x2 - c.x1) >= std::fabs(c.y2 - c.y1);
+            for (int k = -(width - 1) / 2; k <= width / 2; ++k)
+                stacked.Line(c.x1 + (level ? 0 : k), c.y1 + (level ? k : 0), c.x2 + (level ? 0 : k), c.y2 + (level ? k : 0),
+                             kv::kBlack);
+            EXPECT_EQ(surface.image(), stacked.image()) << "width " << width << " from " << c.x1 << "," << c.y1;
+        }
+}
