@@ -74,13 +74,12 @@ QString WithLineFeeds(const std::string& text) { return QString::fromStdString(t
 
 }  // namespace
 
-frmBoltzmannMachineLearning::frmBoltzmannMachineLearning() {
-    setObjectName("frmBoltzmannMachineLearning");
-    setWindowTitle(QStringLiteral("ボルツマンマシンの学習"));
+frmBoltzmannMachineLearning::frmBoltzmannMachineLearning()
+    : SteppedForm("frmBoltzmannMachineLearning", QStringLiteral("ボルツマンマシンの学習")) {
     BuildDiagram();
     BuildTables();
     BuildPanel();
-    setFixedSize(kPanelX + kPanelW + 10, kPicture.height() + 20);
+    setContentSize(QSize(kPanelX + kPanelW + 10, kPicture.height() + 20));
     run_ = new Stepper(this, Text1, QStringLiteral("タイマー"), [this](StepBy) {
         if (!LearnIteration()) return StepResult::Stop;
         ShowNetwork();
@@ -90,12 +89,12 @@ frmBoltzmannMachineLearning::frmBoltzmannMachineLearning() {
 
 void frmBoltzmannMachineLearning::BuildDiagram() {
     const StateGraph graph = NetworkGraph();
-    const NetworkPicture picture(this, graph, QRect(QPoint(10, 10), kPicture), kUnitRadii);
+    const NetworkPicture picture(content(), graph, QRect(QPoint(10, 10), kPicture), kUnitRadii);
     for (int i = 0; i < kUnits; ++i)
-        txtX[i] = picture.PlaceUnit(this, i, kUnitNames[i], i == 0 ? "1" : "0", QSize(kUnitBoxW, kBoxH));
+        txtX[i] = picture.PlaceUnit(content(), i, kUnitNames[i], i == 0 ? "1" : "0", QSize(kUnitBoxW, kBoxH));
     for (int n = 0; n < Model::kConnections; ++n) {
         const GraphArc& arc = graph.arcs[static_cast<std::size_t>(n)];
-        txtW[n] = MakeBox(this, ArrayName("txtW", n), "",
+        txtW[n] = MakeBox(content(), ArrayName("txtW", n), "",
                           CenteredRect(picture.Along(n, BoxShare(arc.from, arc.to)), kWeightBoxW, kBoxH));
     }
 }
@@ -104,7 +103,7 @@ void frmBoltzmannMachineLearning::BuildTables() {
     const Model::Training& d = Model::kDefaultTraining;
     auto number = [](double v) { return QString::fromStdString(Format(v, kFixed2)); };
 
-    QGroupBox* frame1 = MakeFrame(this, "Frame1", QStringLiteral("学習用データ"), QRect(kPanelX, 6, kPanelW, 140));
+    QGroupBox* frame1 = MakeFrame(content(), "Frame1", QStringLiteral("学習用データ"), QRect(kPanelX, 6, kPanelW, 140));
     const char* heads[] = {"Label3(1)", "Label3(0)", "Label3(2)", "Label3(3)"};
     const QString headCaptions[] = {QStringLiteral("入力素子値組"), QStringLiteral("入力出現 確率"),
                                     QStringLiteral("出力値 0 確率"), QStringLiteral("出力値 1 確率")};
@@ -121,7 +120,7 @@ void frmBoltzmannMachineLearning::BuildTables() {
         connect(txtQ1[k], &QLineEdit::textChanged, this, [this, k] { txtQ1_Change(k); });
     }
 
-    QGroupBox* frame4 = MakeFrame(this, "Frame4", QStringLiteral("実行結果"), QRect(kPanelX, 152, kPanelW, 112));
+    QGroupBox* frame4 = MakeFrame(content(), "Frame4", QStringLiteral("実行結果"), QRect(kPanelX, 152, kPanelW, 112));
     MakeLabel(frame4, "Label3(4)", QStringLiteral("入力素子値組"), QRect(6, 22, kHeadW - 8, kBoxH), Qt::AlignRight | Qt::AlignVCenter);
     MakeLabel(frame4, "Label3(6)", QStringLiteral("出力値 0 確率"), QRect(6, 50, kHeadW - 8, kBoxH), Qt::AlignRight | Qt::AlignVCenter);
     MakeLabel(frame4, "Label3(5)", QStringLiteral("出力値 1 確率"), QRect(6, 78, kHeadW - 8, kBoxH), Qt::AlignRight | Qt::AlignVCenter);
@@ -138,44 +137,46 @@ void frmBoltzmannMachineLearning::BuildTables() {
 
 void frmBoltzmannMachineLearning::BuildPanel() {
     const int half = (kPanelW - 10) / 2, x2 = kPanelX + half + 10;
-    auto labelled = [](QWidget* frame, const char* label, const QString& caption, const char* name, const QString& text,
-                       int y) {
-        MakeLabel(frame, label, caption, QRect(8, y, 130, kBoxH), Qt::AlignRight | Qt::AlignVCenter);
-        return MakeBox(frame, name, text, QRect(144, y, 90, kBoxH));
-    };
-    QGroupBox* frame2 = MakeFrame(this, "Frame2", QStringLiteral("計算オプション"), QRect(kPanelX, 270, half, 112));
-    txtNumUpdate = labelled(frame2, "Label5", kNumUpdateName, "txtNumUpdate", "400", 24);
-    txtNumLearn = labelled(frame2, "Label6", kNumLearnName, "txtNumLearn", "5000", 52);
-    txtEpsilon = labelled(frame2, "Label7", kEpsilonName, "txtEpsilon", "0.2", 80);
+    const RowGrid rows{.at = {8, 24}, .labelWidth = 130, .gap = 6, .boxWidth = 90, .height = kBoxH, .pitch = 28};
+    QGroupBox* frame2 = MakeFrame(content(), "Frame2", QStringLiteral("計算オプション"), QRect(kPanelX, 270, half, 112));
+    const auto options = MakeBoxRows(frame2, rows,
+                                     {{"Label5", kNumUpdateName, "txtNumUpdate", "400"},
+                                      {"Label6", kNumLearnName, "txtNumLearn", "5000"},
+                                      {"Label7", kEpsilonName, "txtEpsilon", "0.2"}});
+    txtNumUpdate = options[0];
+    txtNumLearn = options[1];
+    txtEpsilon = options[2];
 
-    QGroupBox* frame3 = MakeFrame(this, "Frame3", QStringLiteral("誤差評価"), QRect(x2, 270, half, 140));
-    txtNumOfLearn = labelled(frame3, "Label8", QStringLiteral("学習回数"), "txtNumOfLearn", "", 24);
-    txtInputPattern = labelled(frame3, "Label9", QStringLiteral("入力素子値組"), "txtInputPattern", "", 52);
-    txtError = labelled(frame3, "Label10", QStringLiteral("誤差"), "txtError", "", 80);
-    txtExeError = labelled(frame3, "Label12", QStringLiteral("実行確認の誤差"), "txtExeError", "", 108);
+    QGroupBox* frame3 = MakeFrame(content(), "Frame3", QStringLiteral("誤差評価"), QRect(x2, 270, half, 140));
+    const auto results = MakeBoxRows(frame3, rows,
+                                     {{"Label8", QStringLiteral("学習回数"), "txtNumOfLearn", ""},
+                                      {"Label9", QStringLiteral("入力素子値組"), "txtInputPattern", ""},
+                                      {"Label10", QStringLiteral("誤差"), "txtError", ""},
+                                      {"Label12", QStringLiteral("実行確認の誤差"), "txtExeError", ""}});
+    txtNumOfLearn = results[0];
+    txtInputPattern = results[1];
+    txtError = results[2];
+    txtExeError = results[3];
 
-    QGroupBox* frame5 = MakeFrame(this, "Frame5", QStringLiteral("実行オプション"), QRect(kPanelX, 388, half, 76));
-    Check1 = new QCheckBox(QStringLiteral("デバッグモード"), frame5);
-    Check1->setObjectName("Check1");
-    Check1->setGeometry(12, 22, half - 24, 22);
-    Check2 = new QCheckBox(QStringLiteral("逐次画面表示"), frame5);
-    Check2->setObjectName("Check2");
-    Check2->setGeometry(12, 46, half - 24, 22);
+    QGroupBox* frame5 = MakeFrame(content(), "Frame5", QStringLiteral("実行オプション"), QRect(kPanelX, 388, half, 76));
+    Check1 = MakeCheck(frame5, "Check1", QStringLiteral("デバッグモード"), QRect(12, 22, half - 24, 22));
+    Check2 = MakeCheck(frame5, "Check2", QStringLiteral("逐次画面表示"), QRect(12, 46, half - 24, 22));
 
     using W = frmBoltzmannMachineLearning;
     const int bw = (half - 8) / 2;
-    MakeButton(this, "Command1", QStringLiteral("初期化"), QRect(kPanelX, 474, bw, 30), this, &W::Command1_Click);
-    MakeButton(this, "Command2", QStringLiteral("逐次学習実行"), QRect(kPanelX + bw + 8, 474, bw, 30), this, &W::Command2_Click);
-    MakeButton(this, "Command3", QStringLiteral("一括学習"), QRect(kPanelX, 510, bw, 30), this, &W::Command3_Click);
-    MakeButton(this, "Command4", QStringLiteral("一括学習取消"), QRect(kPanelX + bw + 8, 510, bw, 30), this, &W::Command4_Click);
-    MakeButton(this, "Command5", QStringLiteral("実行確認"), QRect(kPanelX, 546, bw, 30), this, &W::Command5_Click);
-    MakeButton(this, "Command6", QStringLiteral("自動実行"), QRect(kPanelX, 590, bw, 30), this, &W::Command6_Click);
-    MakeButton(this, "Command7", QStringLiteral("自動実行停止"), QRect(kPanelX + bw + 8, 590, bw, 30), this, &W::Command7_Click);
-    MakeLabel(this, "Label11", QStringLiteral("タイマー"), QRect(kPanelX + bw + 8, 550, 60, kBoxH), Qt::AlignRight | Qt::AlignVCenter);
-    Text1 = MakeBox(this, "Text1", "500", QRect(kPanelX + bw + 74, 550, bw - 66, kBoxH));
+    QWidget* c = content();
+    MakeButton(c, "Command1", QStringLiteral("初期化"), QRect(kPanelX, 474, bw, 30), this, &W::Command1_Click);
+    MakeButton(c, "Command2", QStringLiteral("逐次学習実行"), QRect(kPanelX + bw + 8, 474, bw, 30), this, &W::Command2_Click);
+    MakeButton(c, "Command3", QStringLiteral("一括学習"), QRect(kPanelX, 510, bw, 30), this, &W::Command3_Click);
+    MakeButton(c, "Command4", QStringLiteral("一括学習取消"), QRect(kPanelX + bw + 8, 510, bw, 30), this, &W::Command4_Click);
+    MakeButton(c, "Command5", QStringLiteral("実行確認"), QRect(kPanelX, 546, bw, 30), this, &W::Command5_Click);
+    MakeButton(c, "Command6", QStringLiteral("自動実行"), QRect(kPanelX, 590, bw, 30), this, &W::Command6_Click);
+    MakeButton(c, "Command7", QStringLiteral("自動実行停止"), QRect(kPanelX + bw + 8, 590, bw, 30), this, &W::Command7_Click);
+    Text1 = MakeLabelledBox(c, "Label11", QStringLiteral("タイマー"), QRect(kPanelX + bw + 8, 550, 60, kBoxH), "Text1", "500",
+                            QRect(kPanelX + bw + 74, 550, bw - 66, kBoxH));
 
-    MakeLabel(this, "Label2", QStringLiteral("結線構造マトリックス"), QRect(x2, 418, half, kBoxH));
-    lblConnectTable = MakeLabel(this, "lblConnectTable", "", QRect(x2, 440, half, 200), Qt::AlignLeft | Qt::AlignTop);
+    MakeLabel(c, "Label2", QStringLiteral("結線構造マトリックス"), QRect(x2, 418, half, kBoxH));
+    lblConnectTable = MakeLabel(c, "lblConnectTable", "", QRect(x2, 440, half, 200), Qt::AlignLeft | Qt::AlignTop);
     lblConnectTable->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
 }
 
@@ -291,8 +292,6 @@ void frmBoltzmannMachineLearning::Command6_Click() {
 }
 
 void frmBoltzmannMachineLearning::Command7_Click() { run_->Stop(); }
-
-void frmBoltzmannMachineLearning::Timer1_Timer() { run_->Tick(); }
 
 void frmBoltzmannMachineLearning::txtQin_Change(int Index) {
     if (Index < 0 || Index >= kPatterns) return;

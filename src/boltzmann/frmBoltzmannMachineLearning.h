@@ -4,13 +4,12 @@
 // that can be cancelled, and the execution check with its result table.
 #pragma once
 
-#include <QWidget>
-
 #include <array>
 #include <memory>
 
 #include "boltzmann/boltzmann_learning_model.h"
 #include "kit/batch_runner.h"
+#include "kit/form.h"
 #include "kit/stepper.h"
 
 class QCheckBox;
@@ -19,7 +18,7 @@ class QLineEdit;
 
 namespace kv {
 
-class frmBoltzmannMachineLearning : public QWidget {
+class frmBoltzmannMachineLearning : public SteppedForm {
     Q_OBJECT
     using Model = boltzmann::BoltzmannLearning;
 
@@ -37,7 +36,6 @@ public slots:
     void Command5_Click();  // 実行確認
     void Command6_Click();  // 自動実行
     void Command7_Click();  // 自動実行停止
-    void Timer1_Timer();
     void txtQin_Change(int Index);
     void txtQ0_Change(int Index);
     void txtQ1_Change(int Index);
@@ -70,7 +68,6 @@ private:
     // finishes on a model that still exists.
     std::shared_ptr<Model> model_ = std::make_shared<Model>();
     BatchRunner batch_{this, BatchRunner::Events::kProcessByTime};
-    Stepper* run_ = nullptr;
 
     std::array<QLineEdit*, Model::kUnits> txtX{};
     std::array<QLineEdit*, Model::kConnections> txtW{};

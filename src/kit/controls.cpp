@@ -6,6 +6,8 @@
 
 #include <algorithm>
 
+#include "plot/PlotSurface.h"
+
 namespace kv {
 
 namespace {
@@ -194,6 +196,46 @@ QLabel* MakeFramedLabel(QWidget* parent, const QString& name, const QString& cap
     QLabel* l = MakeLabel(parent, name, caption, geometry, Qt::AlignCenter);
     l->setFrameStyle(QFrame::Box | QFrame::Plain);
     return l;
+}
+
+QCheckBox* MakeCheck(QWidget* parent, const QString& name, const QString& caption, QRect geometry) {
+    return Placed<QCheckBox>(parent, name, caption, geometry);
+}
+
+QRadioButton* MakeOption(QWidget* parent, const QString& name, const QString& caption, QRect geometry) {
+    return Placed<QRadioButton>(parent, name, caption, geometry);
+}
+
+PlotSurface* MakePlot(QWidget* parent, QPoint at, QSize pixels, const QString& name) {
+    auto* p = new PlotSurface(parent, pixels);
+    p->setObjectName(name);
+    p->move(at);
+    return p;
+}
+
+void TieLabel(QLabel* label, QWidget* control) {
+    label->setBuddy(control);
+    control->setAccessibleName(label->text());
+}
+
+QLineEdit* MakeLabelledBox(QWidget* parent, const QString& labelName, const QString& caption, QRect labelGeometry,
+                           const QString& boxName, const QString& text, QRect boxGeometry, Qt::Alignment align) {
+    QLabel* label = MakeLabel(parent, labelName, caption, labelGeometry, align);
+    QLineEdit* box = MakeBox(parent, boxName, text, boxGeometry);
+    TieLabel(label, box);
+    return box;
+}
+
+std::vector<QLineEdit*> MakeBoxRows(QWidget* parent, const RowGrid& grid, std::initializer_list<BoxRow> rows) {
+    std::vector<QLineEdit*> boxes;
+    QPoint at = grid.at;
+    for (const BoxRow& r : rows) {
+        const QRect label(at, QSize(grid.labelWidth, grid.height));
+        const QRect box(QPoint(label.right() + 1 + grid.gap, at.y()), QSize(grid.boxWidth, grid.height));
+        boxes.push_back(MakeLabelledBox(parent, r.label, r.caption, label, r.box, r.text, box, grid.labelAlign));
+        at.ry() += grid.pitch;
+    }
+    return boxes;
 }
 
 }  // namespace kv

@@ -3,24 +3,30 @@
 // absolutely placed controls that demonstration diagrams are made of.
 #pragma once
 
+#include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QWidget>
 
 #include <functional>
+#include <initializer_list>
 #include <string>
+#include <vector>
 
 #include "plot/colors.h"
 #include "plot/qt_forms.h"
 
 namespace kv {
 
+class PlotSurface;
+
 // Background: the base colour of a text box, the window colour of anything else.
 void SetBackColor(QWidget* w, Rgb c);
 Rgb BackColor(const QWidget* w);
-// Text colour.
+// The text colour of a box, a button's caption, and the window text of anything else.
 void SetForeColor(QWidget* w, Rgb c);
 Rgb ForeColor(const QWidget* w);
 
@@ -127,9 +133,41 @@ QPushButton* MakeButton(QWidget* parent, const QString& name, const QString& cap
     QObject::connect(b, &QPushButton::clicked, receiver, [receiver, slot, index] { (receiver->*slot)(index); });
     return b;
 }
-// A label drawn with a frame, as the framed rule labels are.
 // A captioned frame (group box) holding controls.
 QGroupBox* MakeFrame(QWidget* parent, const QString& name, const QString& caption, QRect geometry);
+// A label drawn with a frame, as the framed rule labels are.
 QLabel* MakeFramedLabel(QWidget* parent, const QString& name, const QString& caption, QRect geometry);
+QCheckBox* MakeCheck(QWidget* parent, const QString& name, const QString& caption, QRect geometry);
+QRadioButton* MakeOption(QWidget* parent, const QString& name, const QString& caption, QRect geometry);
+// The plot surface of a window, `pixels` in size with its top-left corner at `at`.
+PlotSurface* MakePlot(QWidget* parent, QPoint at, QSize pixels, const QString& name = QStringLiteral("Picture1"));
+
+// Makes `label` the name of `control`: its buddy, and the name assistive tools read out.
+void TieLabel(QLabel* label, QWidget* control);
+
+// A box with the label that names it, tied to it.
+QLineEdit* MakeLabelledBox(QWidget* parent, const QString& labelName, const QString& caption, QRect labelGeometry,
+                           const QString& boxName, const QString& text, QRect boxGeometry,
+                           Qt::Alignment align = Qt::AlignRight | Qt::AlignVCenter);
+
+// A panel that is a list of label-and-box rows, declared as data: one BoxRow a row, placed
+// down a RowGrid.
+struct BoxRow {
+    QString label;    // the label's object name
+    QString caption;  // its text, which also names the box
+    QString box;      // the box's object name
+    QString text;     // the box's default text
+};
+struct RowGrid {
+    QPoint at;       // the first label's top-left corner
+    int labelWidth;  // labels are right-aligned in this width
+    int gap;         // between a label and its box
+    int boxWidth;
+    int height;  // of a label and of a box
+    int pitch;   // from one row's top to the next one's
+    Qt::Alignment labelAlign = Qt::AlignRight | Qt::AlignVCenter;
+};
+// The boxes of the rows, in order.
+std::vector<QLineEdit*> MakeBoxRows(QWidget* parent, const RowGrid& grid, std::initializer_list<BoxRow> rows);
 
 }  // namespace kv

@@ -1,0 +1,46 @@
+// The one set-up every window of the program shares: its name, its caption, its fixed size
+// and the content widget that holds its controls. What every window gains later (scrolling
+// on a small screen, shortcuts, help) is added here, once.
+#pragma once
+
+#include <QSize>
+#include <QString>
+#include <QWidget>
+
+namespace kv {
+
+class Stepper;
+
+class FormWindow : public QWidget {
+    Q_OBJECT
+public:
+    // The widget every control of the window is placed in, at the window's top-left corner.
+    QWidget* content() const { return content_; }
+
+protected:
+    // `name` is the window's kind and object name; `caption` its title bar text.
+    FormWindow(const QString& name, const QString& caption);
+    // Fixes the window to the size of its content.
+    void setContentSize(QSize size);
+    // For a window whose content is laid out by a layout: the size that layout asks for.
+    void fitContent();
+
+private:
+    QWidget* content_;
+};
+
+// A window whose model steps by hand and on Timer1, through the kit's stepping machine.
+class SteppedForm : public FormWindow {
+    Q_OBJECT
+public slots:
+    // Timer1's handler by its name, for whoever drives a window through its handlers;
+    // Timer1 itself reaches the stepping machine directly.
+    void Timer1_Timer();
+
+protected:
+    using FormWindow::FormWindow;
+    // Set in the window's constructor, once its interval box exists.
+    Stepper* run_ = nullptr;
+};
+
+}  // namespace kv
