@@ -9,6 +9,7 @@
 
 #include "kit/registry.h"
 #include "plot/msgbox.h"
+#include "plot/random.h"
 #include "shell/app.h"
 #include "window_table.h"
 
@@ -30,6 +31,9 @@ int main(int argc, char* argv[]) {
     });
     int written = 0;
     for (const QString& kind : kv::WindowKinds()) {
+        // The same random start every time (the maps start from random weights), so that
+        // two runs' pictures can be compared pixel by pixel.
+        kv::SeedRandomForTest(1);
         QWidget* w = kv::ShowWindow(kind);
         if (!w) {
             err << "could not open " << kind << "\n";
