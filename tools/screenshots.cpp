@@ -29,11 +29,11 @@ int main(int argc, char* argv[]) {
         err << "message: " << text << "\n";
         return kv::MsgAnswer::Ok;
     });
+    // The same random start every time (the maps start from random weights), so that
+    // two runs' pictures can be compared pixel by pixel.
+    kv::FixRandomizeForTools(1);
     int written = 0;
     for (const QString& kind : kv::WindowKinds()) {
-        // The same random start every time (the maps start from random weights), so that
-        // two runs' pictures can be compared pixel by pixel.
-        kv::SeedRandomForTest(1);
         QWidget* w = kv::ShowWindow(kind);
         if (!w) {
             err << "could not open " << kind << "\n";

@@ -1,6 +1,7 @@
 #include "plot/random.h"
 
 #include <chrono>
+#include <optional>
 #include <random>
 
 namespace kv {
@@ -11,6 +12,11 @@ std::mt19937& Engine() {
     return engine;
 }
 
+std::optional<std::uint32_t>& FixedSeed() {
+    static std::optional<std::uint32_t> seed;
+    return seed;
+}
+
 }  // namespace
 
 float Rnd() {
@@ -19,11 +25,17 @@ float Rnd() {
 }
 
 void Randomize() {
+    if (FixedSeed()) {
+        Engine().seed(*FixedSeed());
+        return;
+    }
     const auto ticks = std::chrono::steady_clock::now().time_since_epoch().count() ^
                        std::chrono::system_clock::now().time_since_epoch().count();
     Engine().seed(static_cast<std::uint32_t>(ticks ^ (ticks >> 32)));
 }
 
 void SeedRandomForTest(std::uint32_t seed) { Engine().seed(seed); }
+
+void FixRandomizeForTools(std::uint32_t seed) { FixedSeed() = seed; }
 
 }  // namespace kv
