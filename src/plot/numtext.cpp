@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <algorithm>
+#include <limits>
 #include <locale.h>
 
 namespace kv {
@@ -54,6 +56,10 @@ double ParseDecimal(const std::string& ascii) {
     return strtod_l(ascii.c_str(), nullptr, c_locale);
 }
 
+// A tenth of the largest double rounded up to the 15 significant digits the general text
+// keeps (1.79769313486232E+308 is just past the largest double).
+constexpr double kLargestWrittenTenth = 1.79769313486232e307;
+
 struct Scan {
     std::size_t end = 0;   // characters consumed
     double value = 0.0;
@@ -90,13 +96,19 @@ Scan ScanNumber(const std::string& s) {
         while (i < s.size() && IsDigit(s[i])) { ascii.push_back(s[i++]); ++digits; }
     }
     if (digits == 0) return r;
+    const std::string mantissa = ascii;
+    long exponent = 0;  // clamped far beyond any double
     if (i < s.size() && (s[i] == 'E' || s[i] == 'e' || s[i] == 'D' || s[i] == 'd')) {
         std::size_t j = i + 1;
         std::string exp = "e";
         if (j < s.size() && (s[j] == '+' || s[j] == '-')) exp.push_back(s[j++]);
         const std::size_t first = j;
-        while (j < s.size() && IsDigit(s[j])) exp.push_back(s[j++]);
+        while (j < s.size() && IsDigit(s[j])) {
+            exponent = std::min(exponent * 10 + (s[j] - '0'), 1000000L);
+            exp.push_back(s[j++]);
+        }
         if (j > first) {  // an exponent marker with no digits is not part of the number
+            if (exp[1] == '-') exponent = -exponent;
             ascii += exp;
             i = j;
         }
@@ -104,6 +116,11 @@ Scan ScanNumber(const std::string& s) {
     r.end = i;
     r.value = ParseDecimal(ascii);
     r.ok = true;
+    // The largest double written with 15 digits lies just past it: a text the program
+    // wrote itself must read back, so such digits saturate.
+    if (std::isinf(r.value) &&
+        std::fabs(ParseDecimal(mantissa + "e" + std::to_string(exponent - 1))) <= kLargestWrittenTenth)
+        r.value = std::copysign(std::numeric_limits<double>::max(), r.value);
     return r;
 }
 

@@ -66,6 +66,21 @@ TEST(StrictNumber, AcceptsOnlyAWholeNumber) {
     EXPECT_FALSE(kv::IsNumberTooLarge("abc"));
 }
 
+TEST(StrictNumber, ReadsBackEveryTextTheProgramWritesAtTheEdgeOfADouble) {
+    constexpr double kMax = std::numeric_limits<double>::max();
+    for (double v : {kMax, -kMax, std::nextafter(kMax, 0.0), 1.7976931348623e308, 1e308})
+        for (const std::string& text : {GeneralText(v), kv::Format(v, kv::kFixed2)}) {
+            const auto back = StrictNumber(text);
+            ASSERT_TRUE(back.has_value()) << text;
+            EXPECT_NEAR(*back / v, 1.0, 1e-14) << text;
+            EXPECT_EQ(Val(text), *back) << text;
+        }
+    // Digits that round to just past the largest double saturate; beyond that is too large.
+    EXPECT_EQ(StrictNumber("1.79769313486232E+308"), kMax);
+    EXPECT_EQ(StrictNumber("-17976931348623.2e295"), -kMax);
+    for (const char* huge : {"1.79769313486233E+308", "1.8e308", "2e308"}) EXPECT_TRUE(kv::IsNumberTooLarge(huge)) << huge;
+}
+
 TEST(GeneralText, ShortestRoundTripWithAtMost15Digits) {
     EXPECT_EQ(GeneralText(0.7), "0.7");
     EXPECT_EQ(GeneralText(-0.25), "-0.25");
