@@ -139,24 +139,16 @@ void frmBoltzmannMachineLearning::BuildPanel() {
     const int half = (kPanelW - 10) / 2, x2 = kPanelX + half + 10;
     const RowGrid rows{.at = {8, 24}, .labelWidth = 130, .gap = 6, .boxWidth = 90, .height = kBoxH, .pitch = 28};
     QGroupBox* frame2 = MakeFrame(content(), "Frame2", QStringLiteral("計算オプション"), QRect(kPanelX, 270, half, 112));
-    const auto options = MakeBoxRows(frame2, rows,
-                                     {{"Label5", kNumUpdateName, "txtNumUpdate", "400"},
-                                      {"Label6", kNumLearnName, "txtNumLearn", "5000"},
-                                      {"Label7", kEpsilonName, "txtEpsilon", "0.2"}});
-    txtNumUpdate = options[0];
-    txtNumLearn = options[1];
-    txtEpsilon = options[2];
-
+    MakeBoxRows(frame2, rows,
+                {{"Label5", kNumUpdateName, "txtNumUpdate", "400", &txtNumUpdate},
+                 {"Label6", kNumLearnName, "txtNumLearn", "5000", &txtNumLearn},
+                 {"Label7", kEpsilonName, "txtEpsilon", "0.2", &txtEpsilon}});
     QGroupBox* frame3 = MakeFrame(content(), "Frame3", QStringLiteral("誤差評価"), QRect(x2, 270, half, 140));
-    const auto results = MakeBoxRows(frame3, rows,
-                                     {{"Label8", QStringLiteral("学習回数"), "txtNumOfLearn", ""},
-                                      {"Label9", QStringLiteral("入力素子値組"), "txtInputPattern", ""},
-                                      {"Label10", QStringLiteral("誤差"), "txtError", ""},
-                                      {"Label12", QStringLiteral("実行確認の誤差"), "txtExeError", ""}});
-    txtNumOfLearn = results[0];
-    txtInputPattern = results[1];
-    txtError = results[2];
-    txtExeError = results[3];
+    MakeBoxRows(frame3, rows,
+                {{"Label8", QStringLiteral("学習回数"), "txtNumOfLearn", "", &txtNumOfLearn},
+                 {"Label9", QStringLiteral("入力素子値組"), "txtInputPattern", "", &txtInputPattern},
+                 {"Label10", QStringLiteral("誤差"), "txtError", "", &txtError},
+                 {"Label12", QStringLiteral("実行確認の誤差"), "txtExeError", "", &txtExeError}});
 
     QGroupBox* frame5 = MakeFrame(content(), "Frame5", QStringLiteral("実行オプション"), QRect(kPanelX, 388, half, 76));
     Check1 = MakeCheck(frame5, "Check1", QStringLiteral("デバッグモード"), QRect(12, 22, half - 24, 22));

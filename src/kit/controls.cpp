@@ -233,6 +233,7 @@ std::vector<QLineEdit*> MakeBoxRows(QWidget* parent, const RowGrid& grid, std::i
         const QRect label(at, QSize(grid.labelWidth, grid.height));
         const QRect box(QPoint(label.right() + 1 + grid.gap, at.y()), QSize(grid.boxWidth, grid.height));
         boxes.push_back(MakeLabelledBox(parent, r.label, r.caption, label, r.box, r.text, box, grid.labelAlign));
+        if (r.into) *r.into = boxes.back();
         at.ry() += grid.pitch;
     }
     return boxes;

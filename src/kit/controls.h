@@ -157,6 +157,7 @@ struct BoxRow {
     QString caption;  // its text, which also names the box
     QString box;      // the box's object name
     QString text;     // the box's default text
+    QLineEdit** into = nullptr;  // where the window keeps the box, if it does
 };
 struct RowGrid {
     QPoint at;       // the first label's top-left corner
@@ -167,7 +168,7 @@ struct RowGrid {
     int pitch;   // from one row's top to the next one's
     Qt::Alignment labelAlign = Qt::AlignRight | Qt::AlignVCenter;
 };
-// The boxes of the rows, in order.
+// The boxes of the rows, in order (each also stored where its row says).
 std::vector<QLineEdit*> MakeBoxRows(QWidget* parent, const RowGrid& grid, std::initializer_list<BoxRow> rows);
 
 }  // namespace kv

@@ -38,3 +38,23 @@ TEST_F(ControlsTest, ColoursGoThroughThePaletteOfBoxesAndLabels) {
     EXPECT_TRUE(box->styleSheet().isEmpty());
     EXPECT_EQ(kv::ArrayName("txtX", 11), "txtX(11)");
 }
+
+// A panel declared as rows: each label names its box for assistive tools and is its buddy;
+// rows go down the grid in order and the window gets its boxes back.
+TEST_F(ControlsTest, BoxRowsTieEachLabelToItsBox) {
+    QWidget parent;
+    QLineEdit* second = nullptr;
+    const kv::RowGrid grid{.at = {8, 24}, .labelWidth = 130, .gap = 6, .boxWidth = 90, .height = 20, .pitch = 28};
+    const auto boxes = kv::MakeBoxRows(&parent, grid, {{"Label5", "学習回数", "txtA", "400"}, {"Label6", "誤差", "txtB", "", &second}});
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_EQ(second, boxes[1]);
+    for (int r = 0; r < 2; ++r) {
+        auto* label = parent.findChild<QLabel*>(r == 0 ? "Label5" : "Label6");
+        ASSERT_NE(label, nullptr);
+        EXPECT_EQ(label->buddy(), boxes[r]);
+        EXPECT_EQ(boxes[r]->accessibleName(), label->text());
+        EXPECT_EQ(label->geometry(), QRect(8, 24 + 28 * r, 130, 20));
+        EXPECT_EQ(boxes[r]->geometry(), QRect(144, 24 + 28 * r, 90, 20));
+    }
+    EXPECT_EQ(boxes[0]->text(), "400");
+}
