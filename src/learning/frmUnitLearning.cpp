@@ -61,18 +61,10 @@ void frmUnitLearning::BuildButtons() {
 }
 
 void frmUnitLearning::BuildTrainingFrame() {
-    const TrainingTableLayout layout{.frame = QRect(16, 86, 236, 290),
-                                     .headingName = QStringLiteral("Label3"),
-                                     .hintName = QStringLiteral("Label4"),
-                                     .left = 14,
-                                     .columnPitch = 72,
-                                     .boxWidth = 64,
-                                     .headingTop = 22,
-                                     .headingHeight = 22,
-                                     .rowTop = kTrainTop,
-                                     .rowPitch = kTrainPitch,
-                                     .hintTop = kTrainTop + kTrainPitch * kRows + 6,
-                                     .hintHeight = 46};
+    const TrainingTableLayout layout{.frame = QRect(16, 86, 236, 290), .headingName = QStringLiteral("Label3"),
+                                     .hintName = QStringLiteral("Label4"), .left = 14, .columnPitch = 72, .boxWidth = 64,
+                                     .headingTop = 22, .headingHeight = 22, .rowTop = kTrainTop, .rowPitch = kTrainPitch,
+                                     .hintTop = kTrainTop + kTrainPitch * kRows + 6, .hintHeight = 46};
     const TrainingTable table(content(), layout,
                               {{"txtTrain1", "1"}, {"txtTrain2", "2"}, {"txtTrain3", QStringLiteral("出力")}}, kRows,
                               [](int c, int i) {
@@ -113,7 +105,7 @@ void frmUnitLearning::BuildDiagram() {
     txtOut = MakeLabelledBox(c, "Label9", "Y", QRect(left, body.top() + 46, 40, 24), "txtOut", "",
                              QRect(left + 52, body.top() + 46, 132, 24), Qt::AlignCenter);
 
-    // dE/dy, written as a fraction: a formula, not a name.
+    // dE/dy as a fraction: two labels, neither of which names the box alone.
     const int fraction = body.top() + 116;
     MakeLabel(c, "Label10", "dE", QRect(left, fraction - 22, 40, 20), Qt::AlignCenter);
     new LineShape(c, "Line1", QPoint(left + 6, fraction), QPoint(left + 34, fraction));
