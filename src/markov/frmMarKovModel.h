@@ -51,15 +51,15 @@ inline const QString kEquilibriumMessage = QStringLiteral("平衡状態にはい
 // All a Markov window is made of. Each window writes its own with designated initialisers,
 // naming every field it sets.
 struct MarkovWindowConfig {
-    QString name;     // the window's kind and object name
+    QString name;                            // the window's kind and object name
     QString caption;
     QSize picture;
     std::vector<MarkovNode> nodes;
     std::vector<MarkovArc> arcs;
-    double tolerance;                          // how far a node may still move when settled
-    QString message = kEquilibriumMessage;     // shown when a step finds the chain settled
-    bool formatWhenSettled = false;            // the settled values are rewritten with three decimals
-    QString note = {};                         // Label3 under the picture, when not empty
+    double tolerance;                        // how far a node may still move when settled
+    QString message = kEquilibriumMessage;   // shown when a step finds the chain settled
+    bool formatWhenSettled = false;          // the settled values are rewritten with three decimals
+    QString note = {};                       // Label3 under the picture, when not empty
 };
 
 class frmMarKovModel : public SteppedForm {
