@@ -8,11 +8,9 @@
 
 namespace kv {
 
-TrainingTable::TrainingTable(QWidget* window, const TrainingTableLayout& layout, const std::vector<TrainingColumn>& columns,
+TrainingTable::TrainingTable(QWidget* parent, const TrainingTableLayout& layout, const std::vector<TrainingColumn>& columns,
                              int rows, const std::function<QString(int column, int row)>& value)
-    : frame_(new QGroupBox(QStringLiteral("訓練データ"), window)), rows_(rows) {
-    frame_->setObjectName(layout.frameName);
-    frame_->setGeometry(layout.frame);
+    : frame_(MakeFrame(parent, layout.frameName, QStringLiteral("訓練データ"), layout.frame)), rows_(rows) {
     for (int c = 0; c < static_cast<int>(columns.size()); ++c) {
         const int x = layout.left + c * layout.columnPitch;
         MakeLabel(frame_, ArrayName(layout.headingName, c), columns[c].heading,

@@ -16,7 +16,7 @@ class QWidget;
 namespace kv {
 
 struct TrainingTableLayout {
-    QRect frame;                 // in the window
+    QRect frame;                 // in the widget the table is placed in
     QString frameName = QStringLiteral("Frame1");
     QString headingName;         // control array of the column headings
     QString hintName;
@@ -35,7 +35,7 @@ struct TrainingColumn {
 class TrainingTable {
 public:
     // `value(column, row)` gives each box's default text.
-    TrainingTable(QWidget* window, const TrainingTableLayout& layout, const std::vector<TrainingColumn>& columns, int rows,
+    TrainingTable(QWidget* parent, const TrainingTableLayout& layout, const std::vector<TrainingColumn>& columns, int rows,
                   const std::function<QString(int column, int row)>& value);
 
     QGroupBox* frame() const { return frame_; }

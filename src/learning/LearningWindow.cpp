@@ -6,10 +6,9 @@
 
 namespace kv::learning {
 
-LearningWindow::LearningWindow(const QString& name, const QString& caption, QRect timerBox) {
-    setObjectName(name);
-    setWindowTitle(caption);
-    Text1 = MakeBox(this, "Text1", "50", timerBox);
+LearningWindow::LearningWindow(const QString& name, const QString& caption, QRect timerBox)
+    : SteppedForm(name, caption) {
+    Text1 = MakeBox(content(), "Text1", "50", timerBox);
     run_ = new Stepper(this, Text1, QStringLiteral("タイマー"), [this](StepBy by) { return LearnOneStep(by); });
 }
 
@@ -22,8 +21,6 @@ void LearningWindow::Command3_Click() { run_->Start(); }
 void LearningWindow::Command4_Click() { run_->Stop(); }
 
 void LearningWindow::Command6_Click() { NormalRun(); }
-
-void LearningWindow::Timer1_Timer() { run_->Tick(); }
 
 void LearningWindow::txtTrain1_DblClick(int Index) {
     if (CopyRow(Index)) NormalRun();

@@ -6,15 +6,15 @@
 #pragma once
 
 #include <QRect>
-#include <QWidget>
 
+#include "kit/form.h"
 #include "kit/stepper.h"
 
 class QLineEdit;
 
 namespace kv::learning {
 
-class LearningWindow : public QWidget {
+class LearningWindow : public SteppedForm {
     Q_OBJECT
 public slots:
     void Form_Load();
@@ -24,13 +24,12 @@ public slots:
     void Command4_Click();
     virtual void Command5_Click() = 0;
     void Command6_Click();
-    void Timer1_Timer();
     void txtTrain1_DblClick(int Index);
     void txtTrain2_DblClick(int Index);
 
 protected:
-    // Text1 is made here, at `timerBox`, so that no window can be without it; the window
-    // labels it.
+    // Text1 is made here, at `timerBox` in the content, so that no window can be without
+    // it; the window labels it.
     LearningWindow(const QString& name, const QString& caption, QRect timerBox);
 
     // One step of sequential learning. A step by hand reports a box it cannot read and
@@ -43,7 +42,6 @@ protected:
     virtual bool CopyRow(int row) = 0;
 
     QLineEdit* Text1;
-    Stepper* run_;
 };
 
 }  // namespace kv::learning

@@ -27,8 +27,9 @@ constexpr int kFirstOutputLine = kInputs * kHidden;
 
 const QString kArrowForward = QStringLiteral("→");
 const QString kArrowBack = QStringLiteral("←");
-const char* const kUnitPattern = "#0.00000";
-const char* const kValuePattern = "#0.000000";  // errors, error signals, updated weights
+constexpr std::string_view kUnitPattern = kFixed5;   // unit outputs, initial weights
+constexpr std::string_view kValuePattern = kFixed6;  // errors, error signals, updated weights
+constexpr Qt::Alignment kLeft = Qt::AlignLeft | Qt::AlignVCenter;
 
 const QString kInputNames[kInputs] = {QStringLiteral("入力 1"), QStringLiteral("入力 2"), QStringLiteral("入力 3")};
 const QString kTrainHeadings[kInputs + 1] = {"1", "2", "3", QStringLiteral("出力")};
@@ -60,10 +61,10 @@ void BuildUnit(QWidget* parent, int u, QRect body, QLineEdit*& out, QLineEdit*& 
     shape->lower();
     const int cy = body.center().y();
     const int labelX = body.left() + 10, boxX = body.left() + 26, boxW = body.width() - 38;
-    MakeLabel(parent, ArrayName("lblY", u), "Y", QRect(labelX, cy - kBoxH - 1, 14, kBoxH));
-    out = MakeBox(parent, ArrayName("txtOut", u), "", QRect(boxX, cy - kBoxH - 1, boxW, kBoxH));
-    MakeLabel(parent, ArrayName("lblB", u), "B", QRect(labelX, cy + 2, 14, kBoxH));
-    back = MakeBox(parent, ArrayName("txtBack", u), "", QRect(boxX, cy + 2, boxW, kBoxH));
+    out = MakeLabelledBox(parent, ArrayName("lblY", u), "Y", QRect(labelX, cy - kBoxH - 1, 14, kBoxH), ArrayName("txtOut", u), "",
+                          QRect(boxX, cy - kBoxH - 1, boxW, kBoxH), kLeft);
+    back = MakeLabelledBox(parent, ArrayName("lblB", u), "B", QRect(labelX, cy + 2, 14, kBoxH), ArrayName("txtBack", u), "",
+                           QRect(boxX, cy + 2, boxW, kBoxH), kLeft);
 }
 
 }  // namespace
@@ -71,63 +72,61 @@ void BuildUnit(QWidget* parent, int u, QRect body, QLineEdit*& out, QLineEdit*& 
 frmFeedFowardLearning::frmFeedFowardLearning()
     : LearningWindow("frmFeedFowardLearning", QStringLiteral("誤差伝播法による学習"),
                      QRect(kPanelX + kPanelW - 52, 325, 52, kBoxH)) {
-    setFixedSize(kPanelX + kPanelW + 12, kGroupTop + (kHidden - 1) * kGroupPitch + kGroupH + 18);
+    setContentSize(QSize(kPanelX + kPanelW + 12, kGroupTop + (kHidden - 1) * kGroupPitch + kGroupH + 18));
     BuildDiagram();
     BuildTrainingFrame();
     BuildControls();
 }
 
 void frmFeedFowardLearning::BuildDiagram() {
-    for (int i = 0; i < kInputs; ++i) {
-        MakeLabel(this, ArrayName("lblIn", i), kInputNames[i], QRect(10, kInTop[i], kInX - 12, kBoxH));
-        txtIn[i] = MakeBox(this, ArrayName("txtIn", i), i == 0 ? "0" : "1", QRect(kInX, kInTop[i], kInW, kBoxH));
-    }
+    QWidget* c = content();
+    for (int i = 0; i < kInputs; ++i)
+        txtIn[i] = MakeLabelledBox(c, ArrayName("lblIn", i), kInputNames[i], QRect(10, kInTop[i], kInX - 12, kBoxH),
+                                   ArrayName("txtIn", i), i == 0 ? "0" : "1", QRect(kInX, kInTop[i], kInW, kBoxH), kLeft);
 
     for (int h = 0; h < kHidden; ++h) {
         const int top = kGroupTop + h * kGroupPitch;
         for (int k = 0; k <= kInputs; ++k) {
             const int j = InputWeight(k, h);
             const int y = top + k * kWeightPitch;
-            txtW[j] = MakeBox(this, ArrayName("txtW", j), "0", QRect(kWeightX, y, kWeightW, kBoxH));
-            lblArrow[j] = MakeLabel(this, ArrayName("lblArrow", j), kArrowForward,
+            txtW[j] = MakeBox(c, ArrayName("txtW", j), "0", QRect(kWeightX, y, kWeightW, kBoxH));
+            lblArrow[j] = MakeLabel(c, ArrayName("lblArrow", j), kArrowForward,
                                      QRect(kWeightX + kWeightW + 2, y, kArrowW, kBoxH), Qt::AlignCenter);
             if (k == kThreshold) continue;  // the threshold input is the constant 1, drawn nowhere
             const int line = InputLine(k, h);
-            LineX[line] = new LineShape(this, ArrayName("LineX", line), QPoint(kInX + kInW, kInTop[k] + kBoxH / 2),
+            LineX[line] = new LineShape(c, ArrayName("LineX", line), QPoint(kInX + kInW, kInTop[k] + kBoxH / 2),
                                          QPoint(kWeightX, y + kBoxH / 2));
             LineX[line]->lower();
         }
-        BuildUnit(this, h, QRect(kHiddenX, top, kUnitW, kGroupH), txtOut[h], txtBack[h]);
+        BuildUnit(c, h, QRect(kHiddenX, top, kUnitW, kGroupH), txtOut[h], txtBack[h]);
     }
 
     for (int h = 0; h <= kHidden; ++h) {
         const int j = kFirstOutputWeight + h;
         const int y = kOutWeightTop + h * kOutWeightPitch;
-        txtW[j] = MakeBox(this, ArrayName("txtW", j), "0", QRect(kOutWeightX, y, kWeightW, kBoxH));
-        lblArrow[j] = MakeLabel(this, ArrayName("lblArrow", j), kArrowForward,
+        txtW[j] = MakeBox(c, ArrayName("txtW", j), "0", QRect(kOutWeightX, y, kWeightW, kBoxH));
+        lblArrow[j] = MakeLabel(c, ArrayName("lblArrow", j), kArrowForward,
                                  QRect(kOutWeightX + kWeightW + 2, y, kArrowW, kBoxH), Qt::AlignCenter);
         if (h == kHidden) continue;  // the output threshold has no hidden unit behind it
         const int line = kFirstOutputLine + h;
         const int unitY = kGroupTop + h * kGroupPitch + kGroupH / 2;
-        LineX[line] = new LineShape(this, ArrayName("LineX", line), QPoint(kHiddenX + kUnitW, unitY),
+        LineX[line] = new LineShape(c, ArrayName("LineX", line), QPoint(kHiddenX + kUnitW, unitY),
                                      QPoint(kOutWeightX, y + kBoxH / 2));
         LineX[line]->lower();
     }
     // As tall as the column of its weight boxes, so that every arrow after them points into it.
     const int outputSpan = kHidden * kOutWeightPitch + kBoxH;
-    BuildUnit(this, kOutputUnit,
+    BuildUnit(c, kOutputUnit,
               QRect(kOutputX, kOutWeightTop - kUnitMargin, kUnitW, outputSpan + 2 * kUnitMargin),
               txtOut[kOutputUnit], txtBack[kOutputUnit]);
 }
 
 void frmFeedFowardLearning::BuildTrainingFrame() {
-    TrainingTableLayout layout;
-    layout.frame = QRect(kPanelX, 8, kPanelW, 266);
-    layout.headingName = QStringLiteral("lblHead");
-    layout.hintName = QStringLiteral("lblHint");
+    const TrainingTableLayout layout{
+        .frame = QRect(kPanelX, 8, kPanelW, 266), .headingName = QStringLiteral("lblHead"), .hintName = QStringLiteral("lblHint")};
     std::vector<TrainingColumn> columns;
     for (int c = 0; c <= kInputs; ++c) columns.push_back({QStringLiteral("txtTrain%1").arg(c + 1), kTrainHeadings[c]});
-    const TrainingTable table(this, layout, columns, kPatterns, [](int c, int p) {
+    const TrainingTable table(content(), layout, columns, kPatterns, [](int c, int p) {
         return NumberText(c < kInputs ? Net::kDefaultTraining.x[p][c] : Net::kDefaultTraining.t[p]);
     });
     for (int c = 0; c <= kInputs; ++c)
@@ -141,33 +140,35 @@ void frmFeedFowardLearning::BuildTrainingFrame() {
 }
 
 void frmFeedFowardLearning::BuildControls() {
+    QWidget* c = content();
     const int x = kPanelX, half = (kPanelW - 8) / 2, x2 = kPanelX + half + 8;
-    auto button = [this](const char* name, const QString& caption, QRect r, void (frmFeedFowardLearning::*slot)()) {
-        return MakeButton(this, name, caption, r, this, slot);
-    };
-    auto labelled = [this](const char* label, const QString& caption, const char* name, const QString& text, QRect r,
-                           int labelW) {
-        MakeLabel(this, label, caption, QRect(r.left() - labelW - 4, r.top(), labelW, r.height()), Qt::AlignRight | Qt::AlignVCenter);
-        return MakeBox(this, name, text, r);
+    auto button = [this, c](const char* name, const QString& caption, QRect r, void (frmFeedFowardLearning::*slot)()) {
+        return MakeButton(c, name, caption, r, this, slot);
     };
 
     button("Command1", QStringLiteral("初期化"), QRect(x, 286, half, 30), &frmFeedFowardLearning::Command1_Click);
     button("Command2", QStringLiteral("逐次学習"), QRect(x2, 286, half, 30), &frmFeedFowardLearning::Command2_Click);
     button("Command3", QStringLiteral("自動学習実行"), QRect(x, 322, half, 30), &frmFeedFowardLearning::Command3_Click);
     // Text1 is made with the window; only its label is placed here, and its turn in the tab order.
-    MakeLabel(this, "lblTimer", QStringLiteral("タイマー"), QRect(Text1->x() - 64, Text1->y(), 60, Text1->height()),
-              Qt::AlignRight | Qt::AlignVCenter);
+    TieLabel(MakeLabel(c, "lblTimer", QStringLiteral("タイマー"), QRect(Text1->x() - 64, Text1->y(), 60, Text1->height()),
+                       Qt::AlignRight | Qt::AlignVCenter),
+             Text1);
     TakeTurnInTabOrder(Text1);
     button("Command4", QStringLiteral("自動学習実行停止"), QRect(x, 358, half + 50, 30), &frmFeedFowardLearning::Command4_Click);
 
     button("Command5", QStringLiteral("一括学習"), QRect(x, 402, half, 30), &frmFeedFowardLearning::Command5_Click);
-    txtLoop = labelled("lblLoop", QStringLiteral("回数"), "txtLoop", "500", QRect(x + kPanelW - 64, 405, 64, kBoxH), 32);
-    Label5 = MakeLabel(this, "Label5", "", QRect(x, 436, kPanelW, 22));
+    txtLoop = MakeLabelledBox(c, "lblLoop", QStringLiteral("回数"), QRect(x + kPanelW - 100, 405, 32, kBoxH), "txtLoop", "500",
+                              QRect(x + kPanelW - 64, 405, 64, kBoxH));
+    Label5 = MakeLabel(c, "Label5", "", QRect(x, 436, kPanelW, 22));
     button("Command6", QStringLiteral("通常実行"), QRect(x, 462, half, 30), &frmFeedFowardLearning::Command6_Click);
 
-    txtLimitError = labelled("lblLimitError", QStringLiteral("許容誤差"), "txtLimitError", "0.01", QRect(x + 64, 506, 100, kBoxH), 60);
-    txtMaxError = labelled("lblMaxError", QStringLiteral("最大誤差"), "txtMaxError", "", QRect(x + 64, 536, 100, kBoxH), 60);
-    txtError = labelled("lblError", QStringLiteral("誤差"), "txtError", "", QRect(x + 64, 566, 100, kBoxH), 60);
+    const auto errors = MakeBoxRows(c, {.at = {x, 506}, .labelWidth = 60, .gap = 4, .boxWidth = 100, .height = kBoxH, .pitch = 30},
+                                    {{"lblLimitError", QStringLiteral("許容誤差"), "txtLimitError", "0.01"},
+                                     {"lblMaxError", QStringLiteral("最大誤差"), "txtMaxError", ""},
+                                     {"lblError", QStringLiteral("誤差"), "txtError", ""}});
+    txtLimitError = errors[0];
+    txtMaxError = errors[1];
+    txtError = errors[2];
 }
 
 void frmFeedFowardLearning::Command1_Click() {

@@ -18,7 +18,8 @@ namespace {
 using learning::UnitPattern;
 using learning::UnitStep;
 
-constexpr const char* kValuePattern = "#0.000000";
+constexpr std::string_view kValuePattern = kFixed6;
+constexpr Qt::Alignment kLeft = Qt::AlignLeft | Qt::AlignVCenter;
 
 // Layout: the training rows and the neuron's three rows.
 constexpr int kTrainTop = 48, kTrainPitch = 30;
@@ -36,7 +37,7 @@ QString RowName(int k, const QString& column) { return QStringLiteral("訓練デ
 
 frmUnitLearning::frmUnitLearning()
     : LearningWindow("frmUnitLearning", QStringLiteral("単一ニューロンの学習"), QRect(412, 50, 60, 24)) {
-    setFixedSize(780, 392);
+    setContentSize(QSize(780, 392));
 
     BuildButtons();
     BuildTrainingFrame();
@@ -44,35 +45,27 @@ frmUnitLearning::frmUnitLearning()
 }
 
 void frmUnitLearning::BuildButtons() {
-    Command5 = MakeButton(this, "Command5", QStringLiteral("一括学習"), QRect(16, 12, 96, 32), this, &frmUnitLearning::Command5_Click);
-    Command1 = MakeButton(this, "Command1", QStringLiteral("初期化"), QRect(136, 12, 84, 32), this, &frmUnitLearning::Command1_Click);
-    Command2 = MakeButton(this, "Command2", QStringLiteral("逐次学習"), QRect(228, 12, 96, 32), this, &frmUnitLearning::Command2_Click);
-    Command3 = MakeButton(this, "Command3", QStringLiteral("自動学習実行"), QRect(348, 12, 124, 32), this, &frmUnitLearning::Command3_Click);
-    Command4 = MakeButton(this, "Command4", QStringLiteral("自動学習実行停止"), QRect(480, 12, 150, 32), this, &frmUnitLearning::Command4_Click);
-    Command6 = MakeButton(this, "Command6", QStringLiteral("通常実行"), QRect(654, 12, 110, 32), this, &frmUnitLearning::Command6_Click);
+    QWidget* c = content();
+    Command5 = MakeButton(c, "Command5", QStringLiteral("一括学習"), QRect(16, 12, 96, 32), this, &frmUnitLearning::Command5_Click);
+    Command1 = MakeButton(c, "Command1", QStringLiteral("初期化"), QRect(136, 12, 84, 32), this, &frmUnitLearning::Command1_Click);
+    Command2 = MakeButton(c, "Command2", QStringLiteral("逐次学習"), QRect(228, 12, 96, 32), this, &frmUnitLearning::Command2_Click);
+    Command3 = MakeButton(c, "Command3", QStringLiteral("自動学習実行"), QRect(348, 12, 124, 32), this, &frmUnitLearning::Command3_Click);
+    Command4 = MakeButton(c, "Command4", QStringLiteral("自動学習実行停止"), QRect(480, 12, 150, 32), this, &frmUnitLearning::Command4_Click);
+    Command6 = MakeButton(c, "Command6", QStringLiteral("通常実行"), QRect(654, 12, 110, 32), this, &frmUnitLearning::Command6_Click);
 
     // Each box sits under the button that reads it.
-    MakeLabel(this, "Label1", QStringLiteral("回数"), QRect(16, 50, 34, 24));
-    txtLoop = MakeBox(this, "txtLoop", "100", QRect(52, 50, 60, 24));
-    MakeLabel(this, "Label2", QStringLiteral("タイマー"), QRect(348, 50, 62, 24));
+    txtLoop = MakeLabelledBox(c, "Label1", QStringLiteral("回数"), QRect(16, 50, 34, 24), "txtLoop", "100", QRect(52, 50, 60, 24),
+                              kLeft);
+    TieLabel(MakeLabel(c, "Label2", QStringLiteral("タイマー"), QRect(348, 50, 62, 24)), Text1);
     TakeTurnInTabOrder(Text1);  // Text1 was made first, with the window
 }
 
 void frmUnitLearning::BuildTrainingFrame() {
-    TrainingTableLayout layout;
-    layout.frame = QRect(16, 86, 236, 290);
-    layout.headingName = QStringLiteral("Label3");
-    layout.hintName = QStringLiteral("Label4");
-    layout.left = 14;
-    layout.columnPitch = 72;
-    layout.boxWidth = 64;
-    layout.headingTop = 22;
-    layout.headingHeight = 22;
-    layout.rowTop = kTrainTop;
-    layout.rowPitch = kTrainPitch;
-    layout.hintTop = kTrainTop + kTrainPitch * kRows + 6;
-    layout.hintHeight = 46;
-    const TrainingTable table(this, layout,
+    const TrainingTableLayout layout{.frame = QRect(16, 86, 236, 290), .headingName = QStringLiteral("Label3"),
+                                     .hintName = QStringLiteral("Label4"), .left = 14, .columnPitch = 72, .boxWidth = 64,
+                                     .headingTop = 22, .headingHeight = 22, .rowTop = kTrainTop, .rowPitch = kTrainPitch,
+                                     .hintTop = kTrainTop + kTrainPitch * kRows + 6, .hintHeight = 46};
+    const TrainingTable table(content(), layout,
                               {{"txtTrain1", "1"}, {"txtTrain2", "2"}, {"txtTrain3", QStringLiteral("出力")}}, kRows,
                               [](int c, int i) {
                                   const UnitPattern& row = learning::kDefaultUnitPatterns[static_cast<std::size_t>(i)];
@@ -89,34 +82,38 @@ void frmUnitLearning::BuildTrainingFrame() {
 }
 
 void frmUnitLearning::BuildDiagram() {
+    QWidget* c = content();
     const QString inputNames[3] = {QStringLiteral("入力 1"), QStringLiteral("入力 2"), QStringLiteral("(固定)")};
     const char* inputs[3] = {"0", "1", "1"};
     for (int j = 0; j < 3; ++j) {
         const int y = kNeuronTop + kNeuronPitch * j;
-        MakeLabel(this, ArrayName("Label5", j), inputNames[j], QRect(268, y, 54, 24), Qt::AlignRight | Qt::AlignVCenter);
-        txtIn[j] = MakeBox(this, ArrayName("txtIn", j), inputs[j], QRect(328, y, 60, 24));
-        Arrow(this, j, QPoint(392, y));
-        txtW[j] = MakeBox(this, ArrayName("txtW", j), "0", QRect(422, y, 96, 24));
-        Arrow(this, 3 + j, QPoint(522, y));
+        txtIn[j] = MakeLabelledBox(c, ArrayName("Label5", j), inputNames[j], QRect(268, y, 54, 24), ArrayName("txtIn", j),
+                                   inputs[j], QRect(328, y, 60, 24));
+        Arrow(c, j, QPoint(392, y));
+        txtW[j] = MakeBox(c, ArrayName("txtW", j), "0", QRect(422, y, 96, 24));
+        Arrow(c, 3 + j, QPoint(522, y));
     }
-    MakeLabel(this, "Label7", QStringLiteral("θ"), QRect(422, kNeuronTop + 2 * kNeuronPitch + 26, 96, 22), Qt::AlignCenter);
+    // The fixed input's weight is the threshold, named under its box.
+    TieLabel(MakeLabel(c, "Label7", QStringLiteral("θ"), QRect(422, kNeuronTop + 2 * kNeuronPitch + 26, 96, 22), Qt::AlignCenter),
+             txtW[2]);
 
     // The neuron body holds its output and error signal.
     const QRect body(552, kNeuronTop - 30, 212, 204);
-    new ShapeWidget(this, "Shape1", body, ShapeWidget::kRoundedRectangle);
+    new ShapeWidget(c, "Shape1", body, ShapeWidget::kRoundedRectangle);
     const int left = body.left() + 14;
-    MakeLabel(this, "Label8", QStringLiteral("出力"), QRect(left, body.top() + 16, 40, 24));
-    MakeLabel(this, "Label9", "Y", QRect(left, body.top() + 46, 40, 24), Qt::AlignCenter);
-    txtOut = MakeBox(this, "txtOut", "", QRect(left + 52, body.top() + 46, 132, 24));
+    MakeLabel(c, "Label8", QStringLiteral("出力"), QRect(left, body.top() + 16, 40, 24));
+    txtOut = MakeLabelledBox(c, "Label9", "Y", QRect(left, body.top() + 46, 40, 24), "txtOut", "",
+                             QRect(left + 52, body.top() + 46, 132, 24), Qt::AlignCenter);
 
+    // dE/dy as a fraction: two labels, neither of which names the box alone.
     const int fraction = body.top() + 116;
-    MakeLabel(this, "Label10", "dE", QRect(left, fraction - 22, 40, 20), Qt::AlignCenter);
-    new LineShape(this, "Line1", QPoint(left + 6, fraction), QPoint(left + 34, fraction));
-    MakeLabel(this, "Label11", "dy", QRect(left, fraction + 2, 40, 20), Qt::AlignCenter);
-    txtdEdy = MakeBox(this, "txtdEdy", "", QRect(left + 52, fraction - 12, 132, 24));
+    MakeLabel(c, "Label10", "dE", QRect(left, fraction - 22, 40, 20), Qt::AlignCenter);
+    new LineShape(c, "Line1", QPoint(left + 6, fraction), QPoint(left + 34, fraction));
+    MakeLabel(c, "Label11", "dy", QRect(left, fraction + 2, 40, 20), Qt::AlignCenter);
+    txtdEdy = MakeBox(c, "txtdEdy", "", QRect(left + 52, fraction - 12, 132, 24));
 
-    MakeLabel(this, "Label12", QStringLiteral("誤差"), QRect(left, body.bottom() + 24, 40, 24));
-    txtError = MakeBox(this, "txtError", "", QRect(left + 52, body.bottom() + 24, 132, 24));
+    txtError = MakeLabelledBox(c, "Label12", QStringLiteral("誤差"), QRect(left, body.bottom() + 24, 40, 24), "txtError", "",
+                               QRect(left + 52, body.bottom() + 24, 132, 24), kLeft);
 }
 
 void frmUnitLearning::Command1_Click() {
@@ -241,9 +238,9 @@ void frmUnitLearning::HighlightRow(int k) {
 }
 
 void frmUnitLearning::ShowForward() {
-    SetText(txtIn[0], GeneralText(model_.x1()));
-    SetText(txtIn[1], GeneralText(model_.x2()));
-    SetText(txtOut, Format(model_.y(), kValuePattern));
+    SetText(txtIn[0], GeneralText(model_.X1()));
+    SetText(txtIn[1], GeneralText(model_.X2()));
+    SetText(txtOut, Format(model_.Y(), kValuePattern));
     SetText(txtdEdy, Format(model_.Delta(), kValuePattern));
 }
 

@@ -29,20 +29,20 @@ bool UnitLearningModel::ForwardStep(const UnitPattern& p) {
     const double y = Sigmoid(u, Gain_);
     const double delta = y * ((y - p.teacher) * (1.0 - y)) * Gain_;
     if (!AllFinite({u, y, delta})) return false;
-    x1_ = p.input1;
-    x2_ = p.input2;
-    x3_ = x3;
-    t_ = p.teacher;
-    y_ = y;
+    X1_ = p.input1;
+    X2_ = p.input2;
+    X3_ = x3;
+    T_ = p.teacher;
+    Y_ = y;
     Delta_ = delta;
     return true;
 }
 
 bool UnitLearningModel::UpdateWeights() {
-    const double w1 = W_[1] - Delta_ * LearnRate_ * x1_;
-    const double w2 = W_[2] - Delta_ * LearnRate_ * x2_;
-    const double w3 = W_[3] - Delta_ * LearnRate_ * x3_;
-    const double err = (y_ - t_) * (y_ - t_) + ErrSum_;
+    const double w1 = W_[1] - Delta_ * LearnRate_ * X1_;
+    const double w2 = W_[2] - Delta_ * LearnRate_ * X2_;
+    const double w3 = W_[3] - Delta_ * LearnRate_ * X3_;
+    const double err = (Y_ - T_) * (Y_ - T_) + ErrSum_;
     if (!AllFinite({w1, w2, w3, err})) return false;
     W_[1] = w1;
     W_[2] = w2;
@@ -116,10 +116,10 @@ std::optional<double> UnitLearningModel::NormalRun(double in1, double in2, const
     const double u = NetInput(in1, in2, x3, w[0], w[1], w[2]);
     const double y = Sigmoid(u, Gain_);
     if (!AllFinite({u, y})) return std::nullopt;
-    x1_ = in1;
-    x2_ = in2;
-    x3_ = x3;
-    y_ = y;
+    X1_ = in1;
+    X2_ = in2;
+    X3_ = x3;
+    Y_ = y;
     return y;
 }
 

@@ -59,10 +59,10 @@ public:
 
     UnitLearningModel() { Initialise(); }
 
-    // Weights 0 and the counters at pattern 0, forward phase. Keeps x1, x2, y, t and Delta.
+    // Weights 0 and the counters at pattern 0, forward phase. Keeps X1, X2, Y, T and Delta.
     void Initialise();
 
-    // Forward phase of `p`: sets x1, x2, x3 = 1, t, y and Delta. False (nothing changed)
+    // Forward phase of `p`: sets X1, X2, X3 = 1, T, Y and Delta. False (nothing changed)
     // when a result would not be a finite double.
     bool ForwardStep(const UnitPattern& p);
 
@@ -82,21 +82,19 @@ public:
     // TrainIndex at the last pattern used and StepPhase as it was.
     UnitBatch Batch(long passes, const UnitPatternSource& source);
 
-    // Output for the given inputs and weights (the learned W is not used); overwrites x1,
-    // x2, x3 and y, which the next update phase then uses. Nothing on overflow.
+    // Output for the given inputs and weights (the learned W is not used); overwrites X1,
+    // X2, X3 and Y, which the next update phase then uses. Nothing on overflow.
     std::optional<double> NormalRun(double in1, double in2, const std::array<double, 3>& w);
 
     // W(1), W(2), W(3); W(0) stays 0.
     double W(int i) const { return W_.at(static_cast<std::size_t>(i)); }
-    double Gain() const { return Gain_; }
-    double LearnRate() const { return LearnRate_; }
     std::int16_t TrainIndex() const { return TrainIndex_; }
     std::int16_t StepPhase() const { return StepPhase_; }
-    double x1() const { return x1_; }
-    double x2() const { return x2_; }
-    double x3() const { return x3_; }
-    double y() const { return y_; }
-    double t() const { return t_; }
+    double X1() const { return X1_; }
+    double X2() const { return X2_; }
+    double X3() const { return X3_; }
+    double Y() const { return Y_; }
+    double T() const { return T_; }
     double Delta() const { return Delta_; }
     double ErrSum() const { return ErrSum_; }
 
@@ -106,8 +104,8 @@ private:
     double LearnRate_ = 0.5;
     std::int16_t TrainIndex_ = 0;
     std::int16_t StepPhase_ = 0;
-    double x1_ = 0.0, x2_ = 0.0, x3_ = 1.0;
-    double y_ = 0.0, t_ = 0.0, Delta_ = 0.0;
+    double X1_ = 0.0, X2_ = 0.0, X3_ = 1.0;
+    double Y_ = 0.0, T_ = 0.0, Delta_ = 0.0;
     double ErrSum_ = 0.0;
 };
 

@@ -23,20 +23,19 @@ const QString kOverflow = QStringLiteral("ノードの値または確率が大�
                                          "値を小さくしてください。");
 
 MarkovWindowConfig ThreeNodeChain() {
-    const QPointF kNoShift;
     return {
-        QStringLiteral("frmMarKovModel"),
-        QStringLiteral("マルコフ(Markov)モデルの状態遷移"),
-        QSize(600, 500),
-        {
+        .name = QStringLiteral("frmMarKovModel"),
+        .caption = QStringLiteral("マルコフ(Markov)モデルの状態遷移"),
+        .picture = QSize(600, 500),
+        .nodes = {
             {{0.5, 0.27}, "0", QStringLiteral("Node 0"), 20},
             {{0.78, 0.75}, "48", QStringLiteral("Node 1"), 270},
             {{0.22, 0.75}, "0", QStringLiteral("Node 2"), 270},
         },
-        {
-            {0, 0, "0.5", 0, 90, kNoShift},
-            {1, 1, "0", 0, 0, kNoShift},
-            {2, 2, "0.5", 0, 180, kNoShift},
+        .arcs = {
+            {0, 0, "0.5", 0, 90},
+            {1, 1, "0", 0, 0},
+            {2, 2, "0.5", 0, 180},
             {0, 1, "0.5", 0.2},
             {1, 2, "0.5", 0.2},
             {2, 0, "0.5", 0.2},
@@ -44,9 +43,7 @@ MarkovWindowConfig ThreeNodeChain() {
             {2, 1, "0", 0.2},
             {1, 0, "0.5", 0.2},
         },
-        0.0001,
-        kEquilibriumMessage,
-        false,
+        .tolerance = 0.0001,
     };
 }
 
@@ -61,9 +58,9 @@ QRect Centred(QPointF centre, QSize size) {
 frmMarKovModel::frmMarKovModel() : frmMarKovModel(ThreeNodeChain()) {}
 
 frmMarKovModel::frmMarKovModel(MarkovWindowConfig config)
-    : config_(std::move(config)), chain_(static_cast<int>(config_.nodes.size()), config_.tolerance) {
-    setObjectName(config_.name);
-    setWindowTitle(config_.caption);
+    : SteppedForm(config.name, config.caption),
+      config_(std::move(config)),
+      chain_(static_cast<int>(config_.nodes.size()), config_.tolerance) {
     BuildGraph();
     BuildControls();
 }
@@ -72,7 +69,8 @@ void frmMarKovModel::BuildGraph() {
     StateGraph graph;
     for (const MarkovNode& n : config_.nodes) graph.states.push_back(n.at);
     for (const MarkovArc& a : config_.arcs) graph.arcs.push_back({a.source, a.destination, a.bend, a.loopAngle});
-    Image1 = new StateGraphView(this, graph, config_.picture);
+    QWidget* c = content();
+    Image1 = new StateGraphView(c, graph, config_.picture);
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->move(kMargin, kMargin);
 
@@ -83,10 +81,11 @@ void frmMarKovModel::BuildGraph() {
         const MarkovNode& n = config_.nodes[i];
         const int index = static_cast<int>(i);
         const QPointF centre = origin + StatePoint(graph, area, index);
-        txtNode.push_back(MakeBox(this, ArrayName("txtNode", index), QString::fromUtf8(n.initial), Centred(centre, kNodeBox)));
+        txtNode.push_back(MakeBox(c, ArrayName("txtNode", index), QString::fromUtf8(n.initial), Centred(centre, kNodeBox)));
 
         // The name stands just outside the circle, on its side.
-        QLabel* label = MakeLabel(this, ArrayName("Label1", index), n.label, QRect(), Qt::AlignCenter);
+        QLabel* label = MakeLabel(c, ArrayName("Label1", index), n.label, QRect(), Qt::AlignCenter);
+        TieLabel(label, txtNode.back());
         const QSize size(label->fontMetrics().horizontalAdvance(n.label) + 6, label->fontMetrics().height() + 2);
         const double rad = n.labelAngle * std::numbers::pi / 180;
         const QPointF dir(std::cos(rad), -std::sin(rad));
@@ -99,7 +98,7 @@ void frmMarKovModel::BuildGraph() {
         const MarkovArc& a = config_.arcs[i];
         const int index = static_cast<int>(i);
         const QPointF centre = origin + ArcMiddle(graph, area, index) + a.boxShift;
-        txtArc.push_back(MakeBox(this, ArrayName("txtArc", index), QString::fromUtf8(a.probability), Centred(centre, kArcBox)));
+        txtArc.push_back(MakeBox(c, ArrayName("txtArc", index), QString::fromUtf8(a.probability), Centred(centre, kArcBox)));
         arcNames_.push_back(QStringLiteral("%1→%2の確率").arg(config_.nodes.at(static_cast<std::size_t>(a.source)).label,
                                                              config_.nodes.at(static_cast<std::size_t>(a.destination)).label));
     }
@@ -109,8 +108,9 @@ void frmMarKovModel::BuildControls() {
     const QRect pic = Image1->geometry();
     const int x = pic.right() + 1 + 16;
     int y = pic.top();
+    QWidget* c = content();
     auto button = [&](const char* name, const QString& caption, void (frmMarKovModel::*slot)()) {
-        MakeButton(this, name, caption, QRect(x, y, kColumnWidth, 32), this, slot);
+        MakeButton(c, name, caption, QRect(x, y, kColumnWidth, 32), this, slot);
         y += 40;
     };
     button("Command1", QStringLiteral("逐次実行"), &frmMarKovModel::Command1_Click);
@@ -119,21 +119,19 @@ void frmMarKovModel::BuildControls() {
     button("Command3", QStringLiteral("自動実行"), &frmMarKovModel::Command3_Click);
     button("Command4", QStringLiteral("自動実行停止"), &frmMarKovModel::Command4_Click);
 
-    Check1 = new QCheckBox(QStringLiteral("永久繰返し"), this);
-    Check1->setObjectName(QStringLiteral("Check1"));
-    Check1->setGeometry(x, y, kColumnWidth, 24);
+    Check1 = MakeCheck(c, "Check1", QStringLiteral("永久繰返し"), QRect(x, y, kColumnWidth, 24));
     y += 32;
-    MakeLabel(this, "Label2", QStringLiteral("タイマー"), QRect(x, y, 60, 24));
-    Text1 = MakeBox(this, "Text1", "500", QRect(x + 64, y, kColumnWidth - 64, 24));
+    Text1 = MakeLabelledBox(c, "Label2", QStringLiteral("タイマー"), QRect(x, y, 60, 24), "Text1", "500",
+                            QRect(x + 64, y, kColumnWidth - 64, 24), Qt::AlignLeft | Qt::AlignVCenter);
     y += 24;
     run_ = new Stepper(this, Text1, QStringLiteral("タイマー"), [this](StepBy by) { return TransitionStep(by); });
 
     int bottom = std::max(pic.bottom() + 1, y);
     if (!config_.note.isEmpty()) {
-        MakeLabel(this, "Label3", config_.note, QRect(pic.left(), pic.bottom() + 1 + 8, pic.width(), 24));
+        MakeLabel(c, "Label3", config_.note, QRect(pic.left(), pic.bottom() + 1 + 8, pic.width(), 24));
         bottom = std::max(bottom, pic.bottom() + 1 + 8 + 24);
     }
-    setFixedSize(x + kColumnWidth + kMargin, bottom + kMargin);
+    setContentSize(QSize(x + kColumnWidth + kMargin, bottom + kMargin));
 }
 
 void frmMarKovModel::Form_Load() { SetArcs(); }
@@ -145,8 +143,6 @@ void frmMarKovModel::Command2_Click() { SetInitialNodes(); }
 void frmMarKovModel::Command3_Click() { run_->Start(); }
 
 void frmMarKovModel::Command4_Click() { run_->Stop(); }
-
-void frmMarKovModel::Timer1_Timer() { run_->Tick(); }
 
 void frmMarKovModel::SetArcs() {
     std::vector<markov::ArcEnd> ends;

@@ -9,11 +9,11 @@
 #include <QPointF>
 #include <QSize>
 #include <QString>
-#include <QWidget>
 
 #include <optional>
 #include <vector>
 
+#include "kit/form.h"
 #include "kit/stepper.h"
 #include "markov/markov_model.h"
 
@@ -48,20 +48,21 @@ struct MarkovArc {
 // What most Markov windows say when a step finds the chain settled.
 inline const QString kEquilibriumMessage = QStringLiteral("平衡状態にはいりました");
 
-// All a Markov window is made of.
+// All a Markov window is made of. Each window writes its own with designated initialisers,
+// naming every field it sets.
 struct MarkovWindowConfig {
-    QString name;
+    QString name;                            // the window's kind and object name
     QString caption;
     QSize picture;
     std::vector<MarkovNode> nodes;
     std::vector<MarkovArc> arcs;
-    double tolerance;
-    QString message;             // shown when a step finds the chain settled
-    bool formatWhenSettled;      // the settled values are rewritten with three decimals
-    QString note = {};           // Label3 under the picture, when not empty
+    double tolerance;                        // how far a node may still move when settled
+    QString message = kEquilibriumMessage;   // shown when a step finds the chain settled
+    bool formatWhenSettled = false;          // the settled values are rewritten with three decimals
+    QString note = {};                       // Label3 under the picture, when not empty
 };
 
-class frmMarKovModel : public QWidget {
+class frmMarKovModel : public SteppedForm {
     Q_OBJECT
 public:
     frmMarKovModel();
@@ -76,7 +77,6 @@ public slots:
     void Command2_Click();
     void Command3_Click();
     void Command4_Click();
-    void Timer1_Timer();
 
 protected:
     explicit frmMarKovModel(MarkovWindowConfig config);
@@ -107,7 +107,6 @@ private:
     std::vector<QLineEdit*> txtArc;
     QCheckBox* Check1;
     QLineEdit* Text1;
-    Stepper* run_;
 };
 
 }  // namespace kv

@@ -4,21 +4,20 @@ namespace kv {
 
 frmMarKovModel6::frmMarKovModel6()
     : frmMarKovModel({
-          QStringLiteral("frmMarKovModel6"),
-          QStringLiteral("マルコフ(Markov)モデルの状態遷移(到達条件非成立）"),
-          QSize(640, 500),
-          {
+          .name = QStringLiteral("frmMarKovModel6"),
+          .caption = QStringLiteral("マルコフ(Markov)モデルの状態遷移(到達条件非成立）"),
+          .picture = QSize(640, 500),
+          .nodes = {
               {{0.15, 0.2}, "54", QStringLiteral("Node 0"), 90},
               {{0.55, 0.2}, "0", QStringLiteral("Node 1"), 90},
               {{0.55, 0.8}, "0", QStringLiteral("Node 2"), 270},
               {{0.15, 0.8}, "0", QStringLiteral("Node3"), 270},
               {{0.87, 0.2}, "0", QStringLiteral("Node 4"), 270},
           },
-          {{0, 1, "1.0", -0.1}, {1, 2, "0.5", 0.1}, {2, 3, "1.0", -0.1}, {3, 0, "1.0", -0.1}, {1, 4, "0.5", 0.2},
-           {4, 1, "1.0", 0.2}},
-          0.000001,
-          kEquilibriumMessage,
-          true,
+          .arcs = {{0, 1, "1.0", -0.1}, {1, 2, "0.5", 0.1}, {2, 3, "1.0", -0.1}, {3, 0, "1.0", -0.1}, {1, 4, "0.5", 0.2},
+                   {4, 1, "1.0", 0.2}},
+          .tolerance = 0.000001,
+          .formatWhenSettled = true,
       }) {}
 
 }  // namespace kv

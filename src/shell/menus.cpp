@@ -1,7 +1,6 @@
 #include "shell/menus.h"
 
 #include <QGroupBox>
-#include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -13,22 +12,19 @@
 namespace kv {
 
 MenuWindow::MenuWindow(const QString& name, const QString& caption, std::vector<MenuEntry> entries)
-    : entries_(std::move(entries)) {
-    setObjectName(name);
-    setWindowTitle(caption);
-}
+    : FormWindow(name, caption), entries_(std::move(entries)) {}
 
 MenuWindow::MenuWindow(const QString& name, const QString& caption, std::vector<MenuEntry> entries, int buttonWidth)
     : MenuWindow(name, caption, std::move(entries)) {
-    auto* column = new QVBoxLayout(this);
+    auto* column = new QVBoxLayout(content());
     column->setSpacing(8);
     column->setContentsMargins(16, 16, 16, 16);
     for (const MenuEntry& e : entries_) {
-        QPushButton* b = makeButton(e, this);
+        QPushButton* b = makeButton(e, content());
         b->setFixedSize(buttonWidth, 40);
         column->addWidget(b);
     }
-    setFixedSize(sizeHint());
+    fitContent();
 }
 
 QPushButton* MenuWindow::makeButton(const MenuEntry& e, QWidget* parent) {
@@ -138,57 +134,43 @@ frmMarkov::frmMarkov()
                      {6, QStringLiteral("接するループの長さの最大公約数が2以上になる"), QStringLiteral("frmMarKovModel6")},
                  }) {
     const QSize pic(300, 250);
-    auto button = [this](int n) { return makeButton(entries()[static_cast<std::size_t>(n - 1)], this); };
+    auto button = [this](int n, QWidget* parent, QRect geometry) {
+        makeButton(entries()[static_cast<std::size_t>(n - 1)], parent)->setGeometry(geometry);
+    };
     auto diagram = [&](int n, QWidget* parent) {
         auto* d = new StateGraphView(parent, MarkovMenuGraph(n), pic);
         d->setObjectName(QStringLiteral("Picture%1").arg(n));
         return d;
     };
 
-    QPushButton* c1 = button(1);
-    c1->setGeometry(16, 12, 240, 36);
+    QWidget* c = content();
+    button(1, c, QRect(16, 12, 240, 36));
 
     // Upper row: "平衡しない" (one diagram) beside "平衡する例" (two diagrams).
     const int top = 60, frameH = 60 + pic.height() + 16;
-    auto* f1 = new QGroupBox(QStringLiteral("平衡しない"), this);
-    f1->setObjectName(QStringLiteral("Frame1"));
-    f1->setGeometry(16, top, pic.width() + 24, frameH);
-    QPushButton* c2 = button(2);
-    c2->setParent(f1);
-    c2->setGeometry(12, 24, 180, 32);
+    QGroupBox* f1 = MakeFrame(c, "Frame1", QStringLiteral("平衡しない"), QRect(16, top, pic.width() + 24, frameH));
+    button(2, f1, QRect(12, 24, 180, 32));
     diagram(1, f1)->move(12, 64);
 
-    auto* f2 = new QGroupBox(QStringLiteral("平衡する例"), this);
-    f2->setObjectName(QStringLiteral("Frame2"));
-    f2->setGeometry(f1->geometry().right() + 12, top, 2 * pic.width() + 36, frameH);
-    QPushButton* c4 = button(4);
-    c4->setParent(f2);
-    c4->setGeometry(12, 24, 80, 32);
-    QPushButton* c5 = button(5);
-    c5->setParent(f2);
-    c5->setGeometry(f2->width() - 92, 24, 80, 32);
-    auto* l1 = new QLabel(QStringLiteral("接するループの長さの最大公約数が１となる"), f2);
-    l1->setObjectName(QStringLiteral("Label1"));
-    l1->setAlignment(Qt::AlignCenter);
-    l1->setGeometry(100, 24, f2->width() - 200, 32);
+    QGroupBox* f2 =
+        MakeFrame(c, "Frame2", QStringLiteral("平衡する例"), QRect(f1->geometry().right() + 12, top, 2 * pic.width() + 36, frameH));
+    button(4, f2, QRect(12, 24, 80, 32));
+    button(5, f2, QRect(f2->width() - 92, 24, 80, 32));
+    MakeLabel(f2, "Label1", QStringLiteral("接するループの長さの最大公約数が１となる"), QRect(100, 24, f2->width() - 200, 32),
+              Qt::AlignCenter);
     diagram(2, f2)->move(12, 64);
     diagram(3, f2)->move(24 + pic.width(), 64);
 
     // Lower row across the full width: "平衡の結果が一定とならない" (two diagrams).
-    auto* f3 = new QGroupBox(QStringLiteral("平衡の結果が一定とならない"), this);
-    f3->setObjectName(QStringLiteral("Frame3"));
-    f3->setGeometry(16, top + frameH + 12, f2->geometry().right() - 16 + 1, frameH);
-    QPushButton* c3 = button(3);
-    c3->setParent(f3);
-    c3->setGeometry(12, 24, 300, 32);
-    QPushButton* c6 = button(6);
-    c6->setParent(f3);
-    c6->setGeometry(f3->width() - 392, 24, 380, 32);
+    QGroupBox* f3 = MakeFrame(c, "Frame3", QStringLiteral("平衡の結果が一定とならない"),
+                              QRect(16, top + frameH + 12, f2->geometry().right() - 16 + 1, frameH));
+    button(3, f3, QRect(12, 24, 300, 32));
+    button(6, f3, QRect(f3->width() - 392, 24, 380, 32));
     diagram(4, f3)->move(12, 64);
     diagram(5, f3)->move(f3->width() - 12 - pic.width(), 64);
 
     tabInNumberOrder();
-    setFixedSize(f3->geometry().right() + 17, f3->geometry().bottom() + 17);
+    setContentSize(QSize(f3->geometry().right() + 17, f3->geometry().bottom() + 17));
 }
 
 }  // namespace kv

@@ -3,9 +3,10 @@
 #pragma once
 
 #include <QString>
-#include <QWidget>
 
 #include <vector>
+
+#include "kit/form.h"
 
 class QPushButton;
 
@@ -17,7 +18,7 @@ struct MenuEntry {
     QString opens;        // window kind shown by the button
 };
 
-class MenuWindow : public QWidget {
+class MenuWindow : public FormWindow {
     Q_OBJECT
 public:
     // Builds the buttons of `entries` in one column, in the order given.

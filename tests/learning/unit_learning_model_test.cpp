@@ -42,9 +42,9 @@ TEST(UnitLearningModel, SequentialLearningWalksPhasesAndPatterns) {
     UnitStep s = m.Step(Defaults);
     EXPECT_EQ(s.outcome, UnitStep::kForward);
     EXPECT_EQ(s.pattern, 0);
-    EXPECT_DOUBLE_EQ(m.y(), 0.5);
+    EXPECT_DOUBLE_EQ(m.Y(), 0.5);
     EXPECT_DOUBLE_EQ(m.Delta(), 0.25);
-    EXPECT_EQ(m.x3(), 1.0);
+    EXPECT_EQ(m.X3(), 1.0);
     EXPECT_EQ(m.StepPhase(), 1);
     ExpectWeights(m, 0, 0, 0);  // a forward phase learns nothing yet
 
@@ -57,7 +57,7 @@ TEST(UnitLearningModel, SequentialLearningWalksPhasesAndPatterns) {
 
     // Pattern 1 (1, 0 -> 0): u = -0.125, y = 1 / (e^0.25 + 1).
     m.Step(Defaults);
-    EXPECT_NEAR(m.y(), 0.437823, 5e-7);
+    EXPECT_NEAR(m.Y(), 0.437823, 5e-7);
     EXPECT_NEAR(m.Delta(), 0.215527, 5e-7);
 
     for (int press = 4; press <= 11; ++press) EXPECT_FALSE(m.Step(Defaults).passFinished) << press;
@@ -123,15 +123,15 @@ TEST(UnitLearningModel, NormalRunFeedsTheNextUpdateAndInitialiseKeepsIt) {
     EXPECT_EQ(m.TrainIndex(), 0);
     EXPECT_EQ(m.StepPhase(), 0);
     EXPECT_EQ(m.ErrSum(), 0.0);
-    EXPECT_EQ(m.x1(), 2.0);
-    EXPECT_EQ(m.y(), *y);
+    EXPECT_EQ(m.X1(), 2.0);
+    EXPECT_EQ(m.Y(), *y);
     EXPECT_EQ(m.Delta(), 0.25);
 }
 
 TEST(UnitLearningModel, OverflowChangesNothing) {
     UnitLearningModel m;
     EXPECT_FALSE(m.NormalRun(1e300, 0, {1e300, 0, 0}));
-    EXPECT_EQ(m.x1(), 0.0);
+    EXPECT_EQ(m.X1(), 0.0);
 
     // A teacher of 1e300 makes the weight change and (y - t)^2 leave the doubles.
     const auto huge = [](int) { return std::optional<UnitPattern>(UnitPattern{1e300, 0, 1e300}); };
@@ -148,7 +148,7 @@ TEST(UnitLearningModel, OverflowChangesNothing) {
     big.Step(ten);
     big.Step(ten);
     EXPECT_FALSE(big.ForwardStep({1e308, 1e308, 0}));
-    EXPECT_EQ(big.x1(), 10.0);
+    EXPECT_EQ(big.X1(), 10.0);
 
     UnitLearningModel stops;
     const auto third = [](int k) { return k == 2 ? std::optional<UnitPattern>(UnitPattern{1e300, 0, 1e300}) : Defaults(k); };
