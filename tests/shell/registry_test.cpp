@@ -41,6 +41,38 @@ TEST_F(RegistryTest, AClosedWindowComesBackWithItsDefaults) {
     EXPECT_EQ(text(fresh, "txtS"), "");
 }
 
+TEST_F(RegistryTest, NoModelStateSurvivesAClose) {
+    // At ε = 0 the error stays at 60, so a step reports the limit whenever the error before it
+    // was 60 as well: within one opening, the error of the last run carries into the next.
+    const QString limit = QStringLiteral("これ以上の精度は出ません.");
+    for (const char* kind : {"frmLinearSystem1", "frmLinearSystem2"}) {
+        SCOPED_TRACE(kind);
+        messages.clear();
+        QWidget* w = kv::ShowWindow(kind);
+        ASSERT_NE(w, nullptr);
+        type(w, "txtEpsilon", "0");
+        call(w, "Command2_Click");
+        call(w, "Command3_Click");
+        call(w, "Command3_Click");
+        call(w, "Command2_Click");
+        call(w, "Command3_Click");
+        ASSERT_EQ(messages.size(), 2);
+        EXPECT_TRUE(messages.last().startsWith(limit));
+        closeAndDispose(w);
+
+        // Reopened, the window learns from nothing: its first step is no limit, its second is.
+        w = kv::ShowWindow(kind);
+        ASSERT_NE(w, nullptr);
+        type(w, "txtEpsilon", "0");
+        call(w, "Command2_Click");
+        call(w, "Command3_Click");
+        EXPECT_EQ(messages.size(), 2);
+        call(w, "Command3_Click");
+        EXPECT_EQ(messages.size(), 3);
+        closeAndDispose(w);
+    }
+}
+
 TEST_F(RegistryTest, ClosingTheMainMenuLeavesOtherWindowsWorking) {
     QWidget* main = kv::ShowWindow("frmMain");
     call(main, "Command1_Click");
