@@ -136,6 +136,7 @@ void frmSOM::Command2_Click() {
 void frmSOM::Command3_Click() {
     // A second press restarts the batch from its beginning, once this one has ended.
     if (DeferDuringBatch(&frmSOM::Command3_Click)) return;
+    if (!batch_.mayStart()) return;  // another window's batch: refused before the map is touched
     run_->Stop();  // the batch and an automatic run would step the same map
     if (!MapInit(Reading::kReport)) return;
     const auto table = ReadTable(Reading::kSilent);  // MapInit has just read it
@@ -159,10 +160,7 @@ void frmSOM::Command3_Click() {
         return true;
     }, [this] { ShowCount(map().MapCount()); });  // the counter as often as the eye can follow
     if (outcome == BatchRunner::Outcome::kWindowClosed || !alive) return;
-    if (outcome == BatchRunner::Outcome::kAlreadyRunning) {
-        MsgBox(this, QStringLiteral("ほかのウィンドウの一括処理が実行中です。終わってからもう一度押してください。"));
-        return;
-    }
+    if (outcome == BatchRunner::Outcome::kAlreadyRunning) return;  // the runner has told the learner
     if (steps > 0) ShowCount(map().MapCount());
     MapDraw(lastTable_);
     if (refused != som::StepOutcome::kDone && !ReportRefused(refused)) return;
