@@ -77,7 +77,6 @@ protected:
 private:
     enum class Reading { kReport, kSilent };
 
-    void Build();
     void BuildTable();
     void BuildControls();
 
