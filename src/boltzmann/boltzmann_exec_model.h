@@ -57,7 +57,6 @@ public:
 
     double W(int i, int j) const { return w_.at(i).at(j); }
     int X(int i) const { return x_.at(i); }
-    double Temperature() const { return temperature_; }
     int StepCount() const { return stepCount_; }
     double StateCount(int k) const { return count_.at(k); }
     double StateFrequency(int k) const { return frequency_.at(k); }

@@ -81,7 +81,6 @@ public:
     double LearnError() const { return learnError_; }
     double NumOfLearn() const { return numOfLearn_; }
     void SetNumOfLearn(double n) { numOfLearn_ = n; }
-    const Training& Data() const { return training_; }
 
 private:
     static constexpr int kFree = kUnits - kFirstHidden;  // hidden units and output: 6

@@ -47,44 +47,50 @@ constexpr int kPanelX = 470;
 constexpr int kButtonsX = 740, kButtonW = 140, kButtonH = 30;
 constexpr int kTableTop = 400, kRowHeadW = 90, kColumnW = 96;
 
+// The weight table's box for W(i, j).
+constexpr int MatrixBox(int i, int j) { return kUnits * i + j; }
+
 }  // namespace
 
-frmBoltzmannMachineExec::frmBoltzmannMachineExec() {
-    setObjectName("frmBoltzmannMachineExec");
-    setWindowTitle(QStringLiteral("ボルツマン(Boltzmann)マシンの実行"));
+frmBoltzmannMachineExec::frmBoltzmannMachineExec()
+    : SteppedForm("frmBoltzmannMachineExec", QStringLiteral("ボルツマン(Boltzmann)マシンの実行")) {
     BuildDiagram();
     BuildPanel();
     BuildResultTable();
-    setFixedSize(kButtonsX + kButtonW + 14, kTableTop + 140);
+    setContentSize(QSize(kButtonsX + kButtonW + 14, kTableTop + 140));
     run_ = new Stepper(this, Text1, QStringLiteral("タイマー"), [this](StepBy by) { return ExecuteStep(by); });
 }
 
 void frmBoltzmannMachineExec::BuildDiagram() {
-    const NetworkPicture picture(this, kGraph, QRect(QPoint(10, 10), kPicture), kUnitRadii);
+    const NetworkPicture picture(content(), kGraph, QRect(QPoint(10, 10), kPicture), kUnitRadii);
     for (int i = 0; i < kUnits; ++i)
-        txtX[i] = picture.PlaceUnit(this, i, kUnitNames[i], i == 0 ? "1" : "0", QSize(kUnitBoxW, kBoxH));
+        txtX[i] = picture.PlaceUnit(content(), i, kUnitNames[i], i == 0 ? "1" : "0", QSize(kUnitBoxW, kBoxH));
     for (int n = 0; n < Model::kWeights; ++n)
-        txtW[n] = MakeBox(this, ArrayName("txtW", n), NumberText(Model::kDefaultWeights[n]),
+        txtW[n] = MakeBox(content(), ArrayName("txtW", n), NumberText(Model::kDefaultWeights[n]),
                           CenteredRect(picture.Arc(n), kWeightBoxW, kBoxH));
 }
 
 void frmBoltzmannMachineExec::BuildPanel() {
-    QGroupBox* frame1 = MakeFrame(this, "Frame1", QStringLiteral("実行パラメータ"), QRect(kPanelX, 10, 250, 92));
-    MakeLabel(frame1, "Label2(0)", kTemperatureName, QRect(10, 26, 120, kBoxH), Qt::AlignRight | Qt::AlignVCenter);
-    txtTemperature = MakeBox(frame1, "txtTemperature", "0.5", QRect(140, 26, 96, kBoxH));
-    MakeLabel(frame1, "Label2(1)", kLoopName, QRect(10, 56, 120, kBoxH), Qt::AlignRight | Qt::AlignVCenter);
-    txtLoop = MakeBox(frame1, "txtLoop", "100", QRect(140, 56, 96, kBoxH));
+    QWidget* c = content();
+    QGroupBox* frame1 = MakeFrame(c, "Frame1", QStringLiteral("実行パラメータ"), QRect(kPanelX, 10, 250, 92));
+    const RowGrid rows{.at = {10, 26}, .labelWidth = 120, .gap = 10, .boxWidth = 96, .height = kBoxH, .pitch = 30};
+    const auto parameters = MakeBoxRows(frame1, rows,
+                                        {{"Label2(0)", kTemperatureName, "txtTemperature", "0.5"},
+                                         {"Label2(1)", kLoopName, "txtLoop", "100"}});
+    txtTemperature = parameters[0];
+    txtLoop = parameters[1];
 
-    QGroupBox* frame3 = MakeFrame(this, "Frame3", QStringLiteral("重みテーブル"), QRect(kPanelX, 112, 250, 160));
+    QGroupBox* frame3 = MakeFrame(c, "Frame3", QStringLiteral("重みテーブル"), QRect(kPanelX, 112, 250, 160));
     for (int j = 0; j < kUnits; ++j) {
         MakeLabel(frame3, ArrayName("Label7", j), NumberText(j), QRect(40 + j * 52, 22, 48, 18), Qt::AlignCenter);
         MakeLabel(frame3, ArrayName("Label8", j), NumberText(j), QRect(12, 44 + j * 27, 22, kBoxH), Qt::AlignCenter);
     }
     for (int i = 0; i < kUnits; ++i)
         for (int j = 0; j < kUnits; ++j)
-            txtWM[4 * i + j] = MakeBox(frame3, ArrayName("txtWM", 4 * i + j), "", QRect(40 + j * 52, 44 + i * 27, 48, kBoxH));
+            txtWM[MatrixBox(i, j)] =
+                MakeBox(frame3, ArrayName("txtWM", MatrixBox(i, j)), "", QRect(40 + j * 52, 44 + i * 27, 48, kBoxH));
 
-    lblNumOfLoop = MakeLabel(this, "lblNumOfLoop", "", QRect(kPanelX, 290, 250, 24));
+    lblNumOfLoop = MakeLabel(c, "lblNumOfLoop", "", QRect(kPanelX, 290, 250, 24));
 
     const QString captions[] = {QStringLiteral("一括実行"), QStringLiteral("初期化"), QStringLiteral("逐次実行"),
                                 QStringLiteral("自動実行"), QStringLiteral("自動実行停止")};
@@ -94,14 +100,14 @@ void frmBoltzmannMachineExec::BuildPanel() {
         &frmBoltzmannMachineExec::Command5_Click};
     const int tops[] = {16, 56, 110, 150, 190};
     for (int b = 0; b < 5; ++b)
-        MakeButton(this, QStringLiteral("Command%1").arg(b + 1), captions[b],
-                   QRect(kButtonsX, tops[b], kButtonW, kButtonH), this, handlers[b]);
-    MakeLabel(this, "Label9", QStringLiteral("タイマー"), QRect(kButtonsX, 232, 64, kBoxH), Qt::AlignRight | Qt::AlignVCenter);
-    Text1 = MakeBox(this, "Text1", "500", QRect(kButtonsX + 70, 232, 70, kBoxH));
+        MakeButton(c, QStringLiteral("Command%1").arg(b + 1), captions[b], QRect(kButtonsX, tops[b], kButtonW, kButtonH), this,
+                   handlers[b]);
+    Text1 = MakeLabelledBox(c, "Label9", QStringLiteral("タイマー"), QRect(kButtonsX, 232, 64, kBoxH), "Text1", "500",
+                            QRect(kButtonsX + 70, 232, 70, kBoxH));
 }
 
 void frmBoltzmannMachineExec::BuildResultTable() {
-    QGroupBox* frame2 = MakeFrame(this, "Frame2", QStringLiteral("実行結果"),
+    QGroupBox* frame2 = MakeFrame(content(), "Frame2", QStringLiteral("実行結果"),
                                   QRect(10, kTableTop, kRowHeadW + 10 + kStates * kColumnW, 128));
     const int left = kRowHeadW + 4;
     for (int k = 0; k < kStates; ++k)
@@ -158,7 +164,7 @@ bool frmBoltzmannMachineExec::Initialise() {
     ShowWeights();
     const bool theory = model_.Initialise(*t);
     if (theory) ShowTheory(0.001);
-    ShowTallies("##0");
+    ShowTallies(kWhole);
     for (int k = 0; k < kStates; ++k) ShowColumnColours(k);
     ShowStates();
     ShowCounter(0);
@@ -187,7 +193,7 @@ void frmBoltzmannMachineExec::Command1_Click() {
     ShowWeights();
     const bool theory = model_.Batch(static_cast<int>(*n), *t);
     if (theory) ShowTheory(0);
-    ShowTallies("##00");
+    ShowTallies(kTwoDigits);
     for (int k = 0; k < kStates; ++k) ShowColumnColours(k);
     ShowStates();
     ShowCounter(model_.StepCount());
@@ -205,8 +211,6 @@ void frmBoltzmannMachineExec::Command4_Click() {
 
 void frmBoltzmannMachineExec::Command5_Click() { run_->Stop(); }
 
-void frmBoltzmannMachineExec::Timer1_Timer() { run_->Tick(); }
-
 StepResult frmBoltzmannMachineExec::ExecuteStep(StepBy by) {
     const auto t = ReadTemperature(by);
     if (!t) return by == StepBy::Timer ? StepResult::Wait : StepResult::Stop;
@@ -218,7 +222,7 @@ StepResult frmBoltzmannMachineExec::ExecuteStep(StepBy by) {
     const int k = model_.ExecuteStep(*t);
     ShowColumnColours(k);
     SetBackColor(txtTheory[k], model_.StateTheory(k) > 0 ? kRed : kSkyBlue);
-    ShowTallies("##00");
+    ShowTallies(kTwoDigits);
     ShowStates();
     ShowCounter(model_.StepCount());
     return StepResult::Continue;
@@ -231,7 +235,7 @@ void frmBoltzmannMachineExec::ShowWeights() {
     }
     for (int i = 0; i < kUnits; ++i)
         for (int j = 0; j < kUnits; ++j) {
-            QLineEdit* b = txtWM[4 * i + j];
+            QLineEdit* b = txtWM[MatrixBox(i, j)];
             SetText(b, Format(model_.W(i, j), kFixed2));
             SetBackColor(b, model_.W(i, j) >= 0 ? kYellow : kRed);
         }
@@ -247,7 +251,7 @@ void frmBoltzmannMachineExec::ShowTheory(double redFrom) {
     }
 }
 
-void frmBoltzmannMachineExec::ShowTallies(const char* countPattern) {
+void frmBoltzmannMachineExec::ShowTallies(std::string_view countPattern) {
     for (int k = 0; k < kStates; ++k) {
         SetText(txtNumber[k], Format(model_.StateCount(k), countPattern));
         SetText(txtP[k], Format(model_.StateFrequency(k), kFixed3));

@@ -3,12 +3,12 @@
 // their theoretical frequencies; run as a batch, one step at a time or on Timer1.
 #pragma once
 
-#include <QWidget>
-
 #include <array>
 #include <optional>
+#include <string_view>
 
 #include "boltzmann/boltzmann_exec_model.h"
+#include "kit/form.h"
 #include "kit/stepper.h"
 
 class QLabel;
@@ -16,7 +16,7 @@ class QLineEdit;
 
 namespace kv {
 
-class frmBoltzmannMachineExec : public QWidget {
+class frmBoltzmannMachineExec : public SteppedForm {
     Q_OBJECT
     using Model = boltzmann::BoltzmannExec;
 
@@ -30,7 +30,6 @@ public slots:
     void Command3_Click();  // 逐次実行
     void Command4_Click();  // 自動実行
     void Command5_Click();  // 自動実行停止
-    void Timer1_Timer();
 
 private:
     void BuildDiagram();
@@ -49,13 +48,12 @@ private:
     // Display procedures.
     void ShowWeights();
     void ShowTheory(double redFrom);
-    void ShowTallies(const char* countPattern);
+    void ShowTallies(std::string_view countPattern);
     void ShowColumnColours(int k);
     void ShowStates();
     void ShowCounter(int n);
 
     Model model_;
-    Stepper* run_ = nullptr;
 
     QLineEdit* txtTemperature = nullptr;
     QLineEdit* txtLoop = nullptr;

@@ -32,7 +32,6 @@ const QString kUnitNames[kUnits] = {
     QStringLiteral("隠れ素子 1"), QStringLiteral("隠れ素子 2"), QStringLiteral("隠れ素子 3"), QStringLiteral("隠れ素子 4"),
     QStringLiteral("隠れ素子 5"), QStringLiteral("出　力")};
 const QString kCancelQuestion = QStringLiteral("学習を取りやめますか?");
-const QString kOtherBatch = QStringLiteral("ほかのウィンドウの一括処理が実行中です。終わってからもう一度押してください。");
 const QString kNumUpdateName = QStringLiteral("素子値状態更新回数");
 const QString kNumLearnName = QStringLiteral("学習繰返し回数");
 const QString kEpsilonName = QStringLiteral("重み修正係数(ε)");
@@ -244,11 +243,9 @@ void frmBoltzmannMachineLearning::Command1_Click() { InitialiseLearning(); }
 void frmBoltzmannMachineLearning::Command2_Click() { run_->Step(); }
 
 void frmBoltzmannMachineLearning::Command3_Click() {
-    if (batch_.running()) return;  // a second press while the batch runs is ignored
-    if (BatchRunner::anyRunning()) {
-        MsgBox(this, kOtherBatch);
-        return;
-    }
+    // Refused before anything is read; a second press while this window's batch runs is
+    // ignored without a word.
+    if (!batch_.mayStart()) return;
     const auto typed = ReadVal(txtNumLearn, kNumLearnName);
     if (!typed) return;
     // No iteration at all below 1; beyond the 16-bit counter refused.

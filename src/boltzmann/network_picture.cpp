@@ -31,9 +31,9 @@ QPointF NetworkPicture::Along(int a, double t) const {
 
 QLineEdit* NetworkPicture::PlaceUnit(QWidget* parent, int i, const QString& name, const QString& state, QSize box) const {
     const QPointF c = Unit(i);
-    MakeLabel(parent, ArrayName("Label1", i), name, CenteredRect(c + QPointF(0, -box.height() / 2.0), 100, 18),
-              Qt::AlignCenter);
-    QLineEdit* x = MakeBox(parent, ArrayName("txtX", i), state, CenteredRect(c + QPointF(0, box.height() / 2.0), box.width(), box.height()));
+    const QRect label = CenteredRect(c + QPointF(0, -box.height() / 2.0), 100, 18);
+    const QRect stateBox = CenteredRect(c + QPointF(0, box.height() / 2.0), box.width(), box.height());
+    QLineEdit* x = MakeLabelledBox(parent, ArrayName("Label1", i), name, label, ArrayName("txtX", i), state, stateBox, Qt::AlignCenter);
     x->setAlignment(Qt::AlignCenter);
     return x;
 }

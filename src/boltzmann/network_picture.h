@@ -1,6 +1,6 @@
-// What both Boltzmann machine windows are built from: the picture "Image1" of the machine
-// (its units as ellipses joined both ways, drawn by the kit's graph drawing, and where the
-// boxes that sit on them go), and their framed groups of controls.
+// What both Boltzmann machine windows draw their machine with: the picture "Image1" (its
+// units as ellipses joined both ways, drawn by the kit's graph drawing) and where the boxes
+// that sit on it go.
 #pragma once
 
 #include <QPointF>
@@ -26,7 +26,8 @@ public:
     // The point at share `t` along arc `a`, from its first unit.
     QPointF Along(int a, double t) const;
 
-    // Unit `i`'s name label ("Label1(i)") and state box ("txtX(i)") on its ellipse; the box.
+    // Unit `i`'s name label ("Label1(i)") and state box ("txtX(i)"), named by the label, on
+    // its ellipse; the box.
     QLineEdit* PlaceUnit(QWidget* parent, int i, const QString& name, const QString& state, QSize box) const;
 
 private:

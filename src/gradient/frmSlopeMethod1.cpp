@@ -37,18 +37,18 @@ QString ResultText(double x, double f) {
 
 }  // namespace
 
-frmSlopeMethod1::frmSlopeMethod1() : frmSlopeMethod1("frmSlopeMethod1", QStringLiteral("勾配法（その１）"), 1) {}
+frmSlopeMethod1::frmSlopeMethod1()
+    : frmSlopeMethod1("frmSlopeMethod1", QStringLiteral("勾配法（その１）"), 1, QStringLiteral("δX初期値")) {}
 
-frmSlopeMethod1::frmSlopeMethod1(const QString& name, const QString& caption, int formulaRows) {
-    setObjectName(name);
-    setWindowTitle(caption);
+frmSlopeMethod1::frmSlopeMethod1(const QString& name, const QString& caption, int formulaRows, const QString& stepName)
+    : SteppedForm(name, caption) {
+    QWidget* c = content();
     const int plotTop = kMargin + formulaRows * kFramePitch;
-    setFixedSize(kColumnLeft + kColumnWidth + kMargin, plotTop + kPlotSide + 40);
+    setContentSize(QSize(kColumnLeft + kColumnWidth + kMargin, plotTop + kPlotSide + 40));
 
     // The polynomial as it reads: A0 X³ ＋ A1 X² ＋ A2 X ＋ A3.
-    Frame1 = new QGroupBox(QStringLiteral("適用式"), this);
-    Frame1->setObjectName(formulaRows > 1 ? ArrayName("Frame1", 0) : QStringLiteral("Frame1"));
-    Frame1->setGeometry(FormulaFrame(0));
+    Frame1 = MakeFrame(c, formulaRows > 1 ? ArrayName("Frame1", 0) : QStringLiteral("Frame1"), QStringLiteral("適用式"),
+                       FormulaFrame(0));
     const gradient::FormulaRow row(Frame1);
     txtA[0] = row.Box(ArrayName("txtA", 0), kCoefficientDefaults[0], 0);
     row.Term(ArrayName("Label1", 0), QStringLiteral("X  ＋"), ArrayName("Label1", 3), QStringLiteral("3"), 0);
@@ -67,22 +67,19 @@ frmSlopeMethod1::frmSlopeMethod1(const QString& name, const QString& caption, in
     txtMaxX = maxima.txtMaxX;
     txtMaxY = maxima.txtMaxY;
 
-    Picture1 = new PlotSurface(this, QSize(kPlotSide, kPlotSide));
-    Picture1->setObjectName("Picture1");
-    Picture1->move(kMargin, plotTop);
+    Picture1 = MakePlot(c, QPoint(kMargin, plotTop), QSize(kPlotSide, kPlotSide));
     Picture1->setMouseTracking(true);
     Picture1->installEventFilter(this);
-    lblMouseXY = MakeLabel(this, "lblMouseXY", "", QRect(kMargin, plotTop + kPlotSide + 6, kPlotSide, 26));
+    lblMouseXY = MakeLabel(c, "lblMouseXY", "", QRect(kMargin, plotTop + kPlotSide + 6, kPlotSide, 26));
 
-    auto* frame3 = new QGroupBox(QStringLiteral("計算条件"), this);
-    frame3->setObjectName("Frame3");
     // The search's controls keep their places whatever the formula rows above the plot.
     const int columnTop = kMargin + kFramePitch;
-    frame3->setGeometry(kColumnLeft, columnTop, kColumnWidth, 100);
-    Label4 = MakeLabel(frame3, "Label4", QStringLiteral("δX初期値"), QRect(10, 26, 110, 26), Qt::AlignRight | Qt::AlignVCenter);
-    txtEpsilon = MakeBox(frame3, "txtEpsilon", "0.01", QRect(128, 26, 100, 26));
-    MakeLabel(frame3, "Label5", QStringLiteral("初期値"), QRect(10, 60, 110, 26), Qt::AlignRight | Qt::AlignVCenter);
-    txtX = MakeBox(frame3, "txtX", "0", QRect(128, 60, 100, 26));
+    QGroupBox* frame3 = MakeFrame(c, "Frame3", QStringLiteral("計算条件"), QRect(kColumnLeft, columnTop, kColumnWidth, 100));
+    const RowGrid rows{.at = {10, 26}, .labelWidth = 110, .gap = 8, .boxWidth = 100, .height = 26, .pitch = 34};
+    const auto boxes =
+        MakeBoxRows(frame3, rows, {{"Label4", stepName, "txtEpsilon", "0.01"}, {"Label5", QStringLiteral("初期値"), "txtX", "0"}});
+    txtEpsilon = boxes[0];
+    txtX = boxes[1];
 
     const RunColumn column = MakeRunColumn(this, QPoint(kColumnLeft, columnTop + 116), kColumnWidth, "5", 48);
     Text1 = column.Text1;
@@ -107,8 +104,6 @@ void frmSlopeMethod1::Command4_Click() {
 }
 
 void frmSlopeMethod1::Command5_Click() { run_->Stop(); }
-
-void frmSlopeMethod1::Timer1_Timer() { run_->Tick(); }
 
 void frmSlopeMethod1::txtA_Change(int) { Redraw(false); }
 
@@ -172,7 +167,7 @@ bool frmSlopeMethod1::StartSearch(const gradient::Cubic& f, bool report) {
     const auto x = report ? ReadVal(txtX, QStringLiteral("初期値")) : PeekVal(txtX);
     if (!x) return false;
     // Named as its label reads: "δX初期値" here, "ε" in the derivative window.
-    const auto eps = report ? ReadVal(txtEpsilon, Label4->text()) : PeekVal(txtEpsilon);
+    const auto eps = report ? ReadVal(txtEpsilon, txtEpsilon->accessibleName()) : PeekVal(txtEpsilon);
     if (!eps) return false;
     if (!std::isfinite(f(*x))) {
         if (report) ReportBadBox(txtX, QStringLiteral("「初期値」の点では関数値が大きすぎて計算できません。"));

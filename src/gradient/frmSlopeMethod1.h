@@ -3,12 +3,11 @@
 // under the mouse pointer. The derivative window derives from it.
 #pragma once
 
-#include <QWidget>
-
 #include <array>
 #include <optional>
 
 #include "gradient/slope_model.h"
+#include "kit/form.h"
 #include "kit/plot_frame.h"
 #include "kit/stepper.h"
 
@@ -21,7 +20,7 @@ namespace kv {
 
 class PlotSurface;
 
-class frmSlopeMethod1 : public QWidget {
+class frmSlopeMethod1 : public SteppedForm {
     Q_OBJECT
 public:
     frmSlopeMethod1();
@@ -35,14 +34,14 @@ public slots:
     void Command3_Click();
     void Command4_Click();
     void Command5_Click();
-    void Timer1_Timer();
     virtual void txtA_Change(int Index);
     void Picture1_MouseMove(int Button, int Shift, double X, double Y);
 
 protected:
     // `formulaRows` frames of formulas along the top (the derivative window has two); the
-    // plot sits under the last one.
-    frmSlopeMethod1(const QString& name, const QString& caption, int formulaRows);
+    // plot sits under the last one. `stepName` names txtEpsilon: the search's step width or
+    // factor.
+    frmSlopeMethod1(const QString& name, const QString& caption, int formulaRows, const QString& stepName);
 
     // The coefficients in txtA; nothing when one is beyond a double (told with `report`).
     std::optional<gradient::Cubic> ReadCubic(bool report);
@@ -68,7 +67,6 @@ protected:
 
     std::array<QLineEdit*, 4> txtA;
     QGroupBox* Frame1;
-    QLabel* Label4;
     QLineEdit* txtEpsilon;
     QLineEdit* txtX;
     QLabel* lblResult;
@@ -90,7 +88,6 @@ private:
     QLineEdit* Text1;
     PlotSurface* Picture1;
     QLabel* lblMouseXY;
-    Stepper* run_;
 };
 
 }  // namespace kv

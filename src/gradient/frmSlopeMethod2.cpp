@@ -1,7 +1,6 @@
 #include "gradient/frmSlopeMethod2.h"
 
 #include <QGroupBox>
-#include <QLabel>
 #include <QLineEdit>
 
 #include <cmath>
@@ -13,10 +12,9 @@
 
 namespace kv {
 
-frmSlopeMethod2::frmSlopeMethod2() : frmSlopeMethod1("frmSlopeMethod2", QStringLiteral("勾配法（その２）"), 2) {
-    auto* frame = new QGroupBox(QStringLiteral("微分式"), this);
-    frame->setObjectName(ArrayName("Frame1", 1));
-    frame->setGeometry(FormulaFrame(1));
+frmSlopeMethod2::frmSlopeMethod2()
+    : frmSlopeMethod1("frmSlopeMethod2", QStringLiteral("勾配法（その２）"), 2, QStringLiteral("ε")) {
+    QGroupBox* frame = MakeFrame(content(), ArrayName("Frame1", 1), QStringLiteral("微分式"), FormulaFrame(1));
     // B0 X² ＋ B1 X ＋ B2; the texts typed here at design time are replaced at load.
     const gradient::FormulaRow row(frame);
     const char* designed[3] = {"2", "-3", "5"};
@@ -24,7 +22,6 @@ frmSlopeMethod2::frmSlopeMethod2() : frmSlopeMethod1("frmSlopeMethod2", QStringL
     const QString term = QStringLiteral("X\u3000\uFF0B");
     row.Term(ArrayName("Label1", 8), term, ArrayName("Label1", 5), QStringLiteral("2"), 0);
     row.Term(ArrayName("Label1", 7), term, QString(), QString(), 1);
-    Label4->setText(QStringLiteral("ε"));
 }
 
 void frmSlopeMethod2::txtA_Change(int Index) {

@@ -3,6 +3,7 @@
 #include <QApplication>
 
 #include "kit/busy.h"
+#include "plot/msgbox.h"
 
 namespace kv {
 namespace {
@@ -20,6 +21,8 @@ std::chrono::steady_clock::time_point Now() {
 // The runner whose run is going on. Compared, never dereferenced: its window (and so the
 // runner) may be freed while the run unwinds.
 const BatchRunner* g_active = nullptr;
+
+const QString kOtherRunMessage = QStringLiteral("ほかのウィンドウの一括処理が実行中です。終わってからもう一度押してください。");
 
 // The ordinary pointer while the learner answers a question in the middle of a run.
 struct NormalPointer {
@@ -44,11 +47,17 @@ bool BatchRunner::running() const { return g_active == this; }
 
 bool BatchRunner::anyRunning() { return g_active != nullptr; }
 
+bool BatchRunner::mayStart() const {
+    if (!g_active) return true;
+    if (g_active != this) MsgBox(window_, kOtherRunMessage);
+    return false;
+}
+
 void BatchRunner::setClock(Clock clock) { ClockHook() = std::move(clock); }
 
 BatchRunner::Outcome BatchRunner::run(const std::function<bool()>& iteration, const std::function<void()>& progress,
                                       const std::function<bool()>& confirm) {
-    if (g_active) return Outcome::kAlreadyRunning;
+    if (!mayStart()) return Outcome::kAlreadyRunning;
     const ActiveRun active(this);
     const BusyPointer busy;
 

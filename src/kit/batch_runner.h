@@ -49,10 +49,17 @@ public:
     // When cancel() was called, `confirm` (if given) is asked first: false carries on and
     // drops the request. Only one run goes on at a time in the whole program: a run started
     // while one is going on (from one of its callbacks or from an event it let through)
-    // returns kAlreadyRunning at once.
+    // returns kAlreadyRunning at once, and when that run is another window's the learner is
+    // told so on this window.
     // After kWindowClosed the caller must not touch its window either: it may be freed.
     Outcome run(const std::function<bool()>& iteration, const std::function<void()>& progress = {},
                 const std::function<bool()>& confirm = {});
+
+    // Whether a run may start now, asked before the window reads or resets anything for
+    // it: while another window's run goes on the learner is told so (as run() tells it) and
+    // the answer is no. While this runner's own run goes on the answer is no without a
+    // word: what a second press does is the window's to decide.
+    bool mayStart() const;
 
     // Asks the run to stop before its next iteration (a stop button's whole work).
     void cancel() { cancelRequested_ = true; }

@@ -207,6 +207,7 @@ StepResult frmFeedFowardLearning::LearnOneStep(StepBy) {
 
 
 void frmFeedFowardLearning::Command5_Click() {
+    if (!batch_.mayStart()) return;  // refused before a box is read
     const auto limit = ReadVal(txtLimitError, QStringLiteral("許容誤差"));
     if (!limit) return;
     const auto loop = ReadVal(txtLoop, QStringLiteral("回数"));
@@ -231,10 +232,7 @@ void frmFeedFowardLearning::Command5_Click() {
         Label5->repaint();  // the only repaint while the batch holds the thread
     };
     const BatchRunner::Outcome outcome = batch_.run([&batch] { return batch.Next(); }, progress);
-    if (outcome == BatchRunner::Outcome::kAlreadyRunning) {
-        MsgBox(this, QStringLiteral("ほかのウィンドウの一括処理が実行中です。終わってからもう一度押してください。"));
-        return;
-    }
+    if (outcome == BatchRunner::Outcome::kAlreadyRunning) return;  // the runner has told the learner
     if (batch.Pass() > 0) {
         SetText(txtError, Format(net_.PatError(), kValuePattern));
         SetText(txtMaxError, Format(net_.MaxError(), kValuePattern));

@@ -42,36 +42,29 @@ QString RowName(int i, const char* column) { return QStringLiteral("訓練デー
 frmLinearSystem1::frmLinearSystem1()
     : frmLinearSystem1("frmLinearSystem1", QStringLiteral("線形システムの学習（一括更新学習法）"), linear::Update::Batch) {}
 
-frmLinearSystem1::frmLinearSystem1(const QString& name, const QString& caption, linear::Update rule) : model_(rule) {
-    setObjectName(name);
-    setWindowTitle(caption);
-
+frmLinearSystem1::frmLinearSystem1(const QString& name, const QString& caption, linear::Update rule)
+    : SteppedForm(name, caption), model_(rule) {
+    QWidget* c = content();
     const int formulaHeight = linear::UpdateFormula::HeightFor(rule);
-    auto* strip = new ShapeWidget(this, "Shape1", QRect(kMargin, 8, kStripWidth, formulaHeight + 8), ShapeWidget::kRectangle);
+    auto* strip = new ShapeWidget(c, "Shape1", QRect(kMargin, 8, kStripWidth, formulaHeight + 8), ShapeWidget::kRectangle);
     strip->setBorderColor(kPaleGreen);
     strip->setFill(true, kPaleGreen);
-    MakeLabel(this, "Label7", QStringLiteral("（パラメータ更新式）"), QRect(kMargin + 10, 8, 180, formulaHeight + 8));
-    new linear::UpdateFormula(this, rule, QRect(kMargin + 200, 12, 420, formulaHeight));
+    MakeLabel(c, "Label7", QStringLiteral("（パラメータ更新式）"), QRect(kMargin + 10, 8, 180, formulaHeight + 8));
+    new linear::UpdateFormula(c, rule, QRect(kMargin + 200, 12, 420, formulaHeight));
 
     const int top = 8 + formulaHeight + 8 + 10;
     const MaximaBoxes maxima = MakeMaximaFrame(this, QRect(kMargin, top, 300, 64), "6", "10");
     txtMaxX = maxima.txtMaxX;
     txtMaxY = maxima.txtMaxY;
 
-    auto* frame3 = new QGroupBox(QStringLiteral("計算条件"), this);
-    frame3->setObjectName("Frame3");
-    frame3->setGeometry(kMargin + 312, top, kPlotSide - 312, 64);
-    MakeLabel(frame3, "Label4", QStringLiteral("ε"), QRect(10, 26, 20, 26), Qt::AlignRight | Qt::AlignVCenter);
-    txtEpsilon = MakeBox(frame3, "txtEpsilon", "0.01", QRect(36, 26, 110, 26));
+    QGroupBox* frame3 = MakeFrame(c, "Frame3", QStringLiteral("計算条件"), QRect(kMargin + 312, top, kPlotSide - 312, 64));
+    txtEpsilon = MakeLabelledBox(frame3, "Label4", QStringLiteral("ε"), QRect(10, 26, 20, 26), "txtEpsilon", "0.01",
+                                 QRect(36, 26, 110, 26));
 
-    Picture1 = new PlotSurface(this, QSize(kPlotSide, kPlotSide));
-    Picture1->setObjectName("Picture1");
-    Picture1->move(kMargin, top + 76);
+    Picture1 = MakePlot(c, QPoint(kMargin, top + 76), QSize(kPlotSide, kPlotSide));
 
-    auto* frame1 = new QGroupBox(QStringLiteral("訓練データ"), this);
-    frame1->setObjectName("Frame1");
     const int loopTop = kRowTop + kRowPitch * linear::kSampleCount + 6;
-    frame1->setGeometry(kColumnLeft, top, kColumnWidth, loopTop + 36);
+    QGroupBox* frame1 = MakeFrame(c, "Frame1", QStringLiteral("訓練データ"), QRect(kColumnLeft, top, kColumnWidth, loopTop + 36));
     MakeLabel(frame1, "lblX", "X", QRect(24, 22, 100, 22), Qt::AlignCenter);
     MakeLabel(frame1, "Label1", "Y", QRect(136, 22, 100, 22), Qt::AlignCenter);
     for (int i = 0; i < linear::kSampleCount; ++i) {
@@ -79,14 +72,14 @@ frmLinearSystem1::frmLinearSystem1(const QString& name, const QString& caption, 
         txtX[i] = MakeBox(frame1, ArrayName("txtX", i), kDefaultX[i], QRect(24, y, 100, 24));
         txtY[i] = MakeBox(frame1, ArrayName("txtY", i), kDefaultY[i], QRect(136, y, 100, 24));
     }
-    MakeLabel(frame1, "Label5", QStringLiteral("訓練回数"), QRect(24, loopTop, 100, 24), Qt::AlignRight | Qt::AlignVCenter);
-    txtLoop = MakeBox(frame1, "txtLoop", "10", QRect(136, loopTop, 100, 24));
+    txtLoop = MakeLabelledBox(frame1, "Label5", QStringLiteral("訓練回数"), QRect(24, loopTop, 100, 24), "txtLoop", "10",
+                              QRect(136, loopTop, 100, 24));
 
     const RunColumn column = MakeRunColumn(this, QPoint(kColumnLeft, top + loopTop + 48), kColumnWidth, "100", 52);
     Text1 = column.Text1;
     lblResult = column.lblResult;
 
-    setFixedSize(kColumnLeft + kColumnWidth + kMargin, std::max(top + 76 + kPlotSide, column.bottom) + kMargin);
+    setContentSize(QSize(kColumnLeft + kColumnWidth + kMargin, std::max(top + 76 + kPlotSide, column.bottom) + kMargin));
     run_ = new Stepper(this, Text1, QStringLiteral("タイマー"), [this](StepBy by) { return Step(by); });
 }
 
@@ -104,8 +97,6 @@ void frmLinearSystem1::Command4_Click() {
 }
 
 void frmLinearSystem1::Command5_Click() { run_->Stop(); }
-
-void frmLinearSystem1::Timer1_Timer() { run_->Tick(); }
 
 std::optional<linear::Samples> frmLinearSystem1::ReadSamples(bool report) {
     linear::Samples samples;

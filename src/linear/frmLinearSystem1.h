@@ -3,11 +3,10 @@
 // step count and error. The sequential window is this one configured with the other rule.
 #pragma once
 
-#include <QWidget>
-
 #include <array>
 #include <optional>
 
+#include "kit/form.h"
 #include "kit/plot_frame.h"
 #include "kit/stepper.h"
 #include "linear/linear_model.h"
@@ -20,7 +19,7 @@ namespace kv {
 
 class PlotSurface;
 
-class frmLinearSystem1 : public QWidget {
+class frmLinearSystem1 : public SteppedForm {
     Q_OBJECT
 public:
     frmLinearSystem1();
@@ -36,7 +35,6 @@ public slots:
     void Command3_Click();
     void Command4_Click();
     void Command5_Click();
-    void Timer1_Timer();
 
 protected:
     frmLinearSystem1(const QString& name, const QString& caption, linear::Update rule);
@@ -72,7 +70,6 @@ private:
     QLineEdit* Text1;
     PlotSurface* Picture1;
     QLabel* lblResult;
-    Stepper* run_;
 };
 
 }  // namespace kv

@@ -44,7 +44,6 @@ public:
     // E = sum (y_i - a x_i)^2, plain (neither halved nor averaged).
     static double ErrorOf(const Samples& samples, double a);
 
-    Update Rule() const { return rule_; }
     double ParamA() const { return paramA_; }
     double Eps() const { return eps_; }
     double ErrorSum() const { return errorSum_; }
@@ -90,7 +89,6 @@ public:
     void RestartRefused();
 
     Phase CurrentPhase() const { return phase_; }
-    int PhaseCount() const { return phaseCount_; }
 
 private:
     Phase phase_ = Phase::Initialise;

@@ -43,82 +43,84 @@ constexpr int kPanelLeft = 392;
 constexpr int kWindowWidth = kColumnLeft + kAnimals * kColumnPitch + kMargin;
 constexpr int kWindowHeight = kMapTop + kMapHeight + kMargin;
 
+// The table box of animal n's attribute a: the boxes run down one animal's attributes.
+constexpr int TableBox(int n, int a) { return n * kAttributes + a; }
+
 QString BoxName(int n, int a) { return QStringLiteral("%1の%2").arg(QString::fromUtf8(kAnimalNames[n]), QString::fromUtf8(kAttributeNames[a])); }
 
 }  // namespace
 
 frmSOM::frmSOM() : frmSOM(Variant{"frmSOM", QStringLiteral("SOM(Self-Organizing Maps)アルゴリズムによる分類学習"), true, -1}) {}
 
-frmSOM::frmSOM(const Variant& variant) : variant_(variant), batch_(this, BatchRunner::Events::kProcess) {
-    setObjectName(variant.name);
-    setWindowTitle(variant.caption);
-    setFixedSize(kWindowWidth, kWindowHeight);
+frmSOM::frmSOM(const Variant& variant)
+    : SteppedForm(variant.name, variant.caption), variant_(variant), batch_(this, BatchRunner::Events::kProcess) {
+    setContentSize(QSize(kWindowWidth, kWindowHeight));
     BuildTable();
     BuildControls();
     run_ = new Stepper(this, Text2, QStringLiteral("タイマー"), [this](StepBy by) { return MapStep(by); });
 }
 
 void frmSOM::BuildTable() {
-    Label3 = MakeLabel(this, "Label3", QStringLiteral("動物名と属性"), QRect(kMargin, kHeadTop, kNameWidth, 20));
+    QWidget* c = content();
+    Label3 = MakeLabel(c, "Label3", QStringLiteral("動物名と属性"), QRect(kMargin, kHeadTop, kNameWidth, 20));
     for (int n = 0; n < kAnimals; ++n)
-        Label1[n] = MakeLabel(this, ArrayName("Label1", n), QString::fromUtf8(kAnimalNames[n]),
+        Label1[n] = MakeLabel(c, ArrayName("Label1", n), QString::fromUtf8(kAnimalNames[n]),
                               QRect(kColumnLeft + n * kColumnPitch - 1, kHeadTop, kColumnPitch, 20), Qt::AlignCenter);
     for (int a = 0; a < kAttributes; ++a)
-        Label2[a] = MakeLabel(this, ArrayName("Label2", a), QString::fromUtf8(kAttributeNames[a]),
+        Label2[a] = MakeLabel(c, ArrayName("Label2", a), QString::fromUtf8(kAttributeNames[a]),
                               QRect(kMargin, kRowTop + a * kRowPitch, kNameWidth, kRowPitch));
     // Made column by column, so that Tab runs down one animal's attributes.
     for (int n = 0; n < kAnimals; ++n)
         for (int a = 0; a < kAttributes; ++a)
-            Text1[16 * n + a] = MakeBox(this, ArrayName("Text1", 16 * n + a),
-                                        QString::fromStdString(GeneralText(som::kDefaultAnimals[n][a])),
-                                        QRect(kColumnLeft + n * kColumnPitch, kRowTop + a * kRowPitch, kBoxWidth, kRowPitch));
+            Text1[TableBox(n, a)] = MakeBox(c, ArrayName("Text1", TableBox(n, a)),
+                                            QString::fromStdString(GeneralText(som::kDefaultAnimals[n][a])),
+                                            QRect(kColumnLeft + n * kColumnPitch, kRowTop + a * kRowPitch, kBoxWidth, kRowPitch));
 }
 
 void frmSOM::BuildControls() {
+    QWidget* c = content();
     const double units = 17 - variant_.plotLeft;  // the map's scale runs to 17 both ways
-    Picture1 = new PlotSurface(this, QSize(static_cast<int>(kMapHeight * units / 18 + 0.5), kMapHeight));
-    Picture1->setObjectName("Picture1");
-    Picture1->move(kMargin, kMapTop);
+    Picture1 = MakePlot(c, QPoint(kMargin, kMapTop), QSize(static_cast<int>(kMapHeight * units / 18 + 0.5), kMapHeight));
 
     const int top = kMapTop;
-    Frame1 = new QGroupBox(QStringLiteral("計算オプション"), this);
-    Frame1->setObjectName("Frame1");
-    Frame1->setGeometry(kPanelLeft, top, 190, 124);
-    MakeLabel(Frame1, "Label4", kLoopName, QRect(10, 26, 80, 24));
-    txtLoop = MakeBox(Frame1, "txtLoop", "200", QRect(96, 26, 80, 24));
-    MakeLabel(Frame1, "Label5", QStringLiteral("α0"), QRect(10, 56, 80, 24));
-    txtAlfa0 = MakeBox(Frame1, "txtAlfa0", "0.3", QRect(96, 56, 80, 24));
-    MakeLabel(Frame1, "Label6", QStringLiteral("Nc(0)"), QRect(10, 86, 80, 24));
+    Frame1 = MakeFrame(c, "Frame1", QStringLiteral("計算オプション"), QRect(kPanelLeft, top, 190, 124));
+    const RowGrid grid{.at = {10, 26}, .labelWidth = 80, .gap = 6, .boxWidth = 80, .height = 24, .pitch = 30,
+                       .labelAlign = Qt::AlignLeft | Qt::AlignVCenter};
+    const BoxRow loop{"Label4", kLoopName, "txtLoop", "200"};
+    const BoxRow alfa0{"Label5", QStringLiteral("α0"), "txtAlfa0", "0.3"};
+    const BoxRow nc0{"Label6", QStringLiteral("Nc(0)"), "txtNc0", "4"};
+    const auto boxes =
+        variant_.initOptions ? MakeBoxRows(Frame1, grid, {loop, alfa0, nc0}) : MakeBoxRows(Frame1, grid, {loop, alfa0});
+    txtLoop = boxes[0];
+    txtAlfa0 = boxes[1];
     if (variant_.initOptions) {
-        txtNc0 = MakeBox(Frame1, "txtNc0", "4", QRect(96, 86, 80, 24));
+        txtNc0 = boxes[2];
 
-        Frame2 = new QGroupBox(QStringLiteral("初期化方法"), this);
-        Frame2->setObjectName("Frame2");
-        Frame2->setGeometry(kPanelLeft, top + 136, 190, 140);
+        Frame2 = MakeFrame(c, "Frame2", QStringLiteral("初期化方法"), QRect(kPanelLeft, top + 136, 190, 140));
         const char* captions[4] = {"全体ランダム設定", "全体ランダム+固定値", "全体を０に設定+固定値", "全体を１に設定+固定値"};
-        for (int i = 0; i < 4; ++i) {
-            Option[i] = new QRadioButton(QString::fromUtf8(captions[i]), Frame2);
-            Option[i]->setObjectName(QStringLiteral("Option%1").arg(i + 1));
-            Option[i]->setGeometry(10, 24 + i * 28, 176, 24);
-        }
+        for (int i = 0; i < 4; ++i)
+            Option[i] = MakeOption(Frame2, QStringLiteral("Option%1").arg(i + 1), QString::fromUtf8(captions[i]),
+                                   QRect(10, 24 + i * 28, 176, 24));
         Option[1]->setChecked(true);
+    } else {
+        // Without a neighbourhood the Nc(0) row keeps its label and has no box.
+        MakeLabel(Frame1, nc0.label, nc0.caption, QRect(grid.at + QPoint(0, 2 * grid.pitch), QSize(grid.labelWidth, grid.height)),
+                  grid.labelAlign);
     }
 
     const int x = kPanelLeft + 206, w = 170;
-    Command1 = MakeButton(this, "Command1", QStringLiteral("初期化"), QRect(x, top + 6, w, 30), this, &frmSOM::Command1_Click);
-    Command2 = MakeButton(this, "Command2", QStringLiteral("逐次実行"), QRect(x, top + 42, w, 30), this, &frmSOM::Command2_Click);
-    Command4 = MakeButton(this, "Command4", QStringLiteral("逐次自動学習"), QRect(x, top + 94, w, 30), this, &frmSOM::Command4_Click);
-    MakeLabel(this, "Label8", QStringLiteral("タイマー"), QRect(x, top + 130, 70, 24));
-    Text2 = MakeBox(this, "Text2", "200", QRect(x + 80, top + 130, w - 80, 24));
-    Command5 = MakeButton(this, "Command5", QStringLiteral("逐次自動学習停止"), QRect(x, top + 160, w, 30), this, &frmSOM::Command5_Click);
-    Check1 = new QCheckBox(QStringLiteral("学習回数で繰返し"), this);
-    Check1->setObjectName("Check1");
-    Check1->setGeometry(x, top + 196, w, 24);
+    Command1 = MakeButton(c, "Command1", QStringLiteral("初期化"), QRect(x, top + 6, w, 30), this, &frmSOM::Command1_Click);
+    Command2 = MakeButton(c, "Command2", QStringLiteral("逐次実行"), QRect(x, top + 42, w, 30), this, &frmSOM::Command2_Click);
+    Command4 = MakeButton(c, "Command4", QStringLiteral("逐次自動学習"), QRect(x, top + 94, w, 30), this, &frmSOM::Command4_Click);
+    Text2 = MakeLabelledBox(c, "Label8", QStringLiteral("タイマー"), QRect(x, top + 130, 70, 24), "Text2", "200",
+                            QRect(x + 80, top + 130, w - 80, 24), Qt::AlignLeft | Qt::AlignVCenter);
+    Command5 = MakeButton(c, "Command5", QStringLiteral("逐次自動学習停止"), QRect(x, top + 160, w, 30), this, &frmSOM::Command5_Click);
+    Check1 = MakeCheck(c, "Check1", QStringLiteral("学習回数で繰返し"), QRect(x, top + 196, w, 24));
 
     const int x2 = x + w + 16;
-    Command3 = MakeButton(this, "Command3", QStringLiteral("一括実行"), QRect(x2, top + 6, w, 30), this, &frmSOM::Command3_Click);
-    Command6 = MakeButton(this, "Command6", QStringLiteral("一括実行停止"), QRect(x2, top + 42, w, 30), this, &frmSOM::Command6_Click);
-    Label7 = MakeLabel(this, "Label7", "", QRect(x2, top + 94, w, 24));
+    Command3 = MakeButton(c, "Command3", QStringLiteral("一括実行"), QRect(x2, top + 6, w, 30), this, &frmSOM::Command3_Click);
+    Command6 = MakeButton(c, "Command6", QStringLiteral("一括実行停止"), QRect(x2, top + 42, w, 30), this, &frmSOM::Command6_Click);
+    Label7 = MakeLabel(c, "Label7", "", QRect(x2, top + 94, w, 24));
 }
 
 void frmSOM::Form_Load() { MapInit(Reading::kReport); }
@@ -136,6 +138,7 @@ void frmSOM::Command2_Click() {
 void frmSOM::Command3_Click() {
     // A second press restarts the batch from its beginning, once this one has ended.
     if (DeferDuringBatch(&frmSOM::Command3_Click)) return;
+    if (!batch_.mayStart()) return;  // another window's batch: refused before the map is touched
     run_->Stop();  // the batch and an automatic run would step the same map
     if (!MapInit(Reading::kReport)) return;
     const auto table = ReadTable(Reading::kSilent);  // MapInit has just read it
@@ -159,10 +162,7 @@ void frmSOM::Command3_Click() {
         return true;
     }, [this] { ShowCount(map().MapCount()); });  // the counter as often as the eye can follow
     if (outcome == BatchRunner::Outcome::kWindowClosed || !alive) return;
-    if (outcome == BatchRunner::Outcome::kAlreadyRunning) {
-        MsgBox(this, QStringLiteral("ほかのウィンドウの一括処理が実行中です。終わってからもう一度押してください。"));
-        return;
-    }
+    if (outcome == BatchRunner::Outcome::kAlreadyRunning) return;  // the runner has told the learner
     if (steps > 0) ShowCount(map().MapCount());
     MapDraw(lastTable_);
     if (refused != som::StepOutcome::kDone && !ReportRefused(refused)) return;
@@ -183,8 +183,6 @@ void frmSOM::Command5_Click() { run_->Stop(); }
 
 void frmSOM::Command6_Click() { batch_.cancel(); }
 
-void frmSOM::Timer1_Timer() { run_->Tick(); }
-
 bool frmSOM::DeferDuringBatch(void (frmSOM::*slot)()) {
     if (!batch_.running()) return false;
     pending_ = slot;
@@ -196,7 +194,7 @@ std::optional<som::AnimalTable> frmSOM::ReadTable(Reading how) {
     som::AnimalTable table;
     for (int n = 0; n < kAnimals; ++n) {
         for (int a = 0; a < kAttributes; ++a) {
-            QLineEdit* box = Text1[16 * n + a];
+            QLineEdit* box = Text1[TableBox(n, a)];
             const auto v = how == Reading::kReport ? ReadVal(box, BoxName(n, a)) : PeekVal(box);
             if (!v) return std::nullopt;
             table[n][a] = *v;

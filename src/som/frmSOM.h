@@ -5,12 +5,12 @@
 #pragma once
 
 #include <QString>
-#include <QWidget>
 
 #include <array>
 #include <optional>
 
 #include "kit/batch_runner.h"
+#include "kit/form.h"
 #include "kit/stepper.h"
 #include "som/som_model.h"
 
@@ -25,7 +25,7 @@ namespace kv {
 
 class PlotSurface;
 
-class frmSOM : public QWidget {
+class frmSOM : public SteppedForm {
     Q_OBJECT
 public:
     frmSOM();
@@ -43,7 +43,6 @@ public slots:
     void Command4_Click();  // 逐次自動学習
     void Command5_Click();  // 逐次自動学習停止
     void Command6_Click();  // 一括実行停止
-    void Timer1_Timer();
 
 protected:
     // What the two windows differ in, apart from their models and drawings.
@@ -77,7 +76,6 @@ protected:
 private:
     enum class Reading { kReport, kSilent };
 
-    void Build();
     void BuildTable();
     void BuildControls();
 
@@ -98,7 +96,6 @@ private:
 
     Variant variant_;
     som::SomMap som_;
-    Stepper* run_;
     BatchRunner batch_;
     void (frmSOM::*pending_)() = nullptr;
     bool restartPending_ = false;

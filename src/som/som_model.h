@@ -71,7 +71,6 @@ public:
 
     int MapCount() const { return mapCount_; }
     int MapLoop() const { return mapLoop_; }
-    double Alfa0() const { return alfa0_; }
     // A timer run's end, after its still step: the count comes back to MapLoop.
     void EndRun() { mapCount_ = mapLoop_; }
 

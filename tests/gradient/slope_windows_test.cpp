@@ -3,6 +3,8 @@
 #include <QTest>
 #include <QTimer>
 
+#include <tuple>
+
 #include "gradient/frmSlopeMethod1.h"
 #include "gradient/frmSlopeMethod2.h"
 #include "plot/PlotSurface.h"
@@ -216,6 +218,15 @@ TEST_F(SlopeWindows, DerivativeSearchConvergesOscillatesOrStandsStill) {
     for (int k = 0; k < 3; ++k) type(still, QStringLiteral("txtB(%1)").arg(k), "0");
     EXPECT_EQ(stepsUntilMessage(still, 10), 1);
     EXPECT_EQ(messages.last(), QStringLiteral("収斂しました. x=0.0000 f(x)=7.0000"));
+}
+
+TEST_F(SlopeWindows, BoxesAreNamedAsTheirLabelsRead) {
+    QWidget* one = open<kv::frmSlopeMethod1>();
+    QWidget* two = open<kv::frmSlopeMethod2>();
+    for (const auto& [w, name, label] : {std::tuple{one, "txtEpsilon", "δX初期値"}, std::tuple{two, "txtEpsilon", "ε"},
+                                         std::tuple{one, "txtX", "初期値"}, std::tuple{one, "txtMaxX", "X"},
+                                         std::tuple{two, "txtMaxY", "Y"}, std::tuple{one, "Text1", "タイマー"}})
+        EXPECT_EQ(box(w, name)->accessibleName(), QString::fromUtf8(label)) << name;
 }
 
 }  // namespace

@@ -171,9 +171,27 @@ TEST_F(BatchRunnerTest, RefusesASecondRunWhileOneGoesOn) {
     EXPECT_EQ(outer, 4);
     EXPECT_EQ(inner, 0);
     EXPECT_EQ(refused, std::vector<Outcome>(8, Outcome::kAlreadyRunning));
+    // Only the other window's refusals are told, each once.
+    EXPECT_EQ(messages, QStringList(4, QStringLiteral("ほかのウィンドウの一括処理が実行中です。終わってからもう一度押してください。")));
     // Once it is over, either may run.
     EXPECT_EQ(second->runner.run([&] { return ++inner < 3; }), Outcome::kFinished);
     EXPECT_EQ(inner, 3);
+}
+
+TEST_F(BatchRunnerTest, MayStartOnlyWhenNoRunGoesOnAndTellsWhenAnotherWindowsDoes) {
+    Host* first = host(Events::kProcess);
+    Host* second = host(Events::kProcess);
+    bool ownMay = true, otherMay = true;
+    first->runner.run([&] {
+        ownMay = first->runner.mayStart();
+        otherMay = second->runner.mayStart();
+        return false;
+    });
+    EXPECT_FALSE(ownMay);
+    EXPECT_FALSE(otherMay);
+    EXPECT_EQ(messages, QStringList{QStringLiteral("ほかのウィンドウの一括処理が実行中です。終わってからもう一度押してください。")});
+    EXPECT_TRUE(second->runner.mayStart());
+    EXPECT_EQ(messages.size(), 1);
 }
 
 TEST_F(BatchRunnerTest, EndsWhenItsWindowIsClosedOrFreedInTheMiddle) {
