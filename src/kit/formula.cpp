@@ -21,18 +21,24 @@ QLabel* MakeIndexLabel(QWidget* parent, const QString& name, const QString& capt
     return label;
 }
 
-void Subscripted(QWidget* parent, int index, const QString& symbol, const QString& sub, QPoint at) {
-    MakeFormulaLabel(parent, ArrayName("Label3", index), symbol, QRect(at, QSize(18, 24)), Qt::AlignRight | Qt::AlignVCenter);
+QLabel* Subscripted(QWidget* parent, int index, const QString& symbol, const QString& sub, QPoint at) {
+    QLabel* label =
+        MakeFormulaLabel(parent, ArrayName("Label3", index), symbol, QRect(at, QSize(18, 24)), Qt::AlignRight | Qt::AlignVCenter);
     MakeIndexLabel(parent, ArrayName("Label4", index), sub, QRect(at + QPoint(18, 10), QSize(12, 18)));
+    return label;
 }
 
-int Subscripted(QWidget* parent, const QString& symbolName, const QString& subName, const QString& symbol,
-                const QString& sub, QPoint at) {
-    MakeFormulaLabel(parent, symbolName, symbol, QRect(at, QSize(18, 24)), Qt::AlignRight | Qt::AlignVCenter);
+QLabel* Subscripted(QWidget* parent, const QString& symbolName, const QString& subName, const QString& symbol,
+                    const QString& sub, QPoint at) {
+    QLabel* label = MakeFormulaLabel(parent, symbolName, symbol, QRect(at, QSize(18, 24)), Qt::AlignRight | Qt::AlignVCenter);
     QLabel* index = MakeIndexLabel(parent, subName, sub, QRect(at + QPoint(18, 10), QSize(12, 18)));
-    const int width = std::max(12, index->fontMetrics().horizontalAdvance(sub) + 2);
-    index->resize(width, 18);
-    return 18 + width;
+    index->resize(std::max(12, index->fontMetrics().horizontalAdvance(sub) + 2), 18);
+    return label;
+}
+
+void TieSubscripted(QLabel* symbol, const QString& sub, QWidget* control) {
+    TieLabel(symbol, control);
+    control->setAccessibleName(symbol->text() + sub);
 }
 
 }  // namespace kv

@@ -51,23 +51,19 @@ QPoint OnCircle(QPoint from, QPoint centre) {
 
 }  // namespace
 
-frmLogicalUnit::frmLogicalUnit() {
-    setObjectName("frmLogicalUnit");
-    setWindowTitle(QStringLiteral("論理素子のニューロンによる表現"));
+frmLogicalUnit::frmLogicalUnit() : FormWindow("frmLogicalUnit", QStringLiteral("論理素子のニューロンによる表現")) {
     int top = kGap;
     for (int f = 0; f < kFrames; ++f) {
         const int h = f == kExor ? kExorH : kGateH;
-        Frame1[f] = new QGroupBox(kFrameCaptions[f], this);
-        Frame1[f]->setObjectName(ArrayName("Frame1", f));
-        Frame1[f]->setGeometry(kFrameX, top, kFrameW, h);
+        Frame1[f] = MakeFrame(content(), ArrayName("Frame1", f), kFrameCaptions[f], QRect(kFrameX, top, kFrameW, h));
         top += h + kGap;
     }
     BuildGate(kOr);
     BuildGate(kAnd);
     BuildExor();
-    MakeLabel(this, "Label1", QStringLiteral("入力フィールドをクリックすると値が切り替わります。入力を変えて確認しましょう。"),
+    MakeLabel(content(), "Label1", QStringLiteral("入力フィールドをクリックすると値が切り替わります。入力を変えて確認しましょう。"),
               QRect(kFrameX + 4, top, kFrameW - 8, kBoxH));
-    setFixedSize(kFrameX + kFrameW + kFrameX, top + kBoxH + kGap);
+    setContentSize(QSize(kFrameX + kFrameW + kFrameX, top + kBoxH + kGap));
     for (int f = 0; f < kFrames; ++f) {
         OnClick(txtIn1[f], [this, f] { txtIn1_Click(f); });
         OnClick(TxtIn2[f], [this, f] { TxtIn2_Click(f); });
@@ -78,11 +74,16 @@ void frmLogicalUnit::BuildUnitBody(QWidget* frame, int u, QPoint c) {
     auto* circle = new ShapeWidget(frame, ArrayName("Shape1", u), QRect(c.x() - kRadius, c.y() - kRadius, 2 * kRadius, 2 * kRadius),
                                    ShapeWidget::kEllipse);
     circle->lower();
-    MakeLabel(frame, ArrayName("lblS", u), "S", QRect(c.x() - 38, c.y() - kBoxH - 2, 22, kBoxH), Qt::AlignRight | Qt::AlignVCenter);
-    txtS[u] = MakeBox(frame, ArrayName("txtS", u), "", QRect(c.x() - 12, c.y() - kBoxH - 2, kResultW, kBoxH));
-    MakeLabel(frame, ArrayName("lblTheta", u), QStringLiteral("θ"), QRect(c.x() - 38, c.y() + 2, 22, kBoxH), Qt::AlignRight | Qt::AlignVCenter);
-    txtTheta[u] = MakeBox(frame, ArrayName("txtTheta", u), kDefaultTheta[u], QRect(c.x() - 12, c.y() + 2, kResultW, kBoxH));
-    names_[txtTheta[u]] = kUnitNames[u] + QStringLiteral("の θ");
+    txtS[u] = MakeLabelledBox(frame, ArrayName("lblS", u), "S", QRect(c.x() - 38, c.y() - kBoxH - 2, 22, kBoxH), ArrayName("txtS", u),
+                              "", QRect(c.x() - 12, c.y() - kBoxH - 2, kResultW, kBoxH));
+    txtTheta[u] = MakeLabelledBox(frame, ArrayName("lblTheta", u), QStringLiteral("θ"), QRect(c.x() - 38, c.y() + 2, 22, kBoxH),
+                                  ArrayName("txtTheta", u), kDefaultTheta[u], QRect(c.x() - 12, c.y() + 2, kResultW, kBoxH));
+    NameLabelled(txtTheta[u], kUnitNames[u] + QStringLiteral("の θ"));
+}
+
+void frmLogicalUnit::NameLabelled(QLineEdit* box, const QString& name) {
+    names_[box] = name;
+    box->setAccessibleName(name);
 }
 
 // An arrow label with its left end at `at` (vertically centred); returns its right end.
@@ -104,11 +105,10 @@ void frmLogicalUnit::BuildGate(int i) {
     for (int j = 0; j < 2; ++j) {
         const int y = rows[j];
         const QString input = j == 0 ? QStringLiteral("入力 1") : QStringLiteral("入力 2");
-        MakeLabel(frame, ArrayName(j == 0 ? "lblIn1" : "lblIn2", i), input, QRect(6, y - kBoxH / 2, kInX - 10, kBoxH),
-                  Qt::AlignRight | Qt::AlignVCenter);
         QLineEdit*& in = j == 0 ? txtIn1[i] : TxtIn2[i];
-        in = MakeBox(frame, ArrayName(j == 0 ? "txtIn1" : "TxtIn2", i), j == 0 ? "1" : "0", BoxAt(kInX, y, kInW));
-        names_[in] = gate + QStringLiteral(" の") + input;
+        in = MakeLabelledBox(frame, ArrayName(j == 0 ? "lblIn1" : "lblIn2", i), input, QRect(6, y - kBoxH / 2, kInX - 10, kBoxH),
+                             ArrayName(j == 0 ? "txtIn1" : "TxtIn2", i), j == 0 ? "1" : "0", BoxAt(kInX, y, kInW));
+        NameLabelled(in, gate + QStringLiteral(" の") + input);
         QLineEdit*& w = j == 0 ? txtW1[i] : txtW2[i];
         w = MakeBox(frame, ArrayName(j == 0 ? "txtW1" : "txtW2", i), j == 0 ? kDefaultW1[i] : kDefaultW2[i], BoxAt(kWeightX, y, kWeightW));
         names_[w] = gate + QStringLiteral(" の重み（%1）").arg(input);
@@ -119,8 +119,9 @@ void frmLogicalUnit::BuildGate(int i) {
     BuildUnitBody(frame, i, centre);
     const QPoint tip = Arrow(frame, QPoint(kUnitX + kRadius + 14, kGateUnitY));
     Connect(frame, QPoint(kUnitX + kRadius, kGateUnitY), QPoint(tip.x() - kArrowW - 2, kGateUnitY));
-    MakeLabel(frame, ArrayName("lblOut", i), QStringLiteral("出力"), QRect(tip.x(), kGateUnitY - kBoxH / 2 - kBoxH, kOutW + 20, kBoxH));
-    txtX[i] = MakeBox(frame, ArrayName("txtX", i), "", BoxAt(tip.x(), kGateUnitY, kOutW));
+    txtX[i] = MakeLabelledBox(frame, ArrayName("lblOut", i), QStringLiteral("出力"),
+                              QRect(tip.x(), kGateUnitY - kBoxH / 2 - kBoxH, kOutW + 20, kBoxH), ArrayName("txtX", i), "",
+                              BoxAt(tip.x(), kGateUnitY, kOutW), Qt::AlignLeft | Qt::AlignVCenter);
     MakeButton(frame, ArrayName("Command1", i), QStringLiteral("実行"),
                QRect(kFrameW - kButtonW - 20, kGateUnitY - kButtonH / 2, kButtonW, kButtonH), this, &frmLogicalUnit::Command1_Click, i);
 }
@@ -139,10 +140,10 @@ void frmLogicalUnit::BuildExor() {
                          {kExorIn2Y, "lblIn2", "TxtIn2", "0", QStringLiteral("入力 2")}};
     for (int j = 0; j < 2; ++j) {
         const Row& r = rows[j];
-        MakeLabel(frame, ArrayName(r.label, kExor), r.input, QRect(6, r.y - kBoxH / 2, kInX - 10, kBoxH), Qt::AlignRight | Qt::AlignVCenter);
         QLineEdit*& in = j == 0 ? txtIn1[kExor] : TxtIn2[kExor];
-        in = MakeBox(frame, ArrayName(r.name, kExor), r.text, BoxAt(kInX, r.y, kInW));
-        names_[in] = QStringLiteral("EXOR の") + r.input;
+        in = MakeLabelledBox(frame, ArrayName(r.label, kExor), r.input, QRect(6, r.y - kBoxH / 2, kInX - 10, kBoxH),
+                             ArrayName(r.name, kExor), r.text, BoxAt(kInX, r.y, kInW));
+        NameLabelled(in, QStringLiteral("EXOR の") + r.input);
     }
 
     // Hidden unit A takes input 1 straight through txtW1(2) and input 2 on a rising line
@@ -193,8 +194,9 @@ void frmLogicalUnit::BuildExor() {
     BuildUnitBody(frame, kExorOut, out);
     const QPoint tip = Arrow(frame, QPoint(kExorOutX + kRadius + 14, kExorOutY));
     Connect(frame, QPoint(kExorOutX + kRadius, kExorOutY), QPoint(tip.x() - kArrowW - 2, kExorOutY));
-    MakeLabel(frame, ArrayName("lblOut", kExor), QStringLiteral("出力"), QRect(tip.x(), kExorOutY - kBoxH / 2 - kBoxH, kOutW + 20, kBoxH));
-    txtX[kExorOut] = MakeBox(frame, ArrayName("txtX", kExorOut), "", BoxAt(tip.x(), kExorOutY, kOutW));
+    txtX[kExorOut] = MakeLabelledBox(frame, ArrayName("lblOut", kExor), QStringLiteral("出力"),
+                                     QRect(tip.x(), kExorOutY - kBoxH / 2 - kBoxH, kOutW + 20, kBoxH), ArrayName("txtX", kExorOut), "",
+                                     BoxAt(tip.x(), kExorOutY, kOutW), Qt::AlignLeft | Qt::AlignVCenter);
     MakeButton(frame, "Command2", QStringLiteral("実行"), QRect(kFrameW - kButtonW - 20, kExorH - kButtonH - 16, kButtonW, kButtonH), this,
                &frmLogicalUnit::Command2_Click);
 }

@@ -5,11 +5,11 @@
 
 #include <QHash>
 #include <QString>
-#include <QWidget>
 
 #include <array>
 #include <optional>
 
+#include "kit/form.h"
 #include "logic/logic_model.h"
 
 class QGroupBox;
@@ -18,7 +18,7 @@ class QPoint;
 
 namespace kv {
 
-class frmLogicalUnit : public QWidget {
+class frmLogicalUnit : public FormWindow {
     Q_OBJECT
 
 public:
@@ -38,6 +38,9 @@ private:
     void BuildExor();
     // The parts every unit is drawn with: its circle holding S over theta.
     void BuildUnitBody(QWidget* frame, int u, QPoint centre);
+    // What messages call a box its label names; the box is read out by that name too, as
+    // the label alone ("入力 1", "θ") does not say which circuit the box belongs to.
+    void NameLabelled(QLineEdit* box, const QString& name);
     QPoint Arrow(QWidget* frame, QPoint at);
     void Connect(QWidget* frame, QPoint from, QPoint to);
 

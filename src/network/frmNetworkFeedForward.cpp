@@ -42,6 +42,9 @@ constexpr int kWindowH = kUnitTop + 2 * kUnitPitch + kUnitPitch * 4 / 5 + 34;
 
 constexpr int kThinLine = 1, kMarkedLine = 3;
 
+// Box k of input i of layer L (the outputs are layer kLayers), as the model numbers them.
+int BoxIndex(int L, int i) { return kUnits * L + i; }
+
 int LayerX(int L) { return kLeft + L * kLayerPitch; }
 int UnitY(int i) { return kUnitTop + i * kUnitPitch; }
 int InputRight(int L) { return LayerX(L) + kLabelW + kInW; }
@@ -74,27 +77,30 @@ QPoint LineEnd(QPoint from, QPoint centre, bool unitThere) {
 
 }  // namespace
 
-frmNetworkFeedForward::frmNetworkFeedForward() {
-    setObjectName("frmNetworkFeedForward");
-    setWindowTitle(QStringLiteral("フィードフォワード型（構成素子は決定的2値）"));
-    setFixedSize(kWindowW, kWindowH);
+frmNetworkFeedForward::frmNetworkFeedForward()
+    : SteppedForm("frmNetworkFeedForward", QStringLiteral("フィードフォワード型（構成素子は決定的2値）")) {
+    setContentSize(QSize(kWindowW, kWindowH));
     for (int L = 0; L < Net::kLayers; ++L) BuildLayer(L);
     for (int i = 0; i < kUnits; ++i) {
-        const int k = 3 * Net::kLayers + i;
-        Subscripted(this, ArrayName("lblX", k), ArrayName("lblXSub", k), "X", Sub(k), QPoint(LayerX(Net::kLayers), UnitY(i) - kBoxH / 2));
-        txtX[k] = MakeBox(this, ArrayName("txtX", k), "1", QRect(LayerX(Net::kLayers) + kLabelW, UnitY(i) - kBoxH / 2, kInW, kBoxH));
+        const int k = BoxIndex(Net::kLayers, i);
+        QLabel* x = Subscripted(content(), ArrayName("lblX", k), ArrayName("lblXSub", k), "X", Sub(k),
+                                QPoint(LayerX(Net::kLayers), UnitY(i) - kBoxH / 2));
+        txtX[k] = MakeBox(content(), ArrayName("txtX", k), "1", QRect(LayerX(Net::kLayers) + kLabelW, UnitY(i) - kBoxH / 2, kInW, kBoxH));
+        TieSubscripted(x, Sub(k), txtX[k]);
     }
     BuildControls();
 }
 
 void frmNetworkFeedForward::BuildLayer(int L) {
+    QWidget* c = content();
     const int x0 = LayerX(L), a = InputRight(L), cx = UnitX(L);
     const int weightX = a + static_cast<int>(kWeightAlong * kReach);
 
     for (int i = 0; i < kUnits; ++i) {
-        const int k = 3 * L + i, y = UnitY(i);
-        Subscripted(this, ArrayName("lblX", k), ArrayName("lblXSub", k), "X", Sub(k), QPoint(x0, y - kBoxH / 2));
-        txtX[k] = MakeBox(this, ArrayName("txtX", k), "1", QRect(a - kInW, y - kBoxH / 2, kInW, kBoxH));
+        const int k = BoxIndex(L, i), y = UnitY(i);
+        QLabel* x = Subscripted(c, ArrayName("lblX", k), ArrayName("lblXSub", k), "X", Sub(k), QPoint(x0, y - kBoxH / 2));
+        txtX[k] = MakeBox(c, ArrayName("txtX", k), "1", QRect(a - kInW, y - kBoxH / 2, kInW, kBoxH));
+        TieSubscripted(x, Sub(k), txtX[k]);
 
         // Three lines towards the unit above, the own unit and the unit below, each carrying
         // its weight box; the outermost two lead to no unit.
@@ -114,39 +120,45 @@ void frmNetworkFeedForward::BuildLayer(int L) {
         };
         for (const Spoke& s : spokes) {
             const bool unitThere = s.to >= 0 && s.to < kUnits;
-            s.line = new LineShape(this, ArrayName(s.lineName, k), from, LineEnd(from, QPoint(cx, UnitY(s.to)), unitThere));
+            s.line = new LineShape(c, ArrayName(s.lineName, k), from, LineEnd(from, QPoint(cx, UnitY(s.to)), unitThere));
             s.line->lower();
             const int boxY = y + static_cast<int>(std::lround((s.to - i) * kWeightAlong * kUnitPitch));
-            s.box = MakeBox(this, ArrayName(s.boxName, k), s.text, QRect(weightX - kWeightW / 2, boxY - kBoxH / 2, kWeightW, kBoxH));
+            s.box = MakeBox(c, ArrayName(s.boxName, k), s.text, QRect(weightX - kWeightW / 2, boxY - kBoxH / 2, kWeightW, kBoxH));
         }
-        // "ω" with the input's subscript above the input's three weight boxes.
+        // "ω" with the input's subscript above the input's three weight boxes: a heading of
+        // the three, the name of none.
         const int groupTop = y - static_cast<int>(std::lround(kWeightAlong * kUnitPitch)) - kBoxH / 2;
-        Subscripted(this, ArrayName("lblOmega", k), ArrayName("lblOmegaSub", k), QStringLiteral("ω"), Sub(k),
+        Subscripted(c, ArrayName("lblOmega", k), ArrayName("lblOmegaSub", k), QStringLiteral("ω"), Sub(k),
                     QPoint(weightX - 18, groupTop - kBoxH));
     }
 
     for (int m = 0; m < kUnits; ++m) {
-        const int k = 3 * L + m, cy = UnitY(m);
-        Shape1[k] = new ShapeWidget(this, ArrayName("Shape1", k), QRect(cx - kRadius, cy - kRadius, 2 * kRadius, 2 * kRadius),
+        const int k = BoxIndex(L, m), cy = UnitY(m);
+        Shape1[k] = new ShapeWidget(c, ArrayName("Shape1", k), QRect(cx - kRadius, cy - kRadius, 2 * kRadius, 2 * kRadius),
                                     ShapeWidget::kEllipse);
         Shape1[k]->lower();
-        Subscripted(this, ArrayName("lblS", k), ArrayName("lblSSub", k), "S", Sub(k), QPoint(cx - 44, cy - kBoxH - 2));
-        txtS[k] = MakeBox(this, ArrayName("txtS", k), "1", QRect(cx - 10, cy - kBoxH - 2, kResultW, kBoxH));
-        Subscripted(this, ArrayName("lblTheta", k), ArrayName("lblThetaSub", k), QStringLiteral("θ"), Sub(k), QPoint(cx - 44, cy + 2));
-        txtTheta[k] = MakeBox(this, ArrayName("txtTheta", k), kDefaultTheta[k], QRect(cx - 10, cy + 2, kResultW, kBoxH));
+        QLabel* s = Subscripted(c, ArrayName("lblS", k), ArrayName("lblSSub", k), "S", Sub(k), QPoint(cx - 44, cy - kBoxH - 2));
+        txtS[k] = MakeBox(c, ArrayName("txtS", k), "1", QRect(cx - 10, cy - kBoxH - 2, kResultW, kBoxH));
+        TieSubscripted(s, Sub(k), txtS[k]);
+        QLabel* theta =
+            Subscripted(c, ArrayName("lblTheta", k), ArrayName("lblThetaSub", k), QStringLiteral("θ"), Sub(k), QPoint(cx - 44, cy + 2));
+        txtTheta[k] = MakeBox(c, ArrayName("txtTheta", k), kDefaultTheta[k], QRect(cx - 10, cy + 2, kResultW, kBoxH));
+        TieSubscripted(theta, Sub(k), txtTheta[k]);
         // The unit's output becomes an input of the next layer.
-        auto* out = new LineShape(this, ArrayName("Line4", k), QPoint(cx + kRadius, cy), QPoint(LayerX(L + 1) + 4, cy));
+        auto* out = new LineShape(c, ArrayName("Line4", k), QPoint(cx + kRadius, cy), QPoint(LayerX(L + 1) + 4, cy));
         out->lower();
     }
 }
 
 void frmNetworkFeedForward::BuildControls() {
+    using W = frmNetworkFeedForward;
+    QWidget* c = content();
     const int right = kWindowW - kLeft;
-    MakeButton(this, "Command1", QStringLiteral("逐次実行"), QRect(right - 468, 12, 104, 30), this, &frmNetworkFeedForward::Command1_Click);
-    MakeButton(this, "Command2", QStringLiteral("自動実行"), QRect(right - 358, 12, 104, 30), this, &frmNetworkFeedForward::Command2_Click);
-    MakeButton(this, "Command3", QStringLiteral("自動実行停止"), QRect(right - 248, 12, 124, 30), this, &frmNetworkFeedForward::Command3_Click);
-    MakeLabel(this, "Label1", QStringLiteral("タイマー"), QRect(right - 118, 12, 62, 30), Qt::AlignRight | Qt::AlignVCenter);
-    Text1 = MakeBox(this, "Text1", "500", QRect(right - 52, 15, 52, kBoxH));
+    MakeButton(c, "Command1", QStringLiteral("逐次実行"), QRect(right - 468, 12, 104, 30), this, &W::Command1_Click);
+    MakeButton(c, "Command2", QStringLiteral("自動実行"), QRect(right - 358, 12, 104, 30), this, &W::Command2_Click);
+    MakeButton(c, "Command3", QStringLiteral("自動実行停止"), QRect(right - 248, 12, 124, 30), this, &W::Command3_Click);
+    Text1 = MakeLabelledBox(c, "Label1", QStringLiteral("タイマー"), QRect(right - 118, 12, 62, 30), "Text1", "500",
+                            QRect(right - 52, 15, 52, kBoxH));
     run_ = new Stepper(this, Text1, QStringLiteral("タイマー"), [this](StepBy by) { return LayerStep(by); });
 }
 
@@ -160,8 +172,6 @@ void frmNetworkFeedForward::Command1_Click() { run_->Step(); }
 void frmNetworkFeedForward::Command2_Click() { run_->Start(); }
 
 void frmNetworkFeedForward::Command3_Click() { run_->Stop(); }
-
-void frmNetworkFeedForward::Timer1_Timer() { run_->Tick(); }
 
 StepResult frmNetworkFeedForward::LayerStep(StepBy by) {
     const int L = net_.LayerIndex();
@@ -204,7 +214,7 @@ std::optional<Net::Layer> frmNetworkFeedForward::ReadLayer(int L, bool report) {
     const auto layer = Net::ComputeLayer(L, read, &failed);
     if (!layer && report) {
         if (unread) ReadVal(unread, unreadName);  // says which box holds a number beyond a double
-        else MsgBox(this, QStringLiteral("「S%1」の和が大きすぎて計算できません。重みと入力の値を小さくしてください。").arg(Sub(3 * L + failed)));
+        else MsgBox(this, QStringLiteral("「S%1」の和が大きすぎて計算できません。重みと入力の値を小さくしてください。").arg(Sub(BoxIndex(L, failed))));
     }
     return layer;
 }
@@ -222,7 +232,7 @@ void frmNetworkFeedForward::ResetColors() {
 }
 
 void frmNetworkFeedForward::ShowLayer(int L, const Net::Layer& layer) {
-    const int b = 3 * L;
+    const int b = BoxIndex(L, 0);
     ResetColors();
     for (int i = 0; i < kUnits; ++i) {
         const int k = b + i;

@@ -3,11 +3,10 @@
 // what takes part, the fourth shows the outputs and clears the states.
 #pragma once
 
-#include <QWidget>
-
 #include <array>
 #include <optional>
 
+#include "kit/form.h"
 #include "kit/stepper.h"
 #include "network/feedforward_model.h"
 
@@ -18,7 +17,7 @@ namespace kv {
 class LineShape;
 class ShapeWidget;
 
-class frmNetworkFeedForward : public QWidget {
+class frmNetworkFeedForward : public SteppedForm {
     Q_OBJECT
     using Net = network::FeedForwardNetwork;
 
@@ -32,7 +31,6 @@ public slots:
     void Command1_Click();
     void Command2_Click();
     void Command3_Click();
-    void Timer1_Timer();
 
 private:
     void BuildLayer(int L);
@@ -64,7 +62,6 @@ private:
     std::array<LineShape*, kUnitCount> Line2{};      // downward
     std::array<ShapeWidget*, kUnitCount> Shape1{};
     QLineEdit* Text1 = nullptr;
-    Stepper* run_ = nullptr;  // Timer1 and the automatic run
 };
 
 }  // namespace kv

@@ -61,17 +61,22 @@ constexpr int kFeedback6Y = kRowB - kRowShift + kRadius + 23;  // the line into 
 constexpr int kFeedback7Y = 506;                              // the line along the bottom into omega7
 constexpr int kWindowW = 850, kWindowH = 530;
 
+// Unit 5, whose output is fed back into units 2 and 4.
+constexpr int kFeedbackUnit = Net::kUnits;
+
 QString Sub(int i) { return QString::number(i); }
+// Units are numbered from 1; their boxes, circles and markings from 0.
+int At(int unit) { return unit - 1; }
 
 QRect BoxAt(int x, int centreY, int w) { return QRect(x, centreY - kBoxH / 2, w, kBoxH); }
 
 }  // namespace
 
-frmNetworkRecurrent::frmNetworkRecurrent() {
-    setObjectName("frmNetworkRecurrent");
-    setWindowTitle(QStringLiteral("リカレント型ニューラルネット（構成素子は決定的2値）"));
-    setFixedSize(kWindowW, kWindowH);
-    for (int a = 0; a < kArrows; ++a) lblArrow[a] = MakeLabel(this, ArrayName("lblArrow", a), kArrowCaptions[a], QRect(), Qt::AlignCenter);
+frmNetworkRecurrent::frmNetworkRecurrent()
+    : SteppedForm("frmNetworkRecurrent", QStringLiteral("リカレント型ニューラルネット（構成素子は決定的2値）")) {
+    setContentSize(QSize(kWindowW, kWindowH));
+    for (int a = 0; a < kArrows; ++a)
+        lblArrow[a] = MakeLabel(content(), ArrayName("lblArrow", a), kArrowCaptions[a], QRect(), Qt::AlignCenter);
     BuildUnits();
     BuildWeights();
     BuildFeedback();
@@ -79,11 +84,12 @@ frmNetworkRecurrent::frmNetworkRecurrent() {
 }
 
 void frmNetworkRecurrent::BuildUnits() {
+    QWidget* c = content();
     const QString inNames[Net::kInputs] = {QStringLiteral("入力1"), QStringLiteral("入力2")};
     const int inY[Net::kInputs] = {kRowA, kRowB};
     for (int i = 0; i < Net::kInputs; ++i) {
-        MakeLabel(this, ArrayName("lblIn", i), inNames[i], QRect(4, inY[i] - kBoxH / 2, kInX - 8, kBoxH), Qt::AlignRight | Qt::AlignVCenter);
-        txtIn[i] = MakeBox(this, ArrayName("txtIn", i), "1", BoxAt(kInX, inY[i], kInW));
+        txtIn[i] = MakeLabelledBox(c, ArrayName("lblIn", i), inNames[i], QRect(4, inY[i] - kBoxH / 2, kInX - 8, kBoxH),
+                                   ArrayName("txtIn", i), "1", BoxAt(kInX, inY[i], kInW));
         lblArrow[i]->setGeometry(BoxAt(kInX + kInW + 4, inY[i], kArrowW));
     }
 
@@ -92,24 +98,29 @@ void frmNetworkRecurrent::BuildUnits() {
                                          {kUnit34X, kRowB - kRowShift}, {kUnit5X, kUnit5Y}};
     const int outX[Net::kUnits] = {kOut12X, kOut12X, kOut34X, kOut34X, kOut5X};
     for (int n = 0; n < Net::kUnits; ++n) {
-        const QPoint c = centres[n];
+        const QPoint at = centres[n];
         const QString sub = Sub(n + 1);
-        Shape1[n] = new ShapeWidget(this, ArrayName("Shape1", n), QRect(c.x() - kRadius, c.y() - kRadius, 2 * kRadius, 2 * kRadius),
+        Shape1[n] = new ShapeWidget(c, ArrayName("Shape1", n), QRect(at.x() - kRadius, at.y() - kRadius, 2 * kRadius, 2 * kRadius),
                                     ShapeWidget::kEllipse);
         Shape1[n]->lower();
-        Subscripted(this, ArrayName("lblS", n), ArrayName("lblSSub", n), "S", sub, QPoint(c.x() - 44, c.y() - kBoxH - 2));
-        txtS[n] = MakeBox(this, ArrayName("txtS", n), "1", QRect(c.x() - 10, c.y() - kBoxH - 2, kResultW, kBoxH));
-        Subscripted(this, ArrayName("lblTheta", n), ArrayName("lblThetaSub", n), QStringLiteral("θ"), sub, QPoint(c.x() - 44, c.y() + 2));
-        txtTheta[n] = MakeBox(this, ArrayName("txtTheta", n), "0.4", QRect(c.x() - 10, c.y() + 2, kResultW, kBoxH));
-        Subscripted(this, ArrayName("lblX", n), ArrayName("lblXSub", n), "X", sub, QPoint(outX[n] - 30, c.y() - kBoxH / 2));
-        txtX[n] = MakeBox(this, ArrayName("txtX", n), kDefaultX[n], BoxAt(outX[n], c.y(), n == 4 ? kOut5W : kOutW));
+        QLabel* s = Subscripted(c, ArrayName("lblS", n), ArrayName("lblSSub", n), "S", sub, QPoint(at.x() - 44, at.y() - kBoxH - 2));
+        txtS[n] = MakeBox(c, ArrayName("txtS", n), "1", QRect(at.x() - 10, at.y() - kBoxH - 2, kResultW, kBoxH));
+        TieSubscripted(s, sub, txtS[n]);
+        QLabel* theta = Subscripted(c, ArrayName("lblTheta", n), ArrayName("lblThetaSub", n), QStringLiteral("θ"), sub,
+                                    QPoint(at.x() - 44, at.y() + 2));
+        txtTheta[n] = MakeBox(c, ArrayName("txtTheta", n), "0.4", QRect(at.x() - 10, at.y() + 2, kResultW, kBoxH));
+        TieSubscripted(theta, sub, txtTheta[n]);
+        QLabel* x = Subscripted(c, ArrayName("lblX", n), ArrayName("lblXSub", n), "X", sub, QPoint(outX[n] - 30, at.y() - kBoxH / 2));
+        txtX[n] = MakeBox(c, ArrayName("txtX", n), kDefaultX[n], BoxAt(outX[n], at.y(), n == At(kFeedbackUnit) ? kOut5W : kOutW));
+        TieSubscripted(x, sub, txtX[n]);
     }
 }
 
 void frmNetworkRecurrent::BuildWeights() {
     auto weight = [this](int j, QRect box, QPoint label) {
-        txtW[j] = MakeBox(this, ArrayName("txtW", j), kDefaultW[j], box);
-        Subscripted(this, ArrayName("lblW", j), ArrayName("lblWSub", j), QStringLiteral("ω"), Sub(j), label);
+        txtW[j] = MakeBox(content(), ArrayName("txtW", j), kDefaultW[j], box);
+        QLabel* omega = Subscripted(content(), ArrayName("lblW", j), ArrayName("lblWSub", j), QStringLiteral("ω"), Sub(j), label);
+        TieSubscripted(omega, Sub(j), txtW[j]);
     };
     auto arrow = [this](int a, QRect r) { lblArrow[a]->setGeometry(r); };
 
@@ -127,8 +138,8 @@ void frmNetworkRecurrent::BuildWeights() {
     arrow(5, BoxAt(into34, y3, kArrowW));
     arrow(6, BoxAt(into34, y1, kArrowW));
     arrow(7, BoxAt(into34, y2, kArrowW));
-    Line1[0] = new LineShape(this, ArrayName("Line1", 0), QPoint(kOut12X + kOutW, kRowB - kBoxH / 2), QPoint(kWeight34X, y1));
-    Line1[1] = new LineShape(this, ArrayName("Line1", 1), QPoint(kOut12X + kOutW, kRowA + kBoxH / 2), QPoint(kWeight34X, y2));
+    Line1[0] = new LineShape(content(), ArrayName("Line1", 0), QPoint(kOut12X + kOutW, kRowB - kBoxH / 2), QPoint(kWeight34X, y1));
+    Line1[1] = new LineShape(content(), ArrayName("Line1", 1), QPoint(kOut12X + kOutW, kRowA + kBoxH / 2), QPoint(kWeight34X, y2));
 
     // Unit 5: omega4 above it (from X3), omega5 below it (from X4).
     const int y4 = kRowA + kRowShift, y5 = kRowB - kRowShift;
@@ -143,35 +154,40 @@ void frmNetworkRecurrent::BuildWeights() {
 void frmNetworkRecurrent::BuildFeedback() {
     // omega6 under unit 4, reached by a line down from X5 and left; omega7 under unit 2,
     // reached by a longer one along the bottom and up.
+    QWidget* c = content();
     const int unit4Bottom = kRowB - kRowShift + kRadius, unit2Bottom = kRowB + kRadius;
     const QRect w6 = BoxAt(kUnit34X - kWeightW / 2, kFeedback6Y, kWeightW);
-    txtW[6] = MakeBox(this, ArrayName("txtW", 6), kDefaultW[6], w6);
-    Subscripted(this, ArrayName("lblW", 6), ArrayName("lblWSub", 6), QStringLiteral("ω"), Sub(6), QPoint(w6.left() - 30, w6.top()));
-    new LineShape(this, ArrayName("Line2", 0), QPoint(kUnit34X, w6.top()), QPoint(kUnit34X, unit4Bottom));
+    txtW[6] = MakeBox(c, ArrayName("txtW", 6), kDefaultW[6], w6);
+    QLabel* omega6 = Subscripted(c, ArrayName("lblW", 6), ArrayName("lblWSub", 6), QStringLiteral("ω"), Sub(6), QPoint(w6.left() - 30, w6.top()));
+    TieSubscripted(omega6, Sub(6), txtW[6]);
+    new LineShape(c, ArrayName("Line2", 0), QPoint(kUnit34X, w6.top()), QPoint(kUnit34X, unit4Bottom));
     lblArrow[12]->setGeometry(BoxAt(w6.right() + 3, kFeedback6Y, kArrowW));
 
     const QRect w7(kUnit12X - kWeightW / 2, unit2Bottom + 12, kWeightW, kBoxH);
-    txtW[7] = MakeBox(this, ArrayName("txtW", 7), kDefaultW[7], w7);
-    Subscripted(this, ArrayName("lblW", 7), ArrayName("lblWSub", 7), QStringLiteral("ω"), Sub(7), QPoint(w7.right() + 6, w7.top()));
-    new LineShape(this, ArrayName("Line2", 1), QPoint(kUnit12X, w7.top()), QPoint(kUnit12X, unit2Bottom));
+    txtW[7] = MakeBox(c, ArrayName("txtW", 7), kDefaultW[7], w7);
+    QLabel* omega7 = Subscripted(c, ArrayName("lblW", 7), ArrayName("lblWSub", 7), QStringLiteral("ω"), Sub(7), QPoint(w7.right() + 6, w7.top()));
+    TieSubscripted(omega7, Sub(7), txtW[7]);
+    new LineShape(c, ArrayName("Line2", 1), QPoint(kUnit12X, w7.top()), QPoint(kUnit12X, unit2Bottom));
     lblArrow[13]->setGeometry(QRect(kUnit12X - kArrowW / 2, w7.bottom() + 1, kArrowW, kFeedback7Y - w7.bottom() - 2));
 
     const int x5Bottom = kUnit5Y + kBoxH / 2, down6 = kOut5X + kOut5W / 4, down7 = kOut5X + kOut5W * 3 / 4;
-    Line1[2] = new LineShape(this, ArrayName("Line1", 2), QPoint(down6, x5Bottom), QPoint(down6, kFeedback6Y));
-    Line1[3] = new LineShape(this, ArrayName("Line1", 3), QPoint(down6, kFeedback6Y), QPoint(w6.right() + 3 + kArrowW, kFeedback6Y));
-    Line1[4] = new LineShape(this, ArrayName("Line1", 4), QPoint(down7, x5Bottom), QPoint(down7, kFeedback7Y));
-    Line1[5] = new LineShape(this, ArrayName("Line1", 5), QPoint(down7, kFeedback7Y), QPoint(kUnit12X, kFeedback7Y));
+    Line1[2] = new LineShape(c, ArrayName("Line1", 2), QPoint(down6, x5Bottom), QPoint(down6, kFeedback6Y));
+    Line1[3] = new LineShape(c, ArrayName("Line1", 3), QPoint(down6, kFeedback6Y), QPoint(w6.right() + 3 + kArrowW, kFeedback6Y));
+    Line1[4] = new LineShape(c, ArrayName("Line1", 4), QPoint(down7, x5Bottom), QPoint(down7, kFeedback7Y));
+    Line1[5] = new LineShape(c, ArrayName("Line1", 5), QPoint(down7, kFeedback7Y), QPoint(kUnit12X, kFeedback7Y));
     for (LineShape* l : Line1) l->lower();
 }
 
 void frmNetworkRecurrent::BuildControls() {
+    using W = frmNetworkRecurrent;
+    QWidget* c = content();
     const int right = kWindowW - 14;
-    MakeButton(this, "Command1", QStringLiteral("逐次実行"), QRect(right - 448, 12, 104, 30), this, &frmNetworkRecurrent::Command1_Click);
-    MakeButton(this, "Command2", QStringLiteral("連続実行"), QRect(right - 338, 12, 104, 30), this, &frmNetworkRecurrent::Command2_Click);
-    MakeButton(this, "Command3", QStringLiteral("連続実行停止"), QRect(right - 228, 12, 118, 30), this, &frmNetworkRecurrent::Command3_Click);
-    MakeButton(this, "Command4", QStringLiteral("出力初期化"), QRect(right - 104, 12, 104, 30), this, &frmNetworkRecurrent::Command4_Click);
-    MakeLabel(this, "Label2", QStringLiteral("タイマー"), QRect(right - 124, 50, 66, kBoxH), Qt::AlignRight | Qt::AlignVCenter);
-    Text1 = MakeBox(this, "Text1", "500", QRect(right - 52, 50, 52, kBoxH));
+    MakeButton(c, "Command1", QStringLiteral("逐次実行"), QRect(right - 448, 12, 104, 30), this, &W::Command1_Click);
+    MakeButton(c, "Command2", QStringLiteral("連続実行"), QRect(right - 338, 12, 104, 30), this, &W::Command2_Click);
+    MakeButton(c, "Command3", QStringLiteral("連続実行停止"), QRect(right - 228, 12, 118, 30), this, &W::Command3_Click);
+    MakeButton(c, "Command4", QStringLiteral("出力初期化"), QRect(right - 104, 12, 104, 30), this, &W::Command4_Click);
+    Text1 = MakeLabelledBox(c, "Label2", QStringLiteral("タイマー"), QRect(right - 124, 50, 66, kBoxH), "Text1", "500",
+                            QRect(right - 52, 50, 52, kBoxH));
     run_ = new Stepper(this, Text1, QStringLiteral("タイマー"), [this](StepBy by) { return UnitStep(by); });
 }
 
@@ -193,8 +209,6 @@ void frmNetworkRecurrent::Command2_Click() {
 void frmNetworkRecurrent::Command3_Click() { run_->Stop(); }
 
 void frmNetworkRecurrent::Command4_Click() { ResetFeedback(); }
-
-void frmNetworkRecurrent::Timer1_Timer() { run_->Tick(); }
 
 StepResult frmNetworkRecurrent::UnitStep(StepBy by) {
     const int u = net_.NextUnit();
@@ -254,20 +268,20 @@ void frmNetworkRecurrent::ClearMarks() {
 }
 
 void frmNetworkRecurrent::MarkUnit(int u) {
-    const Marking& m = kMarking[u - 1];
+    const Marking& m = kMarking[At(u)];
     for (const BoxRef& r : m.boxes) SetBackColor(Box(r.value, r.index), kRed);
     for (int a : m.arrows) SetForeColor(lblArrow[a], kRed);
     for (int l : m.lines) Line1[l]->setBorderColor(kRed);
-    SetBackColor(txtS[u - 1], kYellow);
-    SetBackColor(txtTheta[u - 1], kYellow);
-    SetBackColor(txtX[u - 1], kBlue);
+    SetBackColor(txtS[At(u)], kYellow);
+    SetBackColor(txtTheta[At(u)], kYellow);
+    SetBackColor(txtX[At(u)], kBlue);
 }
 
 void frmNetworkRecurrent::ShowUnit(int u, const Net::Unit& unit) {
-    SetText(txtS[u - 1], GeneralText(unit.S));
-    SetText(txtX[u - 1], GeneralText(unit.X));
+    SetText(txtS[At(u)], GeneralText(unit.S));
+    SetText(txtX[At(u)], GeneralText(unit.X));
 }
 
-void frmNetworkRecurrent::ResetFeedback() { SetText(txtX[Net::kUnits - 1], "0"); }
+void frmNetworkRecurrent::ResetFeedback() { SetText(txtX[At(kFeedbackUnit)], "0"); }
 
 }  // namespace kv

@@ -3,11 +3,10 @@
 // into units 2 and 4; each step colours what takes part in the update.
 #pragma once
 
-#include <QWidget>
-
 #include <array>
 #include <optional>
 
+#include "kit/form.h"
 #include "kit/stepper.h"
 #include "network/recurrent_model.h"
 
@@ -19,7 +18,7 @@ namespace kv {
 class LineShape;
 class ShapeWidget;
 
-class frmNetworkRecurrent : public QWidget {
+class frmNetworkRecurrent : public SteppedForm {
     Q_OBJECT
     using Net = network::RecurrentNetwork;
 
@@ -35,7 +34,6 @@ public slots:
     void Command2_Click();
     void Command3_Click();
     void Command4_Click();
-    void Timer1_Timer();
 
 private:
     void BuildUnits();
@@ -67,7 +65,6 @@ private:
     std::array<LineShape*, kFeedbackLines> Line1{};
     std::array<ShapeWidget*, Net::kUnits> Shape1{};
     QLineEdit* Text1 = nullptr;
-    Stepper* run_ = nullptr;  // Timer1 and the continuous run
 };
 
 }  // namespace kv

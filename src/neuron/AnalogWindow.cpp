@@ -22,10 +22,11 @@ void AddSigmoidFormula(QWidget* parent, QPoint at) {
 
 AnalogWindow::AnalogWindow(const QString& name, const QString& caption, const QString& instruction)
     : NeuronWindow(name, caption, instruction) {
-    MakeLabel(this, "Label10", QStringLiteral("α"), QRect(521, 186, 16, 24));
-    txtAlfa = MakeBox(this, "txtAlfa", "5", QRect(539, 186, 80, 24));
-    MakeFormulaLabel(this, "Label5(2)", QStringLiteral("Y = sigmoid( S - θ)"), QRect(16, kFormulaTop, 240, 30));
-    AddSigmoidFormula(this, QPoint(16, kFormulaTop + 56));
+    QWidget* c = content();
+    txtAlfa = MakeLabelledBox(c, "Label10", QStringLiteral("α"), QRect(521, 186, 16, 24), "txtAlfa", "5", QRect(539, 186, 80, 24),
+                              Qt::AlignLeft | Qt::AlignVCenter);
+    MakeFormulaLabel(c, "Label5(2)", QStringLiteral("Y = sigmoid( S - θ)"), QRect(16, kFormulaTop, 240, 30));
+    AddSigmoidFormula(c, QPoint(16, kFormulaTop + 56));
 }
 
 bool AnalogWindow::Compute() {

@@ -10,7 +10,6 @@
 #include "kit/controls.h"
 #include "kit/formula.h"
 #include "neuron/neuron_model.h"
-#include "plot/PlotSurface.h"
 #include "plot/input.h"
 #include "plot/msgbox.h"
 
@@ -28,6 +27,12 @@ constexpr int kRowOffset = 22;      // the S row above the centre, the theta row
 constexpr int kInputWidth = 64;     // the X and omega boxes
 constexpr int kInputRight = 112;    // right edge of the X boxes, where their lines start
 
+// Indices of the subscripted symbols (Label3(i) with Label4(i)): X1..X3, omega1..omega3,
+// then X_j and omega_j of the sum formula.
+constexpr int kXLabels = 0;
+constexpr int kWeightLabels = kXLabels + NeuronWindow::kInputs;
+constexpr int kSumLabels = kWeightLabels + NeuronWindow::kInputs;
+
 // Where a line aimed at the neuron at height `y` meets the circle's left half.
 QPoint OnCircleLeft(int y) {
     const double dy = y - kCentre.y();
@@ -42,23 +47,22 @@ const char* const kTabOrder[] = {"txtX(0)", "txtW(0)", "txtX(1)", "txtW(1)", "tx
 
 }  // namespace
 
-NeuronWindow::NeuronWindow(const QString& name, const QString& caption, const QString& instruction) {
-    setObjectName(name);
-    setWindowTitle(caption);
-    setFixedSize(720, 540);
+NeuronWindow::NeuronWindow(const QString& name, const QString& caption, const QString& instruction) : FormWindow(name, caption) {
+    setContentSize(QSize(720, 540));
+    QWidget* c = content();
 
-    Label6 = MakeLabel(this, "Label6", instruction, QRect(16, 12, 520, 24));
-    Command1 = MakeButton(this, "Command1", QStringLiteral("計算実行"), QRect(584, 10, 120, 34), this, &NeuronWindow::Command1_Click);
+    Label6 = MakeLabel(c, "Label6", instruction, QRect(16, 12, 520, 24));
+    Command1 = MakeButton(c, "Command1", QStringLiteral("計算実行"), QRect(584, 10, 120, 34), this, &NeuronWindow::Command1_Click);
 
     // The neuron body, with S and theta inside.
     const QRect body(kCentre - QPoint(kRadius, kRadius), QSize(2 * kRadius, 2 * kRadius));
-    new ShapeWidget(this, "Shape1", body, ShapeWidget::kEllipse);
+    new ShapeWidget(c, "Shape1", body, ShapeWidget::kEllipse);
     const int rowLeft = kCentre.x() - (18 + kNumberWidth) / 2;  // label and box centred in the circle
     const int sTop = kCentre.y() - kRowOffset - kBoxHeight / 2, thetaTop = kCentre.y() + kRowOffset - kBoxHeight / 2;
-    MakeLabel(this, "Label1", "S", QRect(rowLeft, sTop, 14, kBoxHeight), Qt::AlignRight | Qt::AlignVCenter);
-    txtS = MakeBox(this, "txtS", "", QRect(rowLeft + 18, sTop, kNumberWidth, kBoxHeight));
-    MakeLabel(this, "Label2", QStringLiteral("θ"), QRect(rowLeft, thetaTop, 14, kBoxHeight), Qt::AlignRight | Qt::AlignVCenter);
-    txtTheta = MakeBox(this, "txtTheta", "0.5", QRect(rowLeft + 18, thetaTop, kNumberWidth, kBoxHeight));
+    txtS = MakeLabelledBox(c, "Label1", "S", QRect(rowLeft, sTop, 14, kBoxHeight), "txtS", "",
+                           QRect(rowLeft + 18, sTop, kNumberWidth, kBoxHeight));
+    txtTheta = MakeLabelledBox(c, "Label2", QStringLiteral("θ"), QRect(rowLeft, thetaTop, 14, kBoxHeight), "txtTheta", "0.5",
+                               QRect(rowLeft + 18, thetaTop, kNumberWidth, kBoxHeight));
     connect(txtTheta, &QLineEdit::textChanged, this, &NeuronWindow::txtTheta_Change);
 
     // Inputs at the left, each line carrying its weight box into the body.
@@ -67,37 +71,37 @@ NeuronWindow::NeuronWindow(const QString& name, const QString& caption, const QS
     for (int j = 0; j < kInputs; ++j) {
         const int y = 95 + 60 * j;
         const QString sub = QString::number(j + 1);
-        Subscripted(this, j, "X", sub, QPoint(12, y - 12));
-        txtX[j] = MakeBox(this, ArrayName("txtX", j), inputs[j], QRect(kInputRight - kInputWidth, y - 12, kInputWidth, kBoxHeight));
+        QLabel* x = Subscripted(c, kXLabels + j, "X", sub, QPoint(12, y - 12));
+        txtX[j] = MakeBox(c, ArrayName("txtX", j), inputs[j], QRect(kInputRight - kInputWidth, y - 12, kInputWidth, kBoxHeight));
+        TieSubscripted(x, sub, txtX[j]);
         const QPoint end = OnCircleLeft(kCentre.y() + (j - 1) * 40);
-        auto* line = new LineShape(this, ArrayName("Line1", j), QPoint(kInputRight, y), end);
+        auto* line = new LineShape(c, ArrayName("Line1", j), QPoint(kInputRight, y), end);
         line->lower();
         const QPoint mid((kInputRight + end.x()) / 2, (y + end.y()) / 2);
         // Above the left half of its box, clear of the line on either slope.
-        Subscripted(this, 3 + j, QStringLiteral("ω"), sub, QPoint(mid.x() - 30, mid.y() - 40));
-        txtW[j] = MakeBox(this, ArrayName("txtW", j), weights[j], QRect(mid.x() - kInputWidth / 2, mid.y() - 12, kInputWidth, kBoxHeight));
+        QLabel* w = Subscripted(c, kWeightLabels + j, QStringLiteral("ω"), sub, QPoint(mid.x() - 30, mid.y() - 40));
+        txtW[j] = MakeBox(c, ArrayName("txtW", j), weights[j], QRect(mid.x() - kInputWidth / 2, mid.y() - 12, kInputWidth, kBoxHeight));
+        TieSubscripted(w, sub, txtW[j]);
     }
 
     // The output to the right of the body.
-    auto* out = new LineShape(this, "Line2", QPoint(body.right(), kCentre.y()), QPoint(body.right() + 30, kCentre.y()));
+    auto* out = new LineShape(c, "Line2", QPoint(body.right(), kCentre.y()), QPoint(body.right() + 30, kCentre.y()));
     out->lower();
-    MakeLabel(this, "Label7", "Y", QRect(body.right() + 32, kCentre.y() - 12, 16, kBoxHeight));
-    txtY = MakeBox(this, "txtY", "", QRect(body.right() + 50, kCentre.y() - 12, kNumberWidth, kBoxHeight));
+    txtY = MakeLabelledBox(c, "Label7", "Y", QRect(body.right() + 32, kCentre.y() - 12, 16, kBoxHeight), "txtY", "",
+                           QRect(body.right() + 50, kCentre.y() - 12, kNumberWidth, kBoxHeight), Qt::AlignLeft | Qt::AlignVCenter);
 
-    Picture1 = new PlotSurface(this, QSize(360, 250));
-    Picture1->setObjectName("Picture1");
-    Picture1->move(344, 280);
+    Picture1 = MakePlot(c, QPoint(344, 280), QSize(360, 250));
 
     // S = sum w_j X_j
-    MakeFormulaLabel(this, "Label5(1)", QStringLiteral("S = Σ"), QRect(16, 300, 60, 30));
-    Subscripted(this, 7, QStringLiteral("ω"), "j", QPoint(54, 303));
-    Subscripted(this, 6, "X", "j", QPoint(76, 303));
+    MakeFormulaLabel(c, "Label5(1)", QStringLiteral("S = Σ"), QRect(16, 300, 60, 30));
+    Subscripted(c, kSumLabels + 1, QStringLiteral("ω"), "j", QPoint(54, 303));
+    Subscripted(c, kSumLabels, "X", "j", QPoint(76, 303));
 }
 
 void NeuronWindow::OrderTabs() {
     QWidget* previous = nullptr;
     for (const char* name : kTabOrder) {
-        auto* next = findChild<QWidget*>(QLatin1String(name), Qt::FindDirectChildrenOnly);
+        auto* next = content()->findChild<QWidget*>(QLatin1String(name), Qt::FindDirectChildrenOnly);
         if (!next) continue;
         if (previous) setTabOrder(previous, next);
         previous = next;

@@ -4,9 +4,10 @@
 #pragma once
 
 #include <QRect>
-#include <QWidget>
 
 #include <optional>
+
+#include "kit/form.h"
 
 class QLabel;
 class QLineEdit;
@@ -18,7 +19,7 @@ class PlotSurface;
 
 namespace kv::neuron {
 
-class NeuronWindow : public QWidget {
+class NeuronWindow : public FormWindow {
     Q_OBJECT
 public:
     static constexpr int kInputs = 3;

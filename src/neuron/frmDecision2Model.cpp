@@ -12,8 +12,8 @@ namespace kv {
 frmDecision2Model::frmDecision2Model()
     : NeuronWindow("frmDecision2Model", QStringLiteral("決定的2値モデル"),
                    QStringLiteral("X, ω, θの値を変えて，「計算実行」ボタンをクリックしてみよう。")) {
-    MakeFramedLabel(this, "Label5(2)", QStringLiteral("S≧θ\u3000のとき\u3000Y＝1"), QRect(16, kFormulaTop, 240, 32));
-    MakeFramedLabel(this, "Label5(3)", QStringLiteral("S＜θ\u3000のとき\u3000Y＝0"), QRect(16, kFormulaTop + 44, 240, 32));
+    MakeFramedLabel(content(), "Label5(2)", QStringLiteral("S≧θ\u3000のとき\u3000Y＝1"), QRect(16, kFormulaTop, 240, 32));
+    MakeFramedLabel(content(), "Label5(3)", QStringLiteral("S＜θ\u3000のとき\u3000Y＝0"), QRect(16, kFormulaTop + 44, 240, 32));
 }
 
 bool frmDecision2Model::Compute() {

@@ -2,11 +2,11 @@
 // of a fourth input fixed at 1. It has no inputs and no handlers.
 #pragma once
 
-#include <QWidget>
+#include "kit/form.h"
 
 namespace kv {
 
-class frmDecisionAnalogModelElse : public QWidget {
+class frmDecisionAnalogModelElse : public FormWindow {
     Q_OBJECT
 public:
     frmDecisionAnalogModelElse();

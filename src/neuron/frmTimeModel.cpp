@@ -16,10 +16,9 @@ namespace kv {
 frmTimeModel::frmTimeModel()
     : AnalogWindow("frmTimeModel", QStringLiteral("時間発展モデル"),
                    QStringLiteral("X, ω, α, θの値を変えて，「計算実行」ボタンをクリックしてみよう。")) {
-    MakeLabel(this, "Label8", QStringLiteral("ε"), QRect(584, 56, 36, 24), Qt::AlignRight | Qt::AlignVCenter);
-    txtIpsi = MakeBox(this, "txtIpsi", "0.02", QRect(624, 56, 80, 24));
-    MakeLabel(this, "Label9", QStringLiteral("タイマー"), QRect(544, 88, 76, 24), Qt::AlignRight | Qt::AlignVCenter);
-    txtTimer = MakeBox(this, "txtTimer", "50", QRect(624, 88, 80, 24));
+    QWidget* c = content();
+    txtIpsi = MakeLabelledBox(c, "Label8", QStringLiteral("ε"), QRect(584, 56, 36, 24), "txtIpsi", "0.02", QRect(624, 56, 80, 24));
+    txtTimer = MakeLabelledBox(c, "Label9", QStringLiteral("タイマー"), QRect(544, 88, 76, 24), "txtTimer", "50", QRect(624, 88, 80, 24));
     run_ = new Stepper(this, txtTimer, QStringLiteral("タイマー"), [this](StepBy) { return TimeStep(); });
 }
 
@@ -77,8 +76,8 @@ StepResult frmTimeModel::TimeStep() {
         MsgBox(this, QStringLiteral("内部状態 S が大きすぎて計算を続けられないため、実行を止めました。X, ω または ε の値を小さくしてください。"));
         return StepResult::Stop;
     }
-    SetText(txtS, Format(step->Snew, "#0.0000"));
-    SetText(txtY, Format(Output(step->Snew, in->theta, in->alpha), "#0.000000"));
+    SetText(txtS, Format(step->Snew, kFixed4));
+    SetText(txtY, Format(Output(step->Snew, in->theta, in->alpha), kFixed6));
     neuron::XorMarker(*Picture1, step->previous);
     neuron::XorMarker(*Picture1, step->Snew);
     if (step->settled) {

@@ -18,6 +18,8 @@ public:
 public slots:
     // Starts a run from S = 0 (also while one is going).
     void Command1_Click() override;
+    // Its own slot rather than SteppedForm's: this window is a neuron window first, and only
+    // it of them steps. Timer1 itself reaches the stepping machine directly.
     void Timer1_Timer();
 
 private:

@@ -123,6 +123,7 @@ TEST_F(LogicWindow, NumbersBeyondADoubleAreNamedNotUsed) {
     click("txtIn1", 0);
     ASSERT_EQ(messages.size(), 1);
     EXPECT_TRUE(messages[0].contains(QStringLiteral("OR の入力 1"))) << messages[0].toStdString();
+    EXPECT_EQ(in->accessibleName(), QStringLiteral("OR の入力 1"));  // read out by the name messages give it
     EXPECT_EQ(in->text(), "1e999");
     EXPECT_EQ(text("txtS", 0), "");
 

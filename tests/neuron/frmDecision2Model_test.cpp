@@ -222,7 +222,8 @@ TYPED_TEST(NeuronDiagram, ResultBoxesShowTheLongestNumberWhole) {
 
 TYPED_TEST(NeuronDiagram, NoControlCoversAnother) {
     QList<QWidget*> controls;
-    for (QWidget* c : this->w->template findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
+    // The window's controls sit in its content widget, which covers the window from its corner.
+    for (QWidget* c : static_cast<TypeParam*>(this->w)->content()->template findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
         if (qobject_cast<QLineEdit*>(c) || qobject_cast<QPushButton*>(c) || c->objectName() == "Picture1") controls << c;
     EXPECT_GE(controls.size(), 11);
     for (int i = 0; i < controls.size(); ++i) {
@@ -238,6 +239,18 @@ TYPED_TEST(NeuronDiagram, NoControlCoversAnother) {
         const QRect g = this->w->template findChild<QWidget*>(name)->geometry();
         for (QPoint corner : {g.topLeft(), g.topRight(), g.bottomLeft(), g.bottomRight()})
             EXPECT_LT(std::hypot(corner.x() - circle.center().x(), corner.y() - circle.center().y()), r) << name;
+    }
+}
+
+TYPED_TEST(NeuronDiagram, EachBoxIsNamedByTheLabelBesideIt) {
+    const struct { const char *box, *label, *name; } named[] = {
+        {"txtX(0)", "Label3(0)", "X1"}, {"txtW(2)", "Label3(5)", "ω3"}, {"txtS", "Label1", "S"},         {"txtTheta", "Label2", "θ"},
+        {"txtY", "Label7", "Y"},        {"txtAlfa", "Label10", "α"},    {"txtTimer", "Label9", "タイマー"}};
+    for (const auto& n : named) {
+        auto* box = this->w->template findChild<QLineEdit*>(n.box);
+        if (!box) continue;  // a box of some of the windows only
+        EXPECT_EQ(this->template child<QLabel>(this->w, n.label)->buddy(), box) << n.box;
+        EXPECT_EQ(box->accessibleName(), QString::fromUtf8(n.name)) << n.box;
     }
 }
 
