@@ -18,7 +18,7 @@ for want in ./usr/bin/korvalen ./usr/share/applications/korvalen.desktop ./usr/s
 done
 
 depends=$(dpkg-deb -f "$deb" Depends)
-for need in libqt6widgets6 qt6-qpa-plugins qt6-translations-l10n fonts-noto-cjk; do
+for need in libqt6widgets6 qt6-qpa-plugins fonts-noto-cjk; do
     grep -q "$need" <<<"$depends" || fail "Depends lacks $need: $depends"
 done
 
@@ -36,6 +36,19 @@ fi
 grep -q '<launchable type="desktop-id">korvalen.desktop</launchable>' "$work/root/usr/share/metainfo/korvalen.metainfo.xml" ||
     fail "the software-centre entry does not name the desktop entry"
 man -l "$work/root/usr/share/man/man1/korvalen.1.gz" 2>/dev/null | grep -q "korvalen" || fail "the manual page does not read"
+
+# PNG icons at each size, the Japanese manual page and keywords, what the package offers and recommends.
+for n in 16 24 32 48 64 128 256; do
+    png="$work/root/usr/share/icons/hicolor/${n}x${n}/apps/korvalen.png"
+    [ "$(od -An -j16 -N8 -tu4 --endian=big "$png" 2>/dev/null | xargs)" = "$n $n" ] || fail "no ${n}x${n} PNG icon"
+done
+man -l "$work/root/usr/share/man/ja/man1/korvalen.1.gz" 2>/dev/null | grep -q "名前" || fail "no Japanese manual page"
+zgrep -qE '\\-(platform|display)' "$work/root/usr/share/man/man1/korvalen.1.gz" && fail "the manual page promises Qt's options"
+grep -q '^Keywords\[ja\]=ニューラルネットワーク;' "$work/root/usr/share/applications/korvalen.desktop" &&
+    ! grep -P '^Keywords=.*[^\x00-\x7f]' "$work/root/usr/share/applications/korvalen.desktop" || fail "Japanese keywords not under Keywords[ja]"
+grep -q '<binary>korvalen</binary>' "$work/root/usr/share/metainfo/korvalen.metainfo.xml" || fail "the software-centre entry provides no binary"
+grep -q 'fonts-noto-cjk | fonts-ipafont-gothic' <<<"$depends" || fail "no alternative Japanese font: $depends"
+[ "$(dpkg-deb -f "$deb" Recommends)" = qt6-translations-l10n ] && ! grep -q qt6-translations <<<"$depends" || fail "Qt's translations not recommended"
 
 # Debian's own checks of a package: no error and no warning.
 lintian --no-tag-display-limit "$deb" > "$work/lintian.log" 2>&1

@@ -71,8 +71,9 @@ void DisplayFailureHandler(QtMsgType type, const QMessageLogContext& context, co
     // Qt's last word on a platform it cannot start; its own text suggests reinstalling,
     // which does not help a learner whose display is missing.
     if (type == QtFatalMsg && ExplainingDisplay() && message.contains(QLatin1String("platform plugin"))) {
-        const QByteArray text =
-            DisplayFailureText(qEnvironmentVariable("DISPLAY"), qEnvironmentVariable("QT_QPA_PLATFORM")).toLocal8Bit();
+        const QByteArray text = DisplayFailureText(qEnvironmentVariable("DISPLAY"), qEnvironmentVariable("QT_QPA_PLATFORM"),
+                                                   qEnvironmentVariableIsSet("KORVALEN_FROM_SOURCE"))
+                                    .toLocal8Bit();
         std::fwrite(text.constData(), 1, static_cast<std::size_t>(text.size()), stderr);
         std::fflush(stderr);
         _exit(2);
@@ -116,6 +117,8 @@ QIcon ProgramIcon() {
 void SetUpApplication(QApplication& app) {
     app.setWindowIcon(ProgramIcon());  // every window carries it
     app.setApplicationName(QStringLiteral("Korvalen"));
+    // Under Wayland the windows find their desktop entry (name, icon in the dock) by this.
+    QGuiApplication::setDesktopFileName(QStringLiteral("korvalen"));
     app.setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     app.setPalette(app.style()->standardPalette());
     // Prefer a CJK face so that every caption renders the same on every machine; failing
@@ -145,16 +148,18 @@ void ExplainDisplayFailure(bool on) {
     ExplainingDisplay() = on;
 }
 
-QString DisplayFailureText(const QString& display, const QString& platform) {
+QString DisplayFailureText(const QString& display, const QString& platform, bool fromSourceTree) {
     QString where = display.isEmpty() ? QStringLiteral("DISPLAY is not set") : QStringLiteral("DISPLAY=%1").arg(display);
     if (!platform.isEmpty()) where += QStringLiteral(", QT_QPA_PLATFORM=%1").arg(platform);
+    // The set-up script exists only in the source tree; the installed program is on the PATH.
+    const QString command = fromSourceTree ? QStringLiteral("scripts/korvalen run") : QStringLiteral("korvalen");
     return QStringLiteral(
                "Korvalen: 画面（ディスプレイ）を開けないため、ウィンドウを表示できません（%1）。\n"
                "Korvalen: no display could be opened, so no window can be shown (%1).\n"
                "デスクトップの中で起動するか、仮想ディスプレイの中で起動してください。\n"
                "Start it inside a desktop session, or inside a virtual display:\n"
-               "  xvfb-run -a scripts/korvalen run        (xvfb-run: sudo apt-get install xvfb)\n")
-        .arg(where);
+               "  xvfb-run -a %2        (xvfb-run: sudo apt-get install xvfb)\n")
+        .arg(where, command);
 }
 
 std::optional<QString> NoJapaneseFontNotice(const QStringList& japaneseFamilies) {

@@ -26,8 +26,10 @@ void SetUpApplication(QApplication& app);
 void ExplainDisplayFailure(bool on);
 
 // The terminal's explanation for a display that could not be opened, naming the DISPLAY
-// and QT_QPA_PLATFORM it was tried with.
-QString DisplayFailureText(const QString& display, const QString& platform);
+// and QT_QPA_PLATFORM it was tried with, and how to start the program again: through the
+// set-up script when it was started from the source tree (the script sets
+// KORVALEN_FROM_SOURCE), as the installed command otherwise.
+QString DisplayFailureText(const QString& display, const QString& platform, bool fromSourceTree);
 
 // What the learner is told when no installed font writes Japanese, given the families that
 // do; nothing when there is one.
