@@ -80,9 +80,9 @@ public:
     // Position of a user point in logical pixels from the top-left corner of the surface.
     QPointF toPixel(float x, float y) const;
     // Drawing is lazy: the operations leave figures pending (a run of segments waiting to
-    // be drawn as one polyline, an open painter) until flush() puts them into the image.
-    // image() and the paint event flush; code that times drawing must read image() or
-    // call flush(), or it times nothing.
+    // be drawn as one polyline, an open painter) until flush() puts them into the image,
+    // and Cls drops them undrawn. image() and the paint event flush; code that times
+    // drawing must read image() or call flush(), or it may time nothing.
     void flush() const;
     // Everything drawn so far, flushed, in device pixels: pixelRatio() of them to a logical pixel.
     const QImage& image() const;
