@@ -35,8 +35,8 @@ struct Figure {
     bool operator==(const Figure& o) const;
 };
 
-// A text figure's words and the font they are set in. The version tells a painter that
-// has set this font already not to set it again.
+// A text figure's words and the font they are set in. The version, counted from 1 and
+// changed with the font, spares a painter that has set this font already setting it again.
 struct Label {
     QString text;
     QFont font;

@@ -1,6 +1,9 @@
 // The figures kept for drawing a plot anew at another pixel ratio.
 #include <gtest/gtest.h>
 
+#include <QFont>
+
+#include <cstdlib>
 #include <vector>
 
 #include "plot/plot_figures.h"
@@ -49,7 +52,7 @@ TEST(FigureListTest, PastTheBoundItGivesUpUntilCleared) {
     FigureList list;
     Figure text = Numbered(1);
     text.kind = kv::FigureKind::Text;
-    list.keep(text, kv::Label{QStringLiteral("a")});
+    list.keep(text, kv::Label{QStringLiteral("a"), QFont(), 1});
     ASSERT_NE(list.labelOf(list.figures().back()), nullptr);
     EXPECT_EQ(list.labelOf(list.figures().back())->text, QStringLiteral("a"));
     EXPECT_EQ(list.labelOf(Numbered(1)), nullptr);
