@@ -24,8 +24,8 @@ enum class FigureKind : std::uint8_t { Segment, Box, Circle, Text };
 // draw it again at any ratio.
 struct Figure {
     QPointF a, b;  // segment: its ends; box: two corners; circle: centre and (radius, 0); text: corner and size
-    Rgb colour;
-    Rgb fill;
+    Rgb colour{};
+    Rgb fill{};
     int label = -1;  // text: its label's index in the list that keeps it
     std::uint16_t width = 1;
     FigureKind kind = FigureKind::Segment;

@@ -14,13 +14,7 @@ using kv::FigureList;
 namespace {
 
 // Figures named by a number: a vertical segment at x = |n|, in XOR mode when n < 0.
-Figure Numbered(int n) {
-    Figure f;
-    f.a = {double(std::abs(n)), 0};
-    f.b = {double(std::abs(n)), 10};
-    f.xorMode = n < 0;
-    return f;
-}
+Figure Numbered(int n) { return {.a = {double(std::abs(n)), 0}, .b = {double(std::abs(n)), 10}, .xorMode = n < 0}; }
 
 std::vector<int> Kept(const std::vector<int>& drawn) {
     FigureList list;

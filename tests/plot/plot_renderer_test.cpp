@@ -4,6 +4,7 @@
 #include <QFont>
 
 #include <cmath>
+#include <cstdint>
 #include <vector>
 
 #include "plot/plot_renderer.h"
@@ -17,13 +18,7 @@ namespace {
 constexpr QSize kLogical(120, 80);
 
 Figure Make(FigureKind kind, QPointF a, QPointF b, kv::Rgb colour, int width = 1) {
-    Figure f;
-    f.kind = kind;
-    f.a = a;
-    f.b = b;
-    f.colour = f.fill = colour;
-    f.width = static_cast<std::uint16_t>(width);
-    return f;
+    return {.a = a, .b = b, .colour = colour, .fill = colour, .width = std::uint16_t(width), .kind = kind};
 }
 
 // A plot as the windows draw one: a curve of segments each from where the last ended,
@@ -86,9 +81,8 @@ TEST(PlotRendererTest, KeptFiguresRedrawnAtAnotherRatioMatchThoseDrawnThere) {
             direct.render(f);
         }
         const Figure text = Make(FigureKind::Text, {20, 50}, {40, 16}, kv::kBlack);
-        moved.render(text, &label);
+        for (PlotRenderer* r : {&moved, &direct}) r->render(text, &label);
         kept.keep(text, label);
-        direct.render(text, &label);
 
         moved.redraw(1.5, kept);
         EXPECT_EQ(moved.ratio(), 1.5);
