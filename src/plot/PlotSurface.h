@@ -3,9 +3,10 @@
 // was drawn until Cls, so a covered or not-yet-shown surface repaints itself.
 //
 // The image has the device pixels of the screen the surface is on: at 200 % a line one
-// pixel wide is two device pixels wide and text is drawn at full resolution. Every figure
-// since the last Cls is kept, so that on a screen of another ratio the plot is drawn anew
-// rather than stretched.
+// pixel wide is two device pixels wide and text is drawn at full resolution. The surface
+// turns each operation into a figure in logical pixels, which a PlotRenderer draws and a
+// FigureList keeps until the next Cls, so that on a screen of another ratio the plot is
+// drawn anew rather than stretched.
 #pragma once
 
 #include <QFont>
@@ -15,13 +16,12 @@
 #include <QString>
 #include <QWidget>
 
-#include <cstdint>
-#include <memory>
 #include <optional>
 #include <string>
-#include <vector>
 
 #include "plot/colors.h"
+#include "plot/plot_figures.h"
+#include "plot/plot_renderer.h"
 
 namespace kv {
 
@@ -79,9 +79,14 @@ public:
 
     // Position of a user point in logical pixels from the top-left corner of the surface.
     QPointF toPixel(float x, float y) const;
-    // Everything drawn so far, in device pixels: pixelRatio() of them to a logical pixel.
+    // Drawing is lazy: the operations leave figures pending (a run of segments waiting to
+    // be drawn as one polyline, an open painter) until flush() puts them into the image,
+    // and Cls drops them undrawn. image() and the paint event flush; code that times
+    // drawing must read image() or call flush(), or it may time nothing.
+    void flush() const;
+    // Everything drawn so far, flushed, in device pixels: pixelRatio() of them to a logical pixel.
     const QImage& image() const;
-    qreal pixelRatio() const { return ratio_; }
+    qreal pixelRatio() const { return renderer_.ratio(); }
     QColor background() const { return background_; }
 
 protected:
@@ -90,25 +95,6 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
-    class Canvas;
-    enum class FigureKind : std::uint8_t { Segment, Box, Circle, Text };
-    struct Figure;
-    // A pen as the one-pixel lines it is drawn with: offsets first..last across the line,
-    // in device pixels, and how far a line's far end reaches on to cover its last logical pixel.
-    struct Stack {
-        int first = 0, last = 0;
-        int reach = 0;
-        int width() const { return last - first + 1; }
-        qreal middle() const { return (first + last) / 2.0; }
-        bool operator==(const Stack&) const = default;
-    };
-    struct Label {
-        QString text;
-        QFont font;
-        int fontVersion;
-    };
-
-    static Stack StackOf(int width, qreal ratio);
     QPointF pixelOf(double x, double y) const;
     bool usable(double x, double y) const;
     QRectF clipArea() const;
@@ -116,41 +102,17 @@ private:
     void drawBox(double x1, double y1, double x2, double y2, Rgb colour, bool filled);
     Figure drawn(FigureKind kind, Rgb colour) const;
     void draw(const Figure& figure);
-    void keep(const Figure& figure);
-    void render(const Figure& figure);
-    void renderSegment(const Figure& figure);
-    void renderShape(const Figure& figure);
-    void renderText(const Figure& figure);
-    template <typename Draw>
-    void drawXor(const QRectF& area, int penWidth, Draw draw);
     void adoptRatio(qreal ratio);
-    Canvas& canvas() const;
-    void flushRun() const;
-    void endPainting() const;
     void scheduleUpdate();
     const QFont& labelFont();
 
-    QSize size_;       // logical pixels
-    qreal ratio_ = 1;  // device pixels per logical pixel
-    // Mutable because drawing may still be pending in the run; reading the image flushes it.
-    mutable QImage image_;
-    // One painter stays open across operations and remembers its pen, brush and mode; it
-    // is closed before anyone reads the image.
-    mutable std::unique_ptr<Canvas> canvas_;
-    // Consecutive copy-mode solid segments, each starting where the last ended, in device
-    // pixels: drawn as one polyline when anything else happens.
-    mutable std::vector<QPointF> run_;
-    mutable int runSegments_ = 0;
-    Rgb runColour_;
-    Stack runStack_;
-    bool updateScheduled_ = false;
-    // The figures since the last Cls, to draw again at another ratio; given up (and the
-    // image then scaled instead) past a bound that no demonstration reaches in normal use.
-    std::vector<Figure> figures_;
-    std::vector<Label> labels_;
-    bool kept_ = true;
-
+    QSize size_;  // logical pixels
     QColor background_{255, 255, 255};
+    // Mutable because drawing may still be pending in it; reading the image flushes it.
+    mutable PlotRenderer renderer_;
+    FigureList figures_;
+    bool updateScheduled_ = false;
+
     bool scaled_ = false;
     float scaleLeft_ = 0, scaleTop_ = 0, scaleWidth_ = 1, scaleHeight_ = 1;
     float currentX_ = 0, currentY_ = 0;

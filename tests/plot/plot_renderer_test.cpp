@@ -1,0 +1,94 @@
+// The renderer without a widget: figures in logical pixels into an image at a given ratio.
+#include <gtest/gtest.h>
+
+#include <QFont>
+
+#include <cmath>
+#include <cstdint>
+#include <vector>
+
+#include "plot/plot_renderer.h"
+
+using kv::Figure;
+using kv::FigureKind;
+using kv::PlotRenderer;
+
+namespace {
+
+constexpr QSize kLogical(120, 80);
+
+Figure Make(FigureKind kind, QPointF a, QPointF b, kv::Rgb colour, int width = 1) {
+    return {.a = a, .b = b, .colour = colour, .fill = colour, .width = std::uint16_t(width), .kind = kind};
+}
+
+// A plot as the windows draw one: a curve of segments each from where the last ended,
+// then a box, a filled circle and a dotted line.
+std::vector<Figure> Plot(int width) {
+    std::vector<Figure> plot;
+    QPointF last(3.3, 40);
+    for (double x = 4; x < 117; x += 1.7) {
+        const QPointF next(x, 40 + 30 * std::sin(x / 9));
+        plot.push_back(Make(FigureKind::Segment, last, next, kv::kBlack, width));
+        last = next;
+    }
+    plot.push_back(Make(FigureKind::Box, {10.5, 8}, {50, 30.2}, kv::kRed, width));
+    plot.push_back(Make(FigureKind::Circle, {80, 30}, {12.5, 0}, kv::kBlue, width));
+    plot.back().filled = true;
+    plot.push_back(Make(FigureKind::Segment, {2, 70}, {118, 66}, kv::kGreen));
+    plot.back().dotted = true;
+    return plot;
+}
+
+}  // namespace
+
+TEST(PlotRendererTest, APenCoversTheDevicePixelsOfItsLogicalPixels) {
+    struct Case {
+        int width;
+        qreal ratio;
+        PlotRenderer::Stack stack;
+    };
+    const Case cases[] = {{1, 1, {0, 0, 0}},   {2, 1, {0, 1, 0}},  {3, 1, {-1, 1, 0}}, {1, 1.5, {0, 1, 1}},
+                          {2, 1.5, {0, 2, 1}}, {3, 1.5, {-2, 2, 1}}, {1, 2, {0, 1, 1}},  {3, 2, {-2, 3, 1}}};
+    for (const Case& c : cases)
+        EXPECT_EQ(PlotRenderer::StackOf(c.width, c.ratio), c.stack) << "width " << c.width << " at " << c.ratio;
+}
+
+TEST(PlotRendererTest, XorFiguresDrawnTwiceRestoreEveryDevicePixelAtEveryRatio) {
+    for (qreal ratio : {1.0, 1.5, 2.0})
+        for (int width : {1, 2, 3}) {
+            PlotRenderer r(kLogical, ratio, Qt::white);
+            for (const Figure& f : Plot(width)) r.render(f);
+            const QImage before = r.image();
+            for (Figure f : Plot(width)) {
+                f.xorMode = true;
+                f.colour = kv::kCyan;  // black would leave every pixel as it is
+                r.render(f);
+                EXPECT_NE(r.image(), before) << "ratio " << ratio << " width " << width;
+                r.render(f);
+                EXPECT_EQ(r.image(), before) << "ratio " << ratio << " width " << width;
+            }
+        }
+}
+
+TEST(PlotRendererTest, KeptFiguresRedrawnAtAnotherRatioMatchThoseDrawnThere) {
+    kv::Label label{QStringLiteral(" 0.5 "), QFont(), 1};
+    for (int width : {1, 3}) {
+        PlotRenderer moved(kLogical, 1, Qt::white), direct(kLogical, 1.5, Qt::white);
+        kv::FigureList kept;
+        for (const Figure& f : Plot(width)) {
+            moved.render(f);
+            kept.keep(f);
+            direct.render(f);
+        }
+        const Figure text = Make(FigureKind::Text, {20, 50}, {40, 16}, kv::kBlack);
+        for (PlotRenderer* r : {&moved, &direct}) r->render(text, &label);
+        kept.keep(text, label);
+
+        moved.redraw(1.5, kept);
+        EXPECT_EQ(moved.ratio(), 1.5);
+        EXPECT_EQ(moved.image(), direct.image()) << "width " << width;
+        // Figures lost, the image is stretched: it still has the screen's pixels.
+        moved.stretch(2);
+        EXPECT_EQ(moved.image().size(), kLogical * 2);
+    }
+}
