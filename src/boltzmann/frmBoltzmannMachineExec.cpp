@@ -59,6 +59,7 @@ frmBoltzmannMachineExec::frmBoltzmannMachineExec()
     BuildResultTable();
     setContentSize(QSize(kButtonsX + kButtonW + 14, kTableTop + 140));
     run_ = new Stepper(this, Text1, QStringLiteral("タイマー"), [this](StepBy by) { return ExecuteStep(by); });
+    showWaitsOf(run_);
 }
 
 void frmBoltzmannMachineExec::BuildDiagram() {

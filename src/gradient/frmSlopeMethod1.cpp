@@ -86,6 +86,7 @@ frmSlopeMethod1::frmSlopeMethod1(const QString& name, const QString& caption, in
     lblResult = column.lblResult;
 
     run_ = new Stepper(this, Text1, QStringLiteral("タイマー"), [this](StepBy by) { return SearchStep(by); });
+    showWaitsOf(run_);
 }
 
 QRect frmSlopeMethod1::FormulaFrame(int row) const { return QRect(kMargin, kMargin + row * kFramePitch, 470, kFrameHeight); }

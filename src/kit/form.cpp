@@ -1,5 +1,6 @@
 #include "kit/form.h"
 
+#include <QLabel>
 #include <QLayout>
 
 #include "kit/stepper.h"
@@ -12,9 +13,33 @@ FormWindow::FormWindow(const QString& name, const QString& caption) : content_(n
     content_->setObjectName("content");
 }
 
+namespace {
+constexpr int kWaitLineHeight = 26, kWaitLineMargin = 12;
+}  // namespace
+
 void FormWindow::setContentSize(QSize size) {
     content_->setGeometry(QRect(QPoint(0, 0), size));
-    setFixedSize(size);
+    applySize();
+}
+
+void FormWindow::applySize() {
+    const QSize size = content_->size();
+    if (!waitLine_) {
+        setFixedSize(size);
+        return;
+    }
+    waitLine_->setGeometry(kWaitLineMargin, size.height(), size.width() - 2 * kWaitLineMargin, kWaitLineHeight);
+    setFixedSize(size.width(), size.height() + kWaitLineHeight);
+}
+
+void FormWindow::showWaitsOf(Stepper* run) {
+    if (!waitLine_) {
+        waitLine_ = new QLabel(QStringLiteral("入力中の欄があるため、待機しています"), this);
+        waitLine_->setObjectName("lblWait");
+        waitLine_->hide();
+        applySize();
+    }
+    connect(run, &Stepper::waitingChanged, waitLine_, &QLabel::setVisible);
 }
 
 void FormWindow::fitContent() {

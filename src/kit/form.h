@@ -7,6 +7,8 @@
 #include <QString>
 #include <QWidget>
 
+class QLabel;
+
 namespace kv {
 
 class Stepper;
@@ -24,9 +26,16 @@ protected:
     void setContentSize(QSize size);
     // For a window whose content is laid out by a layout: the size that layout asks for.
     void fitContent();
+    // For a window whose timer ticks can wait for a box the learner is typing: a status
+    // line, lblWait, in a strip the window gains below its content, shown while `run`
+    // waits, so that a run that stands still says why.
+    void showWaitsOf(Stepper* run);
 
 private:
+    void applySize();
+
     QWidget* content_;
+    QLabel* waitLine_ = nullptr;
 };
 
 // A window whose model steps by hand and on Timer1, through the kit's stepping machine.

@@ -39,6 +39,7 @@ bool Stepper::Start() {
 void Stepper::Stop() {
     SetTimerInterval(timer_, 0, window_);
     SyncEscape();
+    SetWaiting(false);
 }
 
 StepResult Stepper::Step() { return Run(StepBy::Hand); }
@@ -55,6 +56,7 @@ StepResult Stepper::Run(StepBy by) {
     const StepResult result = step_(by);
     if (!alive) return result;
     stepping_ = false;
+    SetWaiting(by == StepBy::Timer && result == StepResult::Wait);
     if (result == StepResult::Stop) Stop();
     else Release();
     return result;
@@ -69,5 +71,11 @@ void Stepper::Release() {
 }
 
 void Stepper::SyncEscape() { escape_->setEnabled(Running()); }
+
+void Stepper::SetWaiting(bool waiting) {
+    if (waiting == waiting_) return;
+    waiting_ = waiting;
+    emit waitingChanged(waiting);
+}
 
 }  // namespace kv

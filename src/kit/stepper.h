@@ -41,6 +41,10 @@ public:
     bool Running() const;
     QTimer* timer() const { return timer_; }
 
+signals:
+    // A tick waits for a box the learner is typing (true), or the run moved on or stopped.
+    void waitingChanged(bool waiting);
+
 public slots:
     // The start button: the ticks come at the interval in the box. A box that cannot be
     // used is reported and the previous run, if any, goes on. Returns whether the interval
@@ -58,6 +62,7 @@ private:
     void Hold();
     void Release();
     void SyncEscape();
+    void SetWaiting(bool waiting);
 
     QWidget* window_;
     QLineEdit* box_;
@@ -66,6 +71,7 @@ private:
     QTimer* timer_;
     QShortcut* escape_;
     bool stepping_ = false;
+    bool waiting_ = false;
 };
 
 }  // namespace kv

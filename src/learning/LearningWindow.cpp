@@ -10,6 +10,7 @@ LearningWindow::LearningWindow(const QString& name, const QString& caption, QRec
     : SteppedForm(name, caption) {
     Text1 = MakeBox(content(), "Text1", "50", timerBox);
     run_ = new Stepper(this, Text1, QStringLiteral("タイマー"), [this](StepBy by) { return LearnOneStep(by); });
+    showWaitsOf(run_);
 }
 
 void LearningWindow::Form_Load() { Command1_Click(); }

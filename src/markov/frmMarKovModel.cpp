@@ -125,6 +125,7 @@ void frmMarKovModel::BuildControls() {
                             QRect(x + 64, y, kColumnWidth - 64, 24), Qt::AlignLeft | Qt::AlignVCenter);
     y += 24;
     run_ = new Stepper(this, Text1, QStringLiteral("タイマー"), [this](StepBy by) { return TransitionStep(by); });
+    showWaitsOf(run_);
 
     int bottom = std::max(pic.bottom() + 1, y);
     if (!config_.note.isEmpty()) {

@@ -160,6 +160,7 @@ void frmNetworkFeedForward::BuildControls() {
     Text1 = MakeLabelledBox(c, "Label1", QStringLiteral("タイマー"), QRect(right - 118, 12, 62, 30), "Text1", "500",
                             QRect(right - 52, 15, 52, kBoxH));
     run_ = new Stepper(this, Text1, QStringLiteral("タイマー"), [this](StepBy by) { return LayerStep(by); });
+    showWaitsOf(run_);
 }
 
 void frmNetworkFeedForward::Form_Load() {

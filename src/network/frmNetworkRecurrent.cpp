@@ -189,6 +189,7 @@ void frmNetworkRecurrent::BuildControls() {
     Text1 = MakeLabelledBox(c, "Label2", QStringLiteral("タイマー"), QRect(right - 124, 50, 66, kBoxH), "Text1", "500",
                             QRect(right - 52, 50, 52, kBoxH));
     run_ = new Stepper(this, Text1, QStringLiteral("タイマー"), [this](StepBy by) { return UnitStep(by); });
+    showWaitsOf(run_);
 }
 
 void frmNetworkRecurrent::Form_Load() {

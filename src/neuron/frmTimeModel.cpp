@@ -20,6 +20,7 @@ frmTimeModel::frmTimeModel()
     txtIpsi = MakeLabelledBox(c, "Label8", QStringLiteral("ε"), QRect(584, 56, 36, 24), "txtIpsi", "0.02", QRect(624, 56, 80, 24));
     txtTimer = MakeLabelledBox(c, "Label9", QStringLiteral("タイマー"), QRect(544, 88, 76, 24), "txtTimer", "50", QRect(624, 88, 80, 24));
     run_ = new Stepper(this, txtTimer, QStringLiteral("タイマー"), [this](StepBy) { return TimeStep(); });
+    showWaitsOf(run_);
 }
 
 void frmTimeModel::Command1_Click() {

@@ -58,6 +58,7 @@ frmSOM::frmSOM(const Variant& variant)
     BuildTable();
     BuildControls();
     run_ = new Stepper(this, Text2, QStringLiteral("タイマー"), [this](StepBy by) { return MapStep(by); });
+    showWaitsOf(run_);
 }
 
 void frmSOM::BuildTable() {

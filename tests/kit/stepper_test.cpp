@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QTest>
@@ -9,6 +10,7 @@
 #include <stdexcept>
 #include <vector>
 
+#include "kit/form.h"
 #include "kit/stepper.h"
 #include "plot/msgbox.h"
 #include "plot/timer.h"
@@ -259,3 +261,39 @@ TEST_F(StepperTest, EscapeStopsTheRunOfTheActiveWindowOnly) {
 }
 
 }  // namespace
+
+namespace {
+struct WaitingWindow : kv::FormWindow {
+    WaitingWindow() : FormWindow("frmWaiting", "w") { setContentSize(QSize(300, 200)); }
+    using FormWindow::showWaitsOf;
+};
+}  // namespace
+
+// A tick that waits for a box being typed says so in a line below the window's controls;
+// the line goes when the run moves on or stops, and a step by hand never shows it.
+TEST_F(StepperTest, AWaitingTickShowsTheStatusLineUntilTheRunMovesOnOrStops) {
+    WaitingWindow window;
+    auto* box = new QLineEdit("50", window.content());
+    StepResult next = StepResult::Wait;
+    auto* run = new kv::Stepper(&window, box, QStringLiteral("タイマー"), [&](StepBy) { return next; });
+    window.showWaitsOf(run);
+    auto* line = window.findChild<QLabel*>("lblWait");
+    ASSERT_NE(line, nullptr);
+    EXPECT_EQ(line->text(), QStringLiteral("入力中の欄があるため、待機しています"));
+    EXPECT_EQ(window.content()->geometry(), QRect(0, 0, 300, 200));  // the controls stay where they were
+    EXPECT_GE(line->geometry().top(), 200);
+    EXPECT_EQ(window.height(), line->geometry().bottom() + 1);
+    const auto shown = [&] { return !line->isHidden(); };
+    EXPECT_FALSE(shown());
+    run->Step();
+    EXPECT_FALSE(shown());
+    ASSERT_TRUE(run->Start());
+    for (const auto& [result, visible] : std::vector<std::pair<StepResult, bool>>{
+             {StepResult::Wait, true}, {StepResult::Wait, true}, {StepResult::Continue, false}, {StepResult::Wait, true}}) {
+        next = result;
+        run->Tick();
+        EXPECT_EQ(shown(), visible);
+    }
+    run->Stop();
+    EXPECT_FALSE(shown());
+}

@@ -405,13 +405,17 @@ TEST_F(MarkovWindows, ARunWaitsWhileAProbabilityIsBeingTypedAndThenUsesIt) {
     arc->setFocus();
     arc->selectAll();
     QTest::keyClick(arc, Qt::Key_Backspace);
+    QLabel* waiting = child<QLabel>(w, "lblWait");
+    EXPECT_TRUE(waiting->isHidden());
     tick(w);
+    EXPECT_FALSE(waiting->isHidden());  // the learner sees why nothing moves
     QTest::keyClicks(arc, "-");
     tick(w);
     QTest::keyClicks(arc, "0.");
     EXPECT_EQ(nodes(w), (QStringList{"0", "48", "0"}));  // nothing ran on the half-typed texts
     QTest::keyClicks(arc, "25");
     tick(w);
+    EXPECT_TRUE(waiting->isHidden());
     // Node 1 sends half of 48 to node 2 and minus a quarter to node 0:
     // new0 = -12, new1 = 48 - 48(0 + 0.5 - 0.25) = 36, new2 = 24.
     EXPECT_EQ(nodes(w), (QStringList{"-12", "36", "24"}));

@@ -92,6 +92,24 @@ TEST_F(RegistryTest, ClosingTheMainMenuLeavesOtherWindowsWorking) {
     EXPECT_EQ(kv::ShowWindow("frmNeuronModel"), menu);
 }
 
+// Every window whose timer ticks can wait for a box being typed has the line that says so,
+// hidden until a tick waits, below its controls; no other window has one.
+TEST_F(RegistryTest, WindowsWhoseTicksCanWaitHaveAStatusLine) {
+    const QStringList waiting = {"frmMarKovModel", "frmMarKovModel2", "frmMarKovModel3", "frmMarKovModel4", "frmMarKovModel5",
+                                 "frmMarKovModel6", "frmNetworkFeedForward", "frmNetworkRecurrent", "frmSlopeMethod1",
+                                 "frmSlopeMethod2", "frmLinearSystem1", "frmLinearSystem2", "frmSOM", "frmLVQ", "frmTimeModel",
+                                 "frmUnitLearning", "frmFeedFowardLearning", "frmBoltzmannMachineExec"};
+    for (const QString& kind : kv::WindowKinds()) {
+        QWidget* w = kv::ShowWindow(kind);
+        ASSERT_NE(w, nullptr) << kind.toStdString();
+        auto* line = w->findChild<QWidget*>("lblWait");
+        EXPECT_EQ(line != nullptr, waiting.contains(kind)) << kind.toStdString();
+        if (!line) continue;
+        EXPECT_TRUE(line->isHidden()) << kind.toStdString();
+        EXPECT_GE(line->y(), w->findChild<QWidget*>("content")->geometry().bottom()) << kind.toStdString();
+    }
+}
+
 TEST_F(RegistryTest, UnknownKindsShowNothing) {
     EXPECT_EQ(kv::ShowWindow("frmNoSuchWindow"), nullptr);
     EXPECT_EQ(kv::WindowInstance("frmNoSuchWindow"), nullptr);
