@@ -11,6 +11,8 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTest>
+#include <QValidator>
+#include <QWindow>
 
 #include <algorithm>
 #include <chrono>
@@ -21,6 +23,7 @@
 #include "kit/registry.h"
 #include "plot/PlotSurface.h"
 #include "plot/msgbox.h"
+#include "shell/menus.h"
 
 namespace kvtest {
 namespace {
@@ -34,6 +37,7 @@ const char16_t* const kTexts[] = {
     u"1,5", u"１e３", u"0.5", u"2", u"-2.5", u"32767", u"32768", u"1e15", u"0.00001", u"abc", u"x", u"1 2", u"2.",
     u"-.5", u"1E+2", u"0x10", u"９９９", u"１．５ｅ３"};
 const char16_t kAlphabet[] = u"0123456789.-+eE 0123456789０１２３．－，abxyz&H";
+const QString kStart = QStringLiteral("frmMain");  // the window the program starts with
 
 QString Shorten(const QString& text, int keep = 60) {
     if (text.size() <= keep) return text;
@@ -55,11 +59,62 @@ QString BoxOwner(const QMessageBox* box) {
     return box->parentWidget() ? WindowName(box->parentWidget()) : QStringLiteral("(no parent)");
 }
 
-int ModifierCount(Qt::KeyboardModifiers mods) {
-    int n = 0;
-    for (Qt::KeyboardModifier m : {Qt::ShiftModifier, Qt::ControlModifier, Qt::AltModifier, Qt::MetaModifier})
-        n += mods.testFlag(m) ? 1 : 0;
-    return n;
+// What typing `c` must make of the box's text: the selection replaced, or `c` put in at the
+// cursor, unless the length limit leaves no room or the validator refuses the result.
+std::optional<QString> AfterTyping(const QLineEdit* box, QChar c) {
+    if (!box->inputMask().isEmpty()) return std::nullopt;
+    QString text = box->text();
+    int at = box->cursorPosition();
+    if (box->hasSelectedText()) {
+        at = box->selectionStart();
+        text.remove(at, box->selectionLength());
+    }
+    if (text.size() < box->maxLength()) text.insert(at, c);
+    int pos = at + 1;
+    if (box->validator() && box->validator()->validate(text, pos) == QValidator::Invalid) return box->text();
+    return text;
+}
+
+// Input enters as a window system hands it over: QGuiApplication tries shortcuts first, drops
+// it for a window under a modal box and routes it to the widget under the pointer or with the
+// focus. These are the entries QTest's QWindow overloads use, without their trailing
+// processEvents(), in which the driver's own ticker would act between a press and its release
+// (a handler's own loop, a message box's or a batch run's, still lets it act).
+int g_stamp = 0;  // the simulated clock of the pointer, in ms
+
+void MouseAt(QWindow* win, QEvent::Type type, QPoint at, Qt::MouseButtons held, Qt::MouseButton button) {
+    qt_handleMouseEvent(win, at, win->mapToGlobal(at), held, button, type, Qt::NoModifier, ++g_stamp);
+}
+
+// Presses and releases at `at` (twice for a double click, close enough in time to count as
+// one); returns the events sent.
+int MouseClick(QWindow* window, QPoint at, int times) {
+    QPointer<QWindow> win(window);
+    g_stamp += 1000;  // far from the last click: never a double click by accident
+    for (int n = 0; n < times && win; ++n) {
+        MouseAt(win, QEvent::MouseButtonPress, at, Qt::LeftButton, Qt::LeftButton);
+        if (win) MouseAt(win, QEvent::MouseButtonRelease, at, Qt::NoButton, Qt::LeftButton);
+    }
+    return 2 * times;
+}
+
+// A key, with Ctrl held around it when asked, as on a keyboard; returns the events sent.
+int KeyClick(QWindow* window, int key, Qt::KeyboardModifiers mods, const QString& text) {
+    QPointer<QWindow> win(window);
+    const bool ctrl = mods.testFlag(Qt::ControlModifier);
+    if (ctrl) qt_handleKeyEvent(win, QEvent::KeyPress, Qt::Key_Control, Qt::NoModifier);
+    for (const QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease})
+        if (win) qt_handleKeyEvent(win, type, key, mods, text);
+    if (ctrl && win) qt_handleKeyEvent(win, QEvent::KeyRelease, Qt::Key_Control, mods);
+    return ctrl ? 4 : 2;
+}
+
+// The window's close box: the request comes from the window system, as the title bar's button sends it.
+void CloseBox(QWidget* w) {
+    if (QWindow* handle = w->windowHandle())
+        handle->close();
+    else
+        w->close();
 }
 
 }  // namespace
@@ -180,6 +235,19 @@ bool EventDriver::eventFilter(QObject* watched, QEvent* event) {
     switch (event->type()) {
         case QEvent::Show:
             if (auto* box = qobject_cast<QMessageBox*>(watched)) BoxShown(box);
+            // A window a button showed is reached again through that button.
+            else if (auto* w = qobject_cast<QWidget*>(watched); w && w->isWindow() && !clicking_.button.isEmpty() &&
+                                                                kinds_.contains(w->objectName()))
+                routes_.insert(w->objectName(), clicking_);
+            break;
+        case QEvent::MouseButtonPress:
+        case QEvent::KeyPress:
+            // Real input never reaches a window under a modal box.
+            if (auto* w = qobject_cast<QWidget*>(watched); w && event->spontaneous())
+                if (const QWidget* modal = QApplication::activeModalWidget(); modal && w->window() != modal)
+                    AddFault(QStringLiteral("input reached a window under a modal box"), WindowName(w),
+                             QStringLiteral("%1 of %2 got a press while %3 was open")
+                                 .arg(w->objectName(), WindowName(w), WindowName(modal)));
             break;
         case QEvent::Hide:
             // Boxes live on the stack, so the next one may well have the same address.
@@ -365,11 +433,20 @@ void EventDriver::Tick() {
         Scope s(*this, Doing::Close);
         Note("close", QStringLiteral("close the modal window %1").arg(WindowName(modal)), modal);
         ++events_;
-        modal->close();
+        CloseBox(modal);
         return;
     }
     if (stopping_) {
-        if (doing_.empty()) loop_->quit();
+        const QList<QWidget*> open = OpenWindows();
+        if (doing_.empty()) {
+            loop_->quit();
+        } else if (!quiet_ && !open.isEmpty()) {
+            // A handler still running its own loop (a batch run) ends when its window closes,
+            // as when the learner quits the program; the run then ends on time.
+            Scope s(*this, Doing::Close);
+            Note("close", QStringLiteral("close the window to quit"), open.first());
+            CloseBox(open.first());
+        }
         return;
     }
     if (Seconds() >= options_.seconds) {
@@ -377,8 +454,9 @@ void EventDriver::Tick() {
         Note("stop", QStringLiteral("time is up"));
         return;
     }
-    // Deep nesting means a handler is still running under several boxes: let it unwind.
-    if (clock_.elapsed() < idleUntil_ || doing_.size() >= 4) return;
+    // Deep nesting means a handler is still running under several boxes: let it unwind. While
+    // the driver waits for a window to come forward, it only answers what comes up.
+    if (clock_.elapsed() < idleUntil_ || doing_.size() >= 4 || quiet_) return;
     Act();
     Check();
 }
@@ -386,8 +464,8 @@ void EventDriver::Tick() {
 void EventDriver::Act() {
     for (const QString& kind : kinds_)
         if (!kindsShown_.contains(kind)) {
-            Open(kind);
-            return;
+            if (Open(kind)) return;
+            break;
         }
     QWidget* window = PickWindow();
     if (!window) {
@@ -465,8 +543,9 @@ QString EventDriver::PickText() {
         for (int i = 1 + Pick(8); i > 0; --i) text += QChar(kAlphabet[Pick(letters)]);
         return text;
     }
-    // A few hundred characters: pasted, or typed by a learner leaning on a key.
-    const int n = 150 + Pick(350);
+    // A few hundred characters, pasted or typed by a learner leaning on a key; now and then a
+    // whole document pasted, beyond the box's length limit.
+    const int n = Chance(0.2) ? 1000 + Pick(39000) : 150 + Pick(350);
     switch (Pick(5)) {
         case 0: {
             QString digits = QString(QChar(u'1' + Pick(9)));
@@ -497,33 +576,50 @@ bool EventDriver::Reachable(const QWidget* w) const {
     return hit == w || w->isAncestorOf(hit);
 }
 
+QWindow* EventDriver::Front(QWidget* w) {
+    QPointer<QWidget> top = w->window();
+    const QWidget* modal = QApplication::activeModalWidget();
+    if (!top->isActiveWindow() && (!modal || modal == top)) {
+        // The window comes forward and takes the keyboard, as a window manager does at the
+        // first click; meanwhile the driver only answers what comes up.
+        top->activateWindow();
+        ++quiet_;
+        QCoreApplication::processEvents();
+        --quiet_;
+    }
+    return top ? top->windowHandle() : nullptr;
+}
+
 bool EventDriver::Click(QWidget* w, QPoint at) {
     if (!Reachable(w)) return false;
     // A click within a typing action (copying to another box) is a click: a message it
     // raises came from a press, not from a keystroke.
     if (!doing_.empty() && doing_.back() == Doing::Typing) doing_.back() = Doing::Click;
+    return Send(w, at);
+}
+
+bool EventDriver::Send(QWidget* w, QPoint at) {
     QPointer<QWidget> target(w);
-    w->window()->activateWindow();
-    if (at.isNull()) at = w->rect().center();
-    events_ += 2;
-    QTest::mousePress(w, Qt::LeftButton, Qt::NoModifier, at);
-    if (target) QTest::mouseRelease(target, Qt::LeftButton, Qt::NoModifier, at);
+    QWindow* win = Front(w);
+    if (!win || !target) return false;
+    const QPoint p = w->mapTo(w->window(), at.isNull() ? w->rect().center() : at);
+    const Route outer = clicking_;
+    if (qobject_cast<QPushButton*>(w)) {
+        clicking_ = {WindowName(w), w->objectName()};
+        tried_.insert(clicking_.from + QLatin1Char(':') + clicking_.button);
+    }
+    events_ += MouseClick(win, p, 1);
+    clicking_ = outer;
     return target;
 }
 
 bool EventDriver::DoubleClick(QWidget* w) {
     if (!Reachable(w)) return false;
     QPointer<QWidget> target(w);
-    w->window()->activateWindow();
-    const QPoint at = w->rect().center();
+    QWindow* win = Front(w);
+    if (!win || !target) return false;
     // Press, release, then the second press arrives as a double click, and its release.
-    events_ += 2;
-    QTest::mousePress(w, Qt::LeftButton, Qt::NoModifier, at);
-    if (target) QTest::mouseRelease(target, Qt::LeftButton, Qt::NoModifier, at);
-    if (!target || !Reachable(target)) return false;
-    events_ += 2;
-    QTest::mouseEvent(QTest::MouseDClick, target, Qt::LeftButton, Qt::NoModifier, at);
-    if (target) QTest::mouseRelease(target, Qt::LeftButton, Qt::NoModifier, at);
+    events_ += MouseClick(win, w->mapTo(w->window(), w->rect().center()), 2);
     return target;
 }
 
@@ -532,8 +628,9 @@ void EventDriver::Key(QWidget* to, Qt::Key key, Qt::KeyboardModifiers mods) {
     if (!doing_.empty() && doing_.back() != Doing::Answer)
         doing_.back() = qobject_cast<QLineEdit*>(to) ? Doing::Typing : Doing::Key;
     typingInto_ = to->objectName();
-    events_ += 2 + 2 * ModifierCount(mods);
-    QTest::keyClick(to, key, mods);
+    // The key goes to the window's focus, which is `to`.
+    const char ascii = QTest::keyToAscii(key);
+    if (QWindow* win = Front(to)) events_ += KeyClick(win, key, mods, ascii ? QString(QChar::fromLatin1(ascii)) : QString());
 }
 
 void EventDriver::KeyToFocus(QWidget* window, Qt::Key key, Qt::KeyboardModifiers mods) {
@@ -550,31 +647,45 @@ void EventDriver::TypeInto(QWidget* window, const QString& text) {
         QWidget* to = win->focusWidget();
         if (!to || !Reachable(to)) return;
         const QChar c = text[i];
-        if (c.unicode() < 0x80) {
-            if (!doing_.empty()) doing_.back() = qobject_cast<QLineEdit*>(to) ? Doing::Typing : Doing::Key;
-            typingInto_ = to->objectName();
-            events_ += 2;
-            QTest::keyClick(to, c.toLatin1());
-            ++i;
-            continue;
-        }
         // Full-width characters come from an input method as a whole run, or key by key.
-        int end = i;
-        while (end < text.size() && text[end].unicode() >= 0x80) ++end;
-        if (to->testAttribute(Qt::WA_InputMethodEnabled) && Chance(0.5)) {
+        if (c.unicode() >= 0x80 && to->testAttribute(Qt::WA_InputMethodEnabled) && Chance(0.5)) {
+            int end = i;
+            while (end < text.size() && text[end].unicode() >= 0x80) ++end;
             Commit(to, text.mid(i, end - i));
             i = end;
-        } else {
-            if (!doing_.empty()) doing_.back() = qobject_cast<QLineEdit*>(to) ? Doing::Typing : Doing::Key;
-            typingInto_ = to->objectName();
-            events_ += 2;
-            QTest::sendKeyEvent(QTest::Click, to, Qt::Key_unknown, QString(c), Qt::NoModifier);
-            ++i;
+            continue;
         }
+        // The window comes forward first; whatever that let happen, the key goes where the focus is then.
+        QWindow* handle = Front(to);
+        if (!handle || !win || !(to = win->focusWidget()) || !Reachable(to)) return;
+        QPointer<QLineEdit> box = qobject_cast<QLineEdit*>(to);
+        if (!doing_.empty()) doing_.back() = box ? Doing::Typing : Doing::Key;
+        typingInto_ = to->objectName();
+        const QString before = box ? box->text() : QString();
+        const std::optional<QString> after = box && !box->isReadOnly() ? AfterTyping(box, c) : std::nullopt;
+        const int key = c.unicode() < 0x80 ? QTest::asciiToKey(c.toLatin1()) : Qt::Key_unknown;
+        events_ += KeyClick(handle, key, Qt::NoModifier, QString(c));
+        if (box && after && box->text() != *after)
+            AddFault(QStringLiteral("typed character lost"), WindowName(box) + QLatin1Char(':') + box->objectName(),
+                     QStringLiteral("「%1」 typed into %2 of %3: 「%4」 became 「%5」, not 「%6」")
+                         .arg(c)
+                         .arg(box->objectName(), WindowName(box), Shorten(before), Shorten(box->text()), Shorten(*after)));
+        ++i;
+    }
+}
+
+void EventDriver::Enter(QWidget* window, const QString& text) {
+    // Long texts are pasted: typing tens of thousands of keys would take the whole run.
+    if (text.size() > 500 || (text.size() > 100 && Chance(0.5))) {
+        QApplication::clipboard()->setText(text);
+        KeyToFocus(window, Qt::Key_V, Qt::ControlModifier);
+    } else {
+        TypeInto(window, text);
     }
 }
 
 void EventDriver::Commit(QWidget* to, const QString& text) {
+    // An input method hands its text straight to the focus widget, as here.
     QPointer<QWidget> target(to);
     if (!doing_.empty()) doing_.back() = qobject_cast<QLineEdit*>(to) ? Doing::Typing : Doing::Key;
     typingInto_ = to->objectName();
@@ -592,10 +703,41 @@ void EventDriver::Commit(QWidget* to, const QString& text) {
 
 // --- actions -----------------------------------------------------------------------------
 
-void EventDriver::Open(const QString& kind) {
+bool EventDriver::Open(const QString& kind) {
     Scope s(*this, Doing::Open);
-    Note("open", QStringLiteral("show %1").arg(kind));
-    if (kv::ShowWindow(kind)) kindsShown_.insert(kind);
+    const auto shown = [](const QString& k) { return kv::WindowInstance(k) && kv::WindowInstance(k)->isVisible(); };
+    if (kind == kStart) {
+        Note("open", QStringLiteral("start the program at %1").arg(kind));
+        return kv::ShowWindow(kind);
+    }
+    // As a learner does: from the main menu through the topic menu to the window.
+    const auto route = routes_.constFind(kind);
+    if (route == routes_.cend()) return shown(kStart) ? Explore() : Open(kStart);
+    if (!shown(route->from)) {
+        if (!Open(route->from)) return false;
+        if (!shown(route->from)) return true;
+    }
+    auto* button = kv::WindowInstance(route->from)->findChild<QPushButton*>(route->button);
+    if (!button) return false;
+    Note("open", QStringLiteral("click %1 「%2」 to open %3").arg(button->objectName(), button->text(), kind), button);
+    Click(button);
+    return true;
+}
+
+bool EventDriver::Explore() {
+    // Looking for a window not seen yet: a button not pressed yet, a menu's first.
+    QList<QPushButton*> menus, others;
+    for (QWidget* w : OpenWindows())
+        for (QPushButton* b : w->findChildren<QPushButton*>())
+            if (Reachable(b) && !tried_.contains(WindowName(b) + QLatin1Char(':') + b->objectName()))
+                (qobject_cast<kv::MenuWindow*>(w) ? menus : others) << b;
+    const QList<QPushButton*>& from = menus.isEmpty() ? others : menus;
+    if (from.isEmpty()) return false;
+    QPushButton* b = from[Pick(static_cast<int>(from.size()))];
+    Scope s(*this, Doing::Click);
+    Note("open", QStringLiteral("look for a window behind %1 「%2」").arg(b->objectName(), b->text()), b);
+    Click(b);
+    return true;
 }
 
 void EventDriver::ClickButton(QWidget* window) {
@@ -625,13 +767,7 @@ void EventDriver::TypeIntoBox(QWidget* window) {
             break;
         default: break;
     }
-    if (!win) return;
-    if (text.size() > 100 && Chance(0.5)) {
-        QApplication::clipboard()->setText(text);
-        KeyToFocus(win, Qt::Key_V, Qt::ControlModifier);
-    } else {
-        TypeInto(win, text);
-    }
+    if (win) Enter(win, text);
 }
 
 void EventDriver::EditBox(QWidget* window) {
@@ -688,7 +824,7 @@ void EventDriver::DoubleClickBox(QWidget* window) {
     QPointer<QWidget> win(window);
     if (!DoubleClick(box) || !win) return;
     // Typing over the word the double click selected.
-    if (Chance(0.3)) TypeInto(win, PickText());
+    if (Chance(0.3)) Enter(win, PickText());
 }
 
 void EventDriver::PressKey(QWidget* window) {
@@ -710,12 +846,10 @@ void EventDriver::MoveOver(QWidget* window) {
     QPointer<QWidget> w = reachable[Pick(static_cast<int>(reachable.size()))];
     Scope s(*this, Doing::Move);
     Note("move", QStringLiteral("move the pointer over %1").arg(w->objectName()), window);
-    for (int k = 1 + Pick(6); k > 0 && w && Reachable(w); --k) {
-        const QPoint at(Pick(w->width()), Pick(w->height()));
-        QMouseEvent move(QEvent::MouseMove, at, w->mapToGlobal(at), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
-        QSpontaneKeyEvent::setSpontaneous(&move);
+    for (int k = 1 + Pick(6); k > 0 && w && Reachable(w) && w->window()->windowHandle(); --k) {
         ++events_;
-        QApplication::sendEvent(w, &move);
+        MouseAt(w->window()->windowHandle(), QEvent::MouseMove, w->mapTo(w->window(), QPoint(Pick(w->width()), Pick(w->height()))),
+                Qt::NoButton, Qt::NoButton);
     }
 }
 
@@ -758,7 +892,7 @@ void EventDriver::CloseWindow() {
     Scope s(*this, Doing::Close);
     Note("close", t && t->isActive() ? QStringLiteral("close the window while its timer runs") : QStringLiteral("close the window"), w);
     ++events_;
-    w->close();
+    CloseBox(w);
 }
 
 void EventDriver::QueueInputThenClick(QWidget* window) {
@@ -773,13 +907,14 @@ void EventDriver::QueueInputThenClick(QWidget* window) {
         const QString name = control->objectName();
         Note("queue", QStringLiteral("queue a click on %1").arg(name), in);
         QTimer::singleShot(0, this, [this, target = QPointer<QWidget>(control), name] {
-            if (!target || !Reachable(target)) {
+            if (!target || !target->isVisible()) {
                 Note("queue", QStringLiteral("queued click on %1 dropped").arg(name));
                 return;
             }
+            // Sent even under a message box: Qt must hold it back there.
             Scope s(*this, Doing::Click);
             Note("queue", QStringLiteral("queued click on %1 arrives").arg(name), target);
-            Click(target);
+            Send(target);
         });
     }
     ClickButton(window);
@@ -808,7 +943,7 @@ void EventDriver::AnswerBox(QMessageBox* box) {
     } else {
         Note("answer", QStringLiteral("close 「%1」 by its close box").arg(text), box);
         ++events_;
-        box->close();
+        CloseBox(box);
     }
 }
 

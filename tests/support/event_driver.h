@@ -1,6 +1,7 @@
-// A driver that uses the program as a hurried learner would: real key and mouse events sent
-// through the event loop to every window, message boxes answered by clicking them, windows
-// closed while their timers run. It watches for what must never be seen on screen and
+// A driver that uses the program as a hurried learner would: key and mouse events sent
+// through the window system to every window (so Qt's modal blocking and shortcuts take part),
+// windows reached through the menus, message boxes answered by clicking them, windows closed
+// while their timers run. It watches for what must never be seen on screen and
 // records each distinct fault with the actions that led to it.
 #pragma once
 
@@ -29,6 +30,7 @@
 class QEventLoop;
 class QMessageBox;
 class QWidget;
+class QWindow;
 
 namespace kvtest {
 
@@ -131,15 +133,19 @@ private:
 
     // The learner's hands. Events go only where a real pointer or keyboard could send them.
     bool Reachable(const QWidget* w) const;
+    QWindow* Front(QWidget* w);
     bool Click(QWidget* w, QPoint at = QPoint());
+    bool Send(QWidget* w, QPoint at = QPoint());
     bool DoubleClick(QWidget* w);
     void Key(QWidget* to, Qt::Key key, Qt::KeyboardModifiers mods = Qt::NoModifier);
     void KeyToFocus(QWidget* window, Qt::Key key, Qt::KeyboardModifiers mods = Qt::NoModifier);
     void TypeInto(QWidget* window, const QString& text);
+    void Enter(QWidget* window, const QString& text);
     void Commit(QWidget* to, const QString& text);
 
     // The actions.
-    void Open(const QString& kind);
+    bool Open(const QString& kind);
+    bool Explore();
     void ClickButton(QWidget* window);
     void TypeIntoBox(QWidget* window);
     void EditBox(QWidget* window);
@@ -167,7 +173,15 @@ private:
     QTimer check_, heartbeat_;
     QElapsedTimer clock_;
     QStringList kinds_;
+    // How each kind was reached: the window and the button whose click showed it.
+    struct Route {
+        QString from, button;
+    };
+    QHash<QString, Route> routes_;
+    QSet<QString> tried_;  // "window:button" pairs clicked so far
+    Route clicking_;       // the button being clicked, if any
     bool stopping_ = false;
+    int quiet_ = 0;  // while set, ticks only answer boxes
     qint64 idleUntil_ = 0;
 
     std::vector<Doing> doing_;
