@@ -15,20 +15,18 @@ const QColor kStateFill(190, 240, 190);
 const QColor kStateEdge(0, 110, 0);
 const QColor kArrow(0, 0, 140);
 
-// A loop's circle: its centre this many state radii out from the state's centre, its own
-// radius this share of a state's.
-constexpr double kLoopOut = 1.6, kLoopRadius = 0.9;
+// A loop's circle: its radius this share of its state's unless the look sets it, its centre
+// beyond the state's edge by this share of its own radius.
+constexpr double kLoopRadius = 0.9, kLoopReach = 2.0 / 3;
 
-void ArrowHead(QPainter& p, QPointF tip, QPointF from) {
+// An arrowhead whose tip is at `tip`, pointing away from `from`.
+QPolygonF Head(QPointF tip, QPointF from) {
     const QPointF d = tip - from;
     const double len = std::hypot(d.x(), d.y());
-    if (len == 0) return;
+    if (len == 0) return {};
     const QPointF u = d / len, n(-u.y(), u.x());
     const double s = 9;
-    QPolygonF head{tip, tip - u * s + n * (s * 0.45), tip - u * s - n * (s * 0.45)};
-    p.setBrush(kArrow);
-    p.drawPolygon(head);
-    p.setBrush(Qt::NoBrush);
+    return {tip, tip - u * s + n * (s * 0.45), tip - u * s - n * (s * 0.45)};
 }
 
 // The control point of a quadratic curve from s to e.
@@ -69,6 +67,27 @@ QSizeF Radii(const QRectF& area, const GraphLook& look) {
     return look.stateRadii.isEmpty() ? QSizeF(r, r) : look.stateRadii;
 }
 
+// A loop's circle and the two points where it crosses its state's edge: it leaves on one side
+// of its axis and comes back in on the other, where its head is.
+struct Loop {
+    QPointF centre;
+    double radius;
+    QPointF leave, enter;
+    QPointF axis;  // unit vector from the state's centre to the loop's
+};
+
+Loop LoopOf(const StateGraph& g, const QRectF& area, const GraphArc& a, const GraphLook& look) {
+    const QSizeF radii = Radii(area, look);
+    const QPointF c = StatePoint(g, area, a.from), u = LoopDirection(a), n(-u.y(), u.x());
+    const double r = 1 / std::hypot(u.x() / radii.width(), u.y() / radii.height());  // the state's reach along u
+    const double lr = look.loopRadius > 0 ? look.loopRadius : kLoopRadius * r;
+    const double d = r + kLoopReach * lr;
+    // The circles cross `along` out on the axis, `across` to either side of it.
+    const double along = (d * d + r * r - lr * lr) / (2 * d);
+    const double across = std::sqrt(std::max(0.0, r * r - along * along));
+    return {c + u * d, lr, c + u * along - n * across, c + u * along + n * across, u};
+}
+
 }  // namespace
 
 QPointF StatePoint(const StateGraph& g, const QRectF& area, int i) {
@@ -84,9 +103,9 @@ QPointF ArcPoint(const StateGraph& g, const QRectF& area, int a, double t) {
     return (1 - t) * (1 - t) * s + 2 * t * (1 - t) * Control(s, e, arc.bend) + t * t * e;
 }
 
-QPointF ArcMiddle(const StateGraph& g, const QRectF& area, int a) {
+QPointF ArcMiddle(const StateGraph& g, const QRectF& area, int a, const GraphLook& look) {
     const GraphArc& arc = g.arcs.at(static_cast<std::size_t>(a));
-    if (arc.from == arc.to) return StatePoint(g, area, arc.from) + LoopDirection(arc) * (StateRadius(area) * kLoopOut);
+    if (arc.from == arc.to) return LoopOf(g, area, arc, look).centre;
     return ArcPoint(g, area, a, 0.5);
 }
 
@@ -94,8 +113,15 @@ QPainterPath ArcPath(const StateGraph& g, const QRectF& area, int a, const Graph
     const GraphArc& arc = g.arcs.at(static_cast<std::size_t>(a));
     QPainterPath path;
     if (arc.from == arc.to) {
-        const double lr = StateRadius(area) * kLoopRadius;
-        path.addEllipse(ArcMiddle(g, area, a), lr, lr);
+        // The far side of the loop's circle, from where it leaves its state round to where it
+        // comes back in: the longer way between the two.
+        const Loop l = LoopOf(g, area, arc, look);
+        const QRectF square(l.centre - QPointF(l.radius, l.radius), QSizeF(2 * l.radius, 2 * l.radius));
+        auto angle = [&](QPointF p) { return std::atan2(l.centre.y() - p.y(), p.x() - l.centre.x()) * 180 / std::numbers::pi; };
+        double sweep = std::fmod(angle(l.enter) - angle(l.leave), 360.0);
+        if (std::abs(sweep) < 180) sweep -= std::copysign(360.0, sweep);
+        path.arcMoveTo(square, angle(l.leave));
+        path.arcTo(square, angle(l.leave), sweep);
         return path;
     }
     const Curve c = ArcCurve(g, area, arc, Radii(area, look));
@@ -104,27 +130,34 @@ QPainterPath ArcPath(const StateGraph& g, const QRectF& area, int a, const Graph
     return path;
 }
 
+std::vector<QPolygonF> ArcHeads(const StateGraph& g, const QRectF& area, int a, const GraphLook& look) {
+    const GraphArc& arc = g.arcs.at(static_cast<std::size_t>(a));
+    if (arc.from == arc.to) {
+        // Along the loop's tangent where it comes back in, heading into the state.
+        const Loop l = LoopOf(g, area, arc, look);
+        const QPointF w = l.enter - l.centre;
+        QPointF t(-w.y(), w.x());
+        if (QPointF::dotProduct(t, l.axis) > 0) t = -t;
+        return {Head(l.enter, l.enter - t)};
+    }
+    const Curve c = ArcCurve(g, area, arc, Radii(area, look));
+    std::vector<QPolygonF> heads{Head(c.end, c.control)};
+    if (look.doubleHeaded) heads.push_back(Head(c.start, c.control));
+    return heads;
+}
+
 void DrawStateGraph(QPainter& p, const QRectF& area, const StateGraph& g, const GraphLook& look) {
     p.setRenderHint(QPainter::Antialiasing);
     p.fillRect(area, kGround);
-    const double r = StateRadius(area);
     const QSizeF radii = Radii(area, look);
 
     p.setPen(QPen(kArrow, 2));
     for (std::size_t i = 0; i < g.arcs.size(); ++i) {
-        const GraphArc& a = g.arcs[i];
         const int index = static_cast<int>(i);
         p.drawPath(ArcPath(g, area, index, look));
-        if (a.from == a.to) {
-            // The head comes back into the state from the loop's far side of its axis.
-            const QPointF c = StatePoint(g, area, a.from), u = LoopDirection(a), n(-u.y(), u.x());
-            const QPointF lc = ArcMiddle(g, area, index);
-            ArrowHead(p, c + u * r + n * (r * 0.35), lc + n * (r * kLoopRadius));
-        } else {
-            const Curve c = ArcCurve(g, area, a, radii);
-            ArrowHead(p, c.end, c.control);
-            if (look.doubleHeaded) ArrowHead(p, c.start, c.control);
-        }
+        p.setBrush(kArrow);
+        for (const QPolygonF& head : ArcHeads(g, area, index, look)) p.drawPolygon(head);
+        p.setBrush(Qt::NoBrush);
     }
 
     p.setPen(QPen(kStateEdge, 2));

@@ -6,6 +6,7 @@
 
 #include <QPainterPath>
 #include <QPointF>
+#include <QPolygonF>
 #include <QRectF>
 #include <QSizeF>
 #include <QWidget>
@@ -34,6 +35,7 @@ struct StateGraph {
 struct GraphLook {
     QSizeF stateRadii;          // ellipse radii in pixels; empty: circles of StateRadius
     bool doubleHeaded = false;  // an arrowhead at both ends of every arc
+    double loopRadius = 0;      // a loop's radius in pixels; 0: 0.9 of the state's radius
 };
 
 // Centre of state `i` in `area`.
@@ -44,11 +46,14 @@ double StateRadius(const QRectF& area);
 // two states' centres in `area` (not for loops).
 QPointF ArcPoint(const StateGraph& g, const QRectF& area, int a, double t);
 // Where a box that belongs to arc `a` goes in `area`: the middle of its curve, or the centre
-// of its loop (a box there sits inside the loop, clear of the arrow).
-QPointF ArcMiddle(const StateGraph& g, const QRectF& area, int a);
+// of its loop (a box there sits inside the loop, clear of the arrow and of its head).
+QPointF ArcMiddle(const StateGraph& g, const QRectF& area, int a, const GraphLook& look = {});
 // Arc `a`'s arrow as drawn in `area` (without its head): from circle edge to circle edge,
-// or the loop's circle.
+// or the part of the loop's circle outside its state.
 QPainterPath ArcPath(const StateGraph& g, const QRectF& area, int a, const GraphLook& look = {});
+// Arc `a`'s arrowheads as drawn in `area`: the one where it arrives, then, if the look has
+// two, the one where it leaves.
+std::vector<QPolygonF> ArcHeads(const StateGraph& g, const QRectF& area, int a, const GraphLook& look = {});
 
 void DrawStateGraph(QPainter& p, const QRectF& area, const StateGraph& g, const GraphLook& look = {});
 
@@ -58,6 +63,7 @@ class StateGraphView : public QWidget {
 public:
     StateGraphView(QWidget* parent, StateGraph graph, QSize size, GraphLook look = {});
     const StateGraph& graph() const { return graph_; }
+    const GraphLook& look() const { return look_; }
     // The drawing area, in this widget's coordinates.
     QRectF area() const { return QRectF(rect()); }
 

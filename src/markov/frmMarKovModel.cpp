@@ -3,6 +3,8 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QStyle>
+#include <QStyleOptionFrame>
 
 #include <cmath>
 #include <numbers>
@@ -18,6 +20,10 @@ namespace {
 
 constexpr int kMargin = 12;
 constexpr int kColumnWidth = 128;
+constexpr int kNodeBoxHeight = 22;
+constexpr int kLineEditTextSide = 2;  // what a line edit keeps beside its text, each side
+// A loop holds its arc box with room to spare, whatever the size of its node.
+constexpr double kLoopRadius = 36;
 
 const QString kOverflow = QStringLiteral("ノードの値または確率が大きすぎて次の状態を計算できないため、ノードの値を変えずに止めました。"
                                          "値を小さくしてください。");
@@ -26,11 +32,11 @@ MarkovWindowConfig ThreeNodeChain() {
     return {
         .name = QStringLiteral("frmMarKovModel"),
         .caption = QStringLiteral("マルコフ(Markov)モデルの状態遷移"),
-        .picture = QSize(600, 500),
+        .picture = QSize(760, 620),
         .nodes = {
-            {{0.5, 0.27}, "0", QStringLiteral("Node 0"), 20},
-            {{0.78, 0.75}, "48", QStringLiteral("Node 1"), 270},
-            {{0.22, 0.75}, "0", QStringLiteral("Node 2"), 270},
+            {{0.5, 0.26}, "0", QStringLiteral("Node 0"), 20},
+            {{0.79, 0.8}, "48", QStringLiteral("Node 1"), 270},
+            {{0.21, 0.8}, "0", QStringLiteral("Node 2"), 270},
         },
         .arcs = {
             {0, 0, "0.5", 0, 90},
@@ -53,6 +59,28 @@ QRect Centred(QPointF centre, QSize size) {
                  static_cast<int>(std::lround(centre.y() - size.height() / 2.0)), size.width(), size.height());
 }
 
+// The widest text a step writes into a node box (15 significant digits): the exponent form
+// with both signs and a three-digit exponent, or the fixed form "-0.000" and 15 digits,
+// each made of the font's widest digit.
+int WidestNodeText(const QFontMetrics& fm) {
+    QChar wide = u'0';
+    for (char16_t d = u'1'; d <= u'9'; ++d)
+        if (fm.horizontalAdvance(QChar(d)) > fm.horizontalAdvance(wide)) wide = QChar(d);
+    const QString digits14(14, wide);
+    const QChar sign = fm.horizontalAdvance(u'+') > fm.horizontalAdvance(u'-') ? u'+' : u'-';
+    return std::max(fm.horizontalAdvance(QStringLiteral("-%1.%2E%3").arg(wide).arg(digits14).arg(sign) + QString(3, wide)),
+                    fm.horizontalAdvance(QStringLiteral("-0.000%1").arg(wide) + digits14));
+}
+
+// A node box that shows that text whole: the text and a pixel for the cursor after it, the
+// room a line edit keeps beside its text, and the style's frame.
+QSize NodeBoxSize(const QWidget* parent) {
+    QStyleOptionFrame frame;
+    frame.initFrom(parent);
+    const int edge = parent->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &frame, parent);
+    return QSize(WidestNodeText(parent->fontMetrics()) + 1 + 2 * kLineEditTextSide + 2 * edge, kNodeBoxHeight);
+}
+
 }  // namespace
 
 frmMarKovModel::frmMarKovModel() : frmMarKovModel(ThreeNodeChain()) {}
@@ -70,18 +98,21 @@ void frmMarKovModel::BuildGraph() {
     for (const MarkovNode& n : config_.nodes) graph.states.push_back(n.at);
     for (const MarkovArc& a : config_.arcs) graph.arcs.push_back({a.source, a.destination, a.bend, a.loopAngle});
     QWidget* c = content();
-    Image1 = new StateGraphView(c, graph, config_.picture);
+    // The circles are as large as the node boxes need, clear of their 2-pixel edge.
+    const QSize nodeBox = NodeBoxSize(c);
+    const double r = std::ceil(std::hypot(nodeBox.width() / 2.0, nodeBox.height() / 2.0)) + 3;
+    const GraphLook look{QSizeF(r, r), false, kLoopRadius};
+    Image1 = new StateGraphView(c, graph, config_.picture, look);
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->move(kMargin, kMargin);
 
     const QPointF origin = Image1->pos();
     const QRectF area = Image1->area();
-    const double r = StateRadius(area);
     for (std::size_t i = 0; i < config_.nodes.size(); ++i) {
         const MarkovNode& n = config_.nodes[i];
         const int index = static_cast<int>(i);
         const QPointF centre = origin + StatePoint(graph, area, index);
-        txtNode.push_back(MakeBox(c, ArrayName("txtNode", index), QString::fromUtf8(n.initial), Centred(centre, kNodeBox)));
+        txtNode.push_back(MakeBox(c, ArrayName("txtNode", index), QString::fromUtf8(n.initial), Centred(centre, nodeBox)));
 
         // The name stands just outside the circle, on its side.
         QLabel* label = MakeLabel(c, ArrayName("Label1", index), n.label, QRect(), Qt::AlignCenter);
@@ -97,7 +128,7 @@ void frmMarKovModel::BuildGraph() {
     for (std::size_t i = 0; i < config_.arcs.size(); ++i) {
         const MarkovArc& a = config_.arcs[i];
         const int index = static_cast<int>(i);
-        const QPointF centre = origin + ArcMiddle(graph, area, index) + a.boxShift;
+        const QPointF centre = origin + ArcMiddle(graph, area, index, look) + a.boxShift;
         txtArc.push_back(MakeBox(c, ArrayName("txtArc", index), QString::fromUtf8(a.probability), Centred(centre, kArcBox)));
         arcNames_.push_back(QStringLiteral("%1→%2の確率").arg(config_.nodes.at(static_cast<std::size_t>(a.source)).label,
                                                              config_.nodes.at(static_cast<std::size_t>(a.destination)).label));

@@ -67,8 +67,7 @@ class frmMarKovModel : public SteppedForm {
 public:
     frmMarKovModel();
 
-    // Box sizes (every window lays its boxes out with these).
-    static constexpr QSize kNodeBox{68, 22};
+    // The arc boxes' size; node boxes are as wide as the longest value they can show.
     static constexpr QSize kArcBox{44, 22};
 
 public slots:

@@ -6,12 +6,12 @@ frmMarKovModel3::frmMarKovModel3()
     : frmMarKovModel({
           .name = QStringLiteral("frmMarKovModel3"),
           .caption = QStringLiteral("2つ以上の抜け出せないノードを持つ状態遷移"),
-          .picture = QSize(600, 500),
+          .picture = QSize(900, 600),
           .nodes = {
-              {{0.5, 0.16}, "10", QStringLiteral("Node 0"), 90},
-              {{0.8, 0.5}, "0", QStringLiteral("Node 1"), 90},
-              {{0.5, 0.84}, "10", QStringLiteral("Node 2"), 270},
-              {{0.2, 0.5}, "0", QStringLiteral("Node 3"), 90},
+              {{0.5, 0.19}, "10", QStringLiteral("Node 0"), 90},
+              {{0.825, 0.5}, "0", QStringLiteral("Node 1"), 90},
+              {{0.5, 0.81}, "10", QStringLiteral("Node 2"), 270},
+              {{0.175, 0.5}, "0", QStringLiteral("Node 3"), 90},
           },
           .arcs = {
               {1, 1, "1.0", 0, 0},

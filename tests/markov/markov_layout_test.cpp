@@ -1,9 +1,12 @@
 // Where the Markov windows put their boxes, computed from the laid-out controls and the
-// graph's own arrows: every node box on its node, every arc box nearer to its own arrow
-// than to any other, nothing on top of anything else, everything on a laptop screen.
+// graph's own arrows: every node box inside its circle and wide enough for any value, every
+// arc box nearer to its own arrow than to any other, no box on an arrowhead, nothing on top
+// of anything else, everything on a laptop screen.
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainterPath>
+#include <QStyle>
+#include <QStyleOptionFrame>
 
 #include <cmath>
 #include <limits>
@@ -16,6 +19,7 @@
 #include "markov/frmMarKovModel4.h"
 #include "markov/frmMarKovModel5.h"
 #include "markov/frmMarKovModel6.h"
+#include "plot/numtext.h"
 #include "support/ui_test.h"
 
 namespace {
@@ -34,6 +38,15 @@ double Distance(const QPainterPath& arrow, const QRectF& r) {
     return best;
 }
 
+// The width a line edit shows its text in: its contents less its text margins and the 2
+// pixels it keeps on either side of the text.
+int TextRoom(QLineEdit* b) {
+    QStyleOptionFrame frame;
+    frame.initFrom(b);
+    frame.lineWidth = b->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &frame, b);
+    return b->style()->subElementRect(QStyle::SE_LineEditContents, &frame, b).marginsRemoved(b->textMargins()).width() - 2 * 2;
+}
+
 class MarkovLayout : public UiTest {
 protected:
     void check(QWidget* w) {
@@ -43,7 +56,9 @@ protected:
         const kv::StateGraph& g = view->graph();
         const QRect picture = view->geometry();
         const QPointF origin = picture.topLeft();
-        const double r = kv::StateRadius(view->area());
+        const kv::GraphLook& look = view->look();
+        ASSERT_EQ(look.stateRadii.width(), look.stateRadii.height());
+        const double r = look.stateRadii.width() - 1;  // inside the circle's 2-pixel edge
 
         QList<QWidget*> placed;
         for (int n = 0; n < static_cast<int>(g.states.size()); ++n) {
@@ -56,6 +71,11 @@ protected:
             for (QPointF corner : {QPointF(box.left(), box.top()), QPointF(box.right() + 1, box.top()),
                                    QPointF(box.left(), box.bottom() + 1), QPointF(box.right() + 1, box.bottom() + 1)})
                 EXPECT_LE(std::hypot(corner.x() - c.x(), corner.y() - c.y()), r) << n;
+            // The longest values a step writes, whole.
+            for (double v : {-0.123456789012345, 1.23456789012345e15, -8.88888888888888e307, -0.000888888888888888}) {
+                const QString text = QString::fromStdString(kv::GeneralText(v));
+                EXPECT_LE(b->fontMetrics().horizontalAdvance(text), TextRoom(b)) << n << " " << text.toStdString();
+            }
             placed << b << child<QLabel>(w, kv::ArrayName("Label1", n));
             EXPECT_TRUE(picture.contains(placed.back()->geometry())) << "label " << n;
         }
@@ -67,16 +87,26 @@ protected:
             ASSERT_NE(b, nullptr);
             const QRectF box = b->geometry();
             EXPECT_TRUE(picture.contains(b->geometry())) << a;
-            const double own = Distance(kv::ArcPath(g, view->area(), a).translated(origin), box);
+            const double own = Distance(kv::ArcPath(g, view->area(), a, look).translated(origin), box);
             EXPECT_LE(own, 12) << "arc box " << a << " away from its arrow";
             for (int other = 0; other < arcs; ++other) {
                 if (other == a) continue;
-                const double d = Distance(kv::ArcPath(g, view->area(), other).translated(origin), box);
+                const double d = Distance(kv::ArcPath(g, view->area(), other, look).translated(origin), box);
                 EXPECT_LT(own, d) << "arc box " << a << " is as near to arrow " << other;
             }
             placed << b;
         }
         EXPECT_EQ(w->findChild<QLineEdit*>(kv::ArrayName("txtArc", arcs)), nullptr);
+        // Every arrowhead in sight: no box or name within its outline's half-width and two
+        // pixels of ground.
+        constexpr double kClear = 3;
+        for (int a = 0; a < arcs; ++a)
+            for (const QPolygonF& head : kv::ArcHeads(g, view->area(), a, look)) {
+                ASSERT_FALSE(head.isEmpty()) << a;
+                for (QWidget* p : placed)
+                    EXPECT_FALSE(head.translated(origin).intersects(QRectF(p->geometry()).adjusted(-kClear, -kClear, kClear, kClear)))
+                        << p->objectName().toStdString() << " on the head of arc " << a;
+            }
 
         for (const char* name : {"Command1", "Command2", "Command3", "Command4", "Check1", "Label2", "Text1"})
             placed << child<QWidget>(w, name);
@@ -97,7 +127,7 @@ protected:
 
 }  // namespace
 
-TEST_F(MarkovLayout, EveryBoxOnItsNodeOrBesideItsOwnArrowAndNothingOverlaps) {
+TEST_F(MarkovLayout, EveryBoxInItsCircleOrBesideItsOwnArrowClearOfArrowheadsAndNothingOverlaps) {
     check(open<kv::frmMarKovModel>());
     check(open<kv::frmMarKovModel2>());
     check(open<kv::frmMarKovModel3>());
