@@ -1,5 +1,6 @@
 #include "network/frmNetworkFeedForward.h"
 
+#include <QLabel>
 #include <QLineEdit>
 #include <QPalette>
 
@@ -37,6 +38,7 @@ constexpr int kRadius = 50;
 constexpr double kWeightAlong = 0.3;
 constexpr int kWeightW = 48;
 constexpr int kResultW = 50;
+constexpr int kSymbolInset = 4;
 constexpr int kWindowW = kLeft + (Net::kLayers) * kLayerPitch + kLabelW + kInW + kLeft;
 constexpr int kWindowH = kUnitTop + 2 * kUnitPitch + kUnitPitch * 4 / 5 + 34;
 
@@ -126,10 +128,11 @@ void frmNetworkFeedForward::BuildLayer(int L) {
             s.box = MakeBox(c, ArrayName(s.boxName, k), s.text, QRect(weightX - kWeightW / 2, boxY - kBoxH / 2, kWeightW, kBoxH));
         }
         // "ω" with the input's subscript above the input's three weight boxes: a heading of
-        // the three, the name of none.
+        // the three, the name of none. It stands over the column's left part, clear of the
+        // upward line that leaves the top box at its right corner.
         const int groupTop = y - static_cast<int>(std::lround(kWeightAlong * kUnitPitch)) - kBoxH / 2;
         Subscripted(c, ArrayName("lblOmega", k), ArrayName("lblOmegaSub", k), QStringLiteral("ω"), Sub(k),
-                    QPoint(weightX - 18, groupTop - kBoxH));
+                    QPoint(weightX - kWeightW / 2 - 4, groupTop - kBoxH));
     }
 
     for (int m = 0; m < kUnits; ++m) {
@@ -144,8 +147,12 @@ void frmNetworkFeedForward::BuildLayer(int L) {
             Subscripted(c, ArrayName("lblTheta", k), ArrayName("lblThetaSub", k), QStringLiteral("θ"), Sub(k), QPoint(cx - 44, cy + 2));
         txtTheta[k] = MakeBox(c, ArrayName("txtTheta", k), kDefaultTheta[k], QRect(cx - 10, cy + 2, kResultW, kBoxH));
         TieSubscripted(theta, Sub(k), txtTheta[k]);
-        // The unit's output becomes an input of the next layer.
-        auto* out = new LineShape(c, ArrayName("Line4", k), QPoint(cx + kRadius, cy), QPoint(LayerX(L + 1) + 4, cy));
+        // The symbols stand right-aligned in their boxes; the boxes' empty left part would
+        // reach out of the circle, where the lines from the inputs end.
+        for (QLabel* symbol : {s, theta}) symbol->setGeometry(symbol->geometry().adjusted(kSymbolInset, 0, 0, 0));
+        // The unit's output becomes an input of the next layer; the line stops short of the
+        // input's label.
+        auto* out = new LineShape(c, ArrayName("Line4", k), QPoint(cx + kRadius, cy), QPoint(LayerX(L + 1) - 1, cy));
         out->lower();
     }
 }
@@ -179,9 +186,9 @@ StepResult frmNetworkFeedForward::LayerStep(StepBy by) {
     if (L == Net::kOutputStep) {
         ShowOutputs();
     } else {
-        // A box being retyped may not read yet: a tick then waits for the next one, silently.
-        const auto layer = ReadLayer(L, by == StepBy::Hand);
-        if (!layer) return by == StepBy::Hand ? StepResult::Stop : StepResult::Wait;
+        bool wait = false;
+        const auto layer = ReadLayer(L, by, &wait);
+        if (!layer) return wait ? StepResult::Wait : StepResult::Stop;
         ShowLayer(L, *layer);
     }
     if (net_.Advance()) ClearStates();
@@ -199,7 +206,7 @@ QLineEdit* frmNetworkFeedForward::Box(Value v, int k) const {
     return nullptr;
 }
 
-std::optional<Net::Layer> frmNetworkFeedForward::ReadLayer(int L, bool report) {
+std::optional<Net::Layer> frmNetworkFeedForward::ReadLayer(int L, StepBy by, bool* wait) {
     QLineEdit* unread = nullptr;
     QString unreadName;
     const Net::Reader read = [&](Value v, int k) -> std::optional<double> {
@@ -213,11 +220,25 @@ std::optional<Net::Layer> frmNetworkFeedForward::ReadLayer(int L, bool report) {
     };
     int failed = 0;
     const auto layer = Net::ComputeLayer(L, read, &failed);
-    if (!layer && report) {
-        if (unread) ReadVal(unread, unreadName);  // says which box holds a number beyond a double
-        else MsgBox(this, QStringLiteral("「S%1」の和が大きすぎて計算できません。重みと入力の値を小さくしてください。").arg(Sub(BoxIndex(L, failed))));
-    }
+    if (layer) return layer;
+    // A tick never names a box (a press does): it waits for one beyond a double. A sum beyond
+    // a double it waits out only while the learner types in a box of that sum; otherwise the
+    // sum is reported once, as a press reports it, and the run ends.
+    *wait = by == StepBy::Timer && (unread || SumReadsFocus(L, failed));
+    if (*wait) return layer;
+    run_->Stop();
+    if (unread) ReadVal(unread, unreadName);  // says which box holds a number beyond a double
+    else MsgBox(this, QStringLiteral("「S%1」の和が大きすぎて計算できません。重みと入力の値を小さくしてください。").arg(Sub(BoxIndex(L, failed))));
     return layer;
+}
+
+bool frmNetworkFeedForward::SumReadsFocus(int L, int m) const {
+    bool reads = false;
+    Net::ComputeUnit(L, m, [&](Value v, int k) {
+        reads = reads || Box(v, k)->hasFocus();
+        return PeekVal(Box(v, k));
+    });
+    return reads;
 }
 
 void frmNetworkFeedForward::ResetColors() {
@@ -230,6 +251,7 @@ void frmNetworkFeedForward::ResetColors() {
         for (QLineEdit* b : {txtX[k], txtS[k], txtTheta[k], txtOmega0[k], txtOmega1[k], txtOmega2[k]}) SetBackColor(b, kWhite);
     }
     for (int k = kUnitCount; k < Net::kInputs; ++k) SetBackColor(txtX[k], kWhite);
+    for (QLineEdit* x : txtX) SetForeColor(x, kBlack);
 }
 
 void frmNetworkFeedForward::ShowLayer(int L, const Net::Layer& layer) {
@@ -246,6 +268,7 @@ void frmNetworkFeedForward::ShowLayer(int L, const Net::Layer& layer) {
         SetBackColor(txtS[k], kYellow);
         SetBackColor(txtTheta[k], kYellow);
         SetBackColor(txtX[k + kUnits], kBlue);
+        SetForeColor(txtX[k + kUnits], kWhite);  // black on this blue would read at only 2.4:1
     }
     for (int m = 0; m < kUnits; ++m) {
         SetText(txtS[b + m], GeneralText(layer[m].S));

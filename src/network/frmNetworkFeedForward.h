@@ -36,10 +36,14 @@ private:
     void BuildLayer(int L);
     void BuildControls();
 
-    // One step: a layer, or the outputs. A step whose boxes cannot be read changes nothing;
-    // a press tells the learner why, a tick waits for the next one.
+    // One step: a layer, or the outputs. A layer that cannot be computed changes nothing; a
+    // press says why and ends the run. A tick sets `wait` (the next tick tries again) for a
+    // box beyond a double, and for a sum beyond one while the learner types in a box of that
+    // sum; otherwise it too says why and ends the run.
     StepResult LayerStep(StepBy by);
-    std::optional<Net::Layer> ReadLayer(int L, bool report);
+    std::optional<Net::Layer> ReadLayer(int L, StepBy by, bool* wait);
+    // Whether the sum of unit m of layer L reads the box that has the keyboard focus.
+    bool SumReadsFocus(int L, int m) const;
 
     // Display procedures.
     void ResetColors();

@@ -140,6 +140,11 @@ void frmNetworkRecurrent::BuildWeights() {
     arrow(7, BoxAt(into34, y2, kArrowW));
     Line1[0] = new LineShape(content(), ArrayName("Line1", 0), QPoint(kOut12X + kOutW, kRowB - kBoxH / 2), QPoint(kWeight34X, y1));
     Line1[1] = new LineShape(content(), ArrayName("Line1", 1), QPoint(kOut12X + kOutW, kRowA + kBoxH / 2), QPoint(kWeight34X, y2));
+    // omega0 and omega3 stand on the straight lines from X1 and X2, which carry arrows 2 and 3.
+    auto* fromX1 = new LineShape(content(), ArrayName("Line2", 2), QPoint(kOut12X + kOutW, y0), QPoint(kWeight34X, y0));
+    auto* fromX2 = new LineShape(content(), ArrayName("Line2", 3), QPoint(kOut12X + kOutW, y3), QPoint(kWeight34X, y3));
+    fromX1->lower();
+    fromX2->lower();
 
     // Unit 5: omega4 above it (from X3), omega5 below it (from X4).
     const int y4 = kRowA + kRowShift, y5 = kRowB - kRowShift;
@@ -213,9 +218,9 @@ void frmNetworkRecurrent::Command4_Click() { ResetFeedback(); }
 
 StepResult frmNetworkRecurrent::UnitStep(StepBy by) {
     const int u = net_.NextUnit();
-    // A box being retyped may not read yet: a tick then waits for the next one, silently.
-    const auto unit = ReadUnit(u, by == StepBy::Hand);
-    if (!unit) return by == StepBy::Hand ? StepResult::Stop : StepResult::Wait;
+    bool wait = false;
+    const auto unit = ReadUnit(u, by, &wait);
+    if (!unit) return wait ? StepResult::Wait : StepResult::Stop;
     ClearMarks();
     MarkUnit(u);
     ShowUnit(u, *unit);
@@ -233,11 +238,13 @@ QLineEdit* frmNetworkRecurrent::Box(Value v, int index) const {
     return nullptr;
 }
 
-std::optional<Net::Unit> frmNetworkRecurrent::ReadUnit(int u, bool report) {
+std::optional<Net::Unit> frmNetworkRecurrent::ReadUnit(int u, StepBy by, bool* wait) {
     QLineEdit* unread = nullptr;
     QString unreadName;
+    bool typedIn = false;  // the sum reads the box that has the keyboard focus
     const Net::Reader read = [&](Value v, int index) -> std::optional<double> {
         QLineEdit* box = Box(v, index);
+        typedIn = typedIn || box->hasFocus();
         const auto x = PeekVal(box);
         if (!x && !unread) {
             unread = box;
@@ -251,10 +258,15 @@ std::optional<Net::Unit> frmNetworkRecurrent::ReadUnit(int u, bool report) {
         return x;
     };
     const auto unit = Net::UpdateUnit(u, read);
-    if (!unit && report) {
-        if (unread) ReadVal(unread, unreadName);  // says which box holds a number beyond a double
-        else MsgBox(this, QStringLiteral("「S%1」の和が大きすぎて計算できません。重みと出力の値を小さくしてください。").arg(Sub(u)));
-    }
+    if (unit) return unit;
+    // A tick never names a box (a press does): it waits for one beyond a double. A sum beyond
+    // a double it waits out only while the learner types in a box of that sum; otherwise the
+    // sum is reported once, as a press reports it, and the run ends.
+    *wait = by == StepBy::Timer && (unread || typedIn);
+    if (*wait) return unit;
+    run_->Stop();
+    if (unread) ReadVal(unread, unreadName);  // says which box holds a number beyond a double
+    else MsgBox(this, QStringLiteral("「S%1」の和が大きすぎて計算できません。重みと出力の値を小さくしてください。").arg(Sub(u)));
     return unit;
 }
 
@@ -264,7 +276,10 @@ void frmNetworkRecurrent::ClearMarks() {
     for (QLineEdit* b : txtIn) SetBackColor(b, kWhite);
     for (QLineEdit* b : txtS) SetBackColor(b, kWhite);
     for (QLineEdit* b : txtTheta) SetBackColor(b, kWhite);
-    for (QLineEdit* b : txtX) SetBackColor(b, kWhite);
+    for (QLineEdit* b : txtX) {
+        SetBackColor(b, kWhite);
+        SetForeColor(b, kBlack);
+    }
     for (QLineEdit* b : txtW) SetBackColor(b, kWhite);
 }
 
@@ -276,6 +291,7 @@ void frmNetworkRecurrent::MarkUnit(int u) {
     SetBackColor(txtS[At(u)], kYellow);
     SetBackColor(txtTheta[At(u)], kYellow);
     SetBackColor(txtX[At(u)], kBlue);
+    SetForeColor(txtX[At(u)], kWhite);  // black on this blue would read at only 2.4:1
 }
 
 void frmNetworkRecurrent::ShowUnit(int u, const Net::Unit& unit) {

@@ -41,10 +41,12 @@ private:
     void BuildFeedback();
     void BuildControls();
 
-    // One update of the next unit. An update whose boxes cannot be read changes nothing; a
-    // press tells the learner why, a tick waits for the next one.
+    // One update of the next unit. An update that cannot be computed changes nothing; a
+    // press says why and ends the run. A tick sets `wait` (the next tick tries again) for a
+    // box beyond a double, and for a sum beyond one while the learner types in a box of that
+    // sum; otherwise it too says why and ends the run.
     StepResult UnitStep(StepBy by);
-    std::optional<Net::Unit> ReadUnit(int u, bool report);
+    std::optional<Net::Unit> ReadUnit(int u, StepBy by, bool* wait);
 
     // Display procedures.
     void ClearMarks();
