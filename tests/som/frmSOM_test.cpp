@@ -283,10 +283,8 @@ TEST_F(SomWindow, RefusesAStepThatWouldLeaveTheDoubles) {
 
 // The contrast ratio of two colours, from their relative luminances.
 double Contrast(kv::Rgb a, kv::Rgb b) {
-    const auto lum = [](kv::Rgb c) {
-        const auto lin = [](double v) { return v / 255 <= 0.03928 ? v / 255 / 12.92 : std::pow((v / 255 + 0.055) / 1.055, 2.4); };
-        return 0.2126 * lin(c.r) + 0.7152 * lin(c.g) + 0.0722 * lin(c.b) + 0.05;
-    };
+    const auto lin = [](double v) { return v / 255 <= 0.03928 ? v / 255 / 12.92 : std::pow((v / 255 + 0.055) / 1.055, 2.4); };
+    const auto lum = [&](kv::Rgb c) { return 0.2126 * lin(c.r) + 0.7152 * lin(c.g) + 0.0722 * lin(c.b) + 0.05; };
     return std::max(lum(a), lum(b)) / std::min(lum(a), lum(b));
 }
 
