@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "plot/PlotSurface.h"
 #include "plot/input.h"
@@ -28,11 +29,23 @@ std::string YLabel(double y, int dy) {
     return padded.substr(padded.size() - keep);
 }
 
+namespace {
+// The user units from the low edge of the scale to the high one: the frame leaves a tenth
+// of the maximum below the axis.
+double Low(double max) { return -max * 0.1; }
+double High(double max) { return max * 1.1; }
+}  // namespace
+
+bool PlotsAtFullPrecision(double max) {
+    return std::fabs(static_cast<float>(High(max) - Low(max))) >= std::numeric_limits<float>::min();
+}
+
 bool DrawAxes(PlotSurface& surface, double maxX, double maxY) {
-    if (!(maxX > 0 && maxY > 0 && maxX <= kLargestMaximum && maxY <= kLargestMaximum)) return false;
+    const auto usable = [](double max) { return max > 0 && max <= kLargestMaximum && PlotsAtFullPrecision(max); };
+    if (!usable(maxX) || !usable(maxY)) return false;
     const double ux = maxX * 0.001, uy = maxY * 0.001;
     const double tx = 10 * ux, ty = 10 * uy;
-    if (!SetPlotScale(surface, -maxX * 0.1, maxY * 1.1, maxX * 1.1, -maxY * 0.1)) return false;
+    if (!SetPlotScale(surface, Low(maxX), High(maxY), High(maxX), Low(maxY))) return false;
     surface.Cls();
     surface.setDrawWidth(1);
 
@@ -68,10 +81,11 @@ bool DrawAxes(PlotSurface& surface, double maxX, double maxY) {
 std::optional<PlotMaxima> ReadMaxima(QLineEdit* maxX, QLineEdit* maxY, bool report) {
     const Range range{0, kLargestMaximum, false, true};
     const auto read = [&](QLineEdit* box, const QString& name) -> std::optional<double> {
-        if (report) return ReadInRange(box, name, range);
-        const auto v = PeekVal(box);
+        const auto v = report ? ReadInRange(box, name, range) : PeekVal(box);
         if (!v || !(*v > range.lo && *v <= range.hi)) return std::nullopt;
-        return v;
+        if (PlotsAtFullPrecision(*v)) return v;
+        if (report) ReportBadBox(box, QStringLiteral("「%1」の欄の値「%2」は小さすぎて表示できません。").arg(name, Quoted(box)));
+        return std::nullopt;
     };
     const auto x = read(maxX, QStringLiteral("X"));
     if (!x) return std::nullopt;

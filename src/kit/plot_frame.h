@@ -25,7 +25,8 @@ int YLabelDigits(double sy);
 std::string YLabel(double y, int dy);
 
 // Draws the frame for the maxima and leaves DrawWidth 1; false, with nothing drawn and
-// the scale unchanged, when a maximum is not a positive number the surface can take.
+// the scale unchanged, when a maximum is not a positive number up to kLargestMaximum that
+// plots at full precision.
 bool DrawAxes(PlotSurface& surface, double maxX, double maxY);
 
 struct PlotMaxima {
@@ -34,9 +35,14 @@ struct PlotMaxima {
 // The largest display maximum a plot takes: the frame's margins must stay within single
 // precision.
 inline constexpr double kLargestMaximum = 1e30;
+// Whether a positive maximum is large enough for the frame's scale, 1.2 times it, to be a
+// normal single. Below that a single holds positions on the plot ever more coarsely, and
+// at last the scale is 0, which the surface refuses.
+bool PlotsAtFullPrecision(double max);
 // The display maxima in their boxes. A box that is not a positive number up to
-// kLargestMaximum gives nothing: with `report`, the learner is told which box ("X" or
-// "Y") and why; without it (a redraw while the learner types), silently.
+// kLargestMaximum, or is too small to plot at full precision, gives nothing: with
+// `report`, the learner is told which box ("X" or "Y") and why; without it (a redraw
+// while the learner types), silently.
 std::optional<PlotMaxima> ReadMaxima(QLineEdit* maxX, QLineEdit* maxY, bool report);
 
 }  // namespace kv

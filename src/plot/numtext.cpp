@@ -218,7 +218,7 @@ bool IsNumberTooLarge(std::string_view text) {
 
 std::string GeneralText(double value) { return GeneralOf<double>(value, 15, 15); }
 
-std::string GeneralTextSingle(float value) { return GeneralOf<float>(value, 7, 7); }
+std::string GeneralTextSingle(float value) { return GeneralOf<float>(value, 7, 15); }
 
 bool IsFormatPattern(std::string_view pattern) {
     for (std::string_view known : {kFixed6, kFixed5, kFixed4, kFixed3, kFixed2, kFraction5, kTwoDigits, kWhole, kGeneralPattern})

@@ -29,8 +29,9 @@ bool IsNumberTooLarge(std::string_view text);
 // 0.7, -0.25, 24, 1E-05, 1.5E+16.
 std::string GeneralText(double value);
 
-// The same for a single-precision value (at most 7 significant digits, exponent form
-// from 1E+07).
+// The same for a single-precision value: at most 7 significant digits. Whether the
+// exponent form is used is decided on those digits, so the single nearest 1E+15, just
+// below it, is written 1E+15.
 std::string GeneralTextSingle(float value);
 
 // The fixed patterns of Format. '0' always shows a digit, '#' only a significant one; the

@@ -1,12 +1,15 @@
 #include "som/frmSOM.h"
 
 #include <QCheckBox>
+#include <QFontMetricsF>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
+
+#include <algorithm>
 
 #include "kit/controls.h"
 #include "plot/PlotSurface.h"
@@ -237,6 +240,8 @@ bool frmSOM::MapInit(Reading how) {
     Randomize();
     InitModel(*table, *p);
     restartPending_ = false;
+    // A new map has taken no step: its counter is blank, as when the window opens, rather
+    // than the last run's count beside fresh weights.
     Label7->clear();
     SetPlotScale(*Picture1, variant_.plotLeft, -1, 17, 17);
     MapDraw(*table);
@@ -336,13 +341,26 @@ void frmSOM::DrawAnimals(const som::AnimalTable& animals) {
     const auto winners = map().Winners(animals);
     Picture1->setFillStyle(FillStyle::Solid);
     Picture1->setFillColor(kBlue);
+    Picture1->setFontSize(8);
+    QFont font = Picture1->font();
+    font.setPointSizeF(Picture1->fontSize());
+    const QFontMetricsF metrics(font);
+    // User units of one pixel across and down.
+    const double unitX = Picture1->scaleWidth() / Picture1->width(), unitY = Picture1->scaleHeight() / Picture1->height();
+    constexpr double kDotAt = 0.6, kDotRadius = 0.1;  // within the winner's cell
     for (int n = 0; n < kAnimals; ++n) {
         const som::Unit b = winners[n];
-        Picture1->Circle(b.x + 0.6, b.y + 0.6, 0.1, kBlue);
-        Picture1->setFontSize(8);
-        Picture1->setCurrentX(b.x);
-        Picture1->setCurrentY(b.y);
-        Picture1->Print(Label1[n]->text().toStdString());
+        // A dark rim keeps the blue dot apart from the red and orange cells.
+        Picture1->Circle(b.x + kDotAt, b.y + kDotAt, kDotRadius, kNavy);
+        // The name starts at its cell's top-left corner. Where it would run past the map's
+        // right edge it ends before its dot instead, and past the bottom edge it rises: the
+        // printed text takes its advance and 2 pixels across, a line down.
+        const QString name = Label1[n]->text();
+        const double width = (metrics.horizontalAdvance(name) + 2) * unitX;
+        const double x = b.x + width <= kSide ? b.x : b.x + kDotAt - kDotRadius - width;
+        Picture1->setCurrentX(std::max(0.0, x));
+        Picture1->setCurrentY(std::min<double>(b.y, kSide - metrics.height() * unitY));
+        Picture1->Print(name.toStdString());
     }
     Picture1->setFillStyle(kept);
 }

@@ -8,6 +8,7 @@
 #include "gradient/frmSlopeMethod1.h"
 #include "gradient/frmSlopeMethod2.h"
 #include "plot/PlotSurface.h"
+#include "plot/input.h"
 #include "plot/timer.h"
 #include "support/plot_probe.h"
 
@@ -138,6 +139,13 @@ TEST_F(SlopeWindows, BadMaximaAreRefusedAndThePlotStays) {
     type(w, "txtA(1)", "3");
     EXPECT_EQ(messages.size(), 1);
     EXPECT_EQ(image(w), before);
+    // Too small for any scale, just too small for a single to hold the scale in full, and the smallest it holds.
+    for (const auto& [maxY, refused] : {std::pair{"1e-320", true}, {"9.795785672978033e-39", true}, {"9.795785672978034e-39", false}}) {
+        messages.clear();
+        type(w, "txtMaxY", maxY);
+        call(w, "Command2_Click");
+        EXPECT_EQ(messages.join(""), refused ? QStringLiteral("「Y」の欄の値「%1」は小さすぎて表示できません。").arg(kv::Quoted(maxY)) : "");
+    }
 }
 
 TEST_F(SlopeWindows, ARunAwaySearchStopsWithAMessageAndNoInfinity) {

@@ -82,7 +82,7 @@ TEST_F(PlotFrameTest, ImpossibleMaximaDrawNothing) {
     kv::PlotSurface s(nullptr, QSize(200, 200));
     ASSERT_TRUE(kv::DrawAxes(s, 1000, 1));
     const QImage before = s.image();
-    for (const auto& [x, y] : {std::pair{0.0, 10.0}, {3.0, 0.0}, {-1.0, 10.0}, {3.0, 1e31}})
+    for (const auto& [x, y] : {std::pair{0.0, 10.0}, {3.0, 0.0}, {-1.0, 10.0}, {3.0, 1e31}, {9.795785672978033e-39, 10.0}})
         EXPECT_FALSE(kv::DrawAxes(s, x, y)) << x << " " << y;
     EXPECT_EQ(s.image(), before);
     EXPECT_FLOAT_EQ(s.scaleWidth(), 1200.0f);

@@ -3,6 +3,7 @@
 #include "linear/frmLinearSystem1.h"
 #include "linear/frmLinearSystem2.h"
 #include "plot/PlotSurface.h"
+#include "plot/input.h"
 #include "plot/timer.h"
 #include "support/plot_probe.h"
 
@@ -162,6 +163,16 @@ TEST_F(LinearWindows, TypingDuringARunWaitsAndButtonsRefuseWithAMessage) {
     call(w, "Command1_Click");
     ASSERT_EQ(messages.size(), 1);
     EXPECT_TRUE(messages[0].contains(QStringLiteral("「Y」")));
+    // Too small for any scale, just too small for a single to hold the scale in full, and the
+    // smallest it holds: a refused 初期設定 leaves no model line behind.
+    const QImage before = image(w);
+    for (const auto& [maxY, refused] : {std::pair{"1e-320", true}, {"9.795785672978033e-39", true}, {"9.795785672978034e-39", false}}) {
+        messages.clear();
+        type(w, "txtMaxY", maxY);
+        call(w, "Command2_Click");
+        EXPECT_EQ(messages.join(""), refused ? QStringLiteral("「Y」の欄の値「%1」は小さすぎて表示できません。").arg(kv::Quoted(maxY)) : "");
+        EXPECT_EQ(image(w) == before, refused) << maxY;
+    }
 }
 
 TEST_F(LinearWindows, ADivergingRateStopsTheRunWithAMessage) {

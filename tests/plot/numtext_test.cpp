@@ -111,8 +111,11 @@ TEST(GeneralText, SinglePrecisionUsesSevenDigits) {
     EXPECT_EQ(GeneralTextSingle(0.1f), "0.1");
     EXPECT_EQ(GeneralTextSingle(1.0f / 3), "0.3333333");
     EXPECT_EQ(GeneralTextSingle(1234567.0f), "1234567");
-    EXPECT_EQ(GeneralTextSingle(12345678.0f), "1.234568E+07");
+    EXPECT_EQ(GeneralTextSingle(12345678.0f), "12345680");
     EXPECT_EQ(GeneralTextSingle(-2.2f), "-2.2");
+    // The exponent form is chosen on the seven digits: the single nearest 1E+15 lies just below it.
+    for (const auto& [v, text] : {std::pair{999999.9f, "999999.9"}, {1e6f, "1000000"}, {9.9999995e14f, "999999900000000"}, {1e15f, "1E+15"}})
+        EXPECT_EQ(GeneralTextSingle(v), text) << text;
 }
 
 TEST(Format, EveryPatternOfTheTable) {

@@ -4,9 +4,13 @@
 #include <QRadioButton>
 #include <QTimer>
 
+#include <algorithm>
+#include <cmath>
 #include <functional>
+#include <vector>
 
 #include "plot/PlotSurface.h"
+#include "plot/random.h"
 #include "plot/timer.h"
 #include "reference_map.h"
 #include "som/frmLVQ.h"
@@ -135,12 +139,15 @@ TEST_F(SomWindow, TimerRunEndsWithAStillTickOrStartsAgain) {
     call(w, "Command2_Click");  // by hand past the end: the still step again
     EXPECT_EQ(weights(w), before);
     EXPECT_EQ(text(w, "Label7"), QStringLiteral("回数　4"));
+    call(w, "Command1_Click");  // a new map, as when the window opens, has no count
+    EXPECT_EQ(text(w, "Label7"), "");
 
     // Repeating: the run starts again from new weights after the still tick.
     child<QCheckBox>(w, "Check1")->setChecked(true);
     call(w, "Command4_Click");
     for (int i = 0; i < 4; ++i) call(w, "Timer1_Timer");
     EXPECT_EQ(w->Map().MapCount(), 0);
+    EXPECT_EQ(text(w, "Label7"), "");
     EXPECT_EQ(interval(w), 1000);
     call(w, "Timer1_Timer");
     EXPECT_EQ(text(w, "Label7"), QStringLiteral("回数　1"));
@@ -272,6 +279,32 @@ TEST_F(SomWindow, RefusesAStepThatWouldLeaveTheDoubles) {
     EXPECT_EQ(weights(w), before);
     EXPECT_EQ(w->Map().MapCount(), 0);
     EXPECT_EQ(text(w, "Label7"), "");
+}
+
+// The contrast ratio of two colours, from their relative luminances.
+double Contrast(kv::Rgb a, kv::Rgb b) {
+    const auto lin = [](double v) { return v / 255 <= 0.03928 ? v / 255 / 12.92 : std::pow((v / 255 + 0.055) / 1.055, 2.4); };
+    const auto lum = [&](kv::Rgb c) { return 0.2126 * lin(c.r) + 0.7152 * lin(c.g) + 0.0722 * lin(c.b) + 0.05; };
+    return std::max(lum(a), lum(b)) / std::min(lum(a), lum(b));
+}
+
+TEST_F(SomWindow, NamesStayOnTheMapAndNamesAndDotsStandOutFromEveryCell) {
+    std::vector<kv::Rgb> cells;  // every colour a cell can take in either window
+    for (int v = 0; v <= 10; ++v) cells.push_back(kv::som::NormColor(v / 10.0));
+    for (const auto& r : kv::som::kRegions) cells.push_back(r.colour);
+    kv::FixRandomizeForTools(8);  // a run that leaves names at the right or bottom edge in both windows
+    for (kv::frmSOM* w : {open<kv::frmSOM>(), static_cast<kv::frmSOM*>(open<kv::frmLVQ>())}) {
+        call(w, "Command3_Click");
+        const QPointF end = at(w, kSide, kSide);  // nothing right of or below the map
+        for (int y = 0; y < map(w).height(); ++y)
+            for (int x = 0; x < map(w).width(); ++x)
+                ASSERT_TRUE((x <= end.x() + 1 && y <= end.y() + 1) || pixel(map(w), x, y) == kv::kWhite) << x << "," << y;
+        for (const kv::Rgb cell : cells) {
+            EXPECT_GE(Contrast(child<kv::PlotSurface>(w, "Picture1")->foreColor(), cell), 4.5);
+            for (const auto& b : w->Map().Winners(kv::som::kDefaultAnimals))  // the dot's rim at its right
+                EXPECT_GE(Contrast(colourAt(w, b.x + 0.7, b.y + 0.6), cell), 3.0) << b.x << "," << b.y;
+        }
+    }
 }
 
 TEST_F(SomWindow, LvqShowsItsRegionsHeadingsAndOutline) {
