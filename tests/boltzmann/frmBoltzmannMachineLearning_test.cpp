@@ -323,16 +323,29 @@ TEST_F(BoltzmannLearningTest, ASecondBatchPressIsIgnoredAndCancelOfTheReportUnch
 
 TEST_F(BoltzmannLearningTest, TheDebugReportFitsOnALaptopScreen) {
     auto* w = quick("1");
+    type(w, "txtEpsilon", "100");  // the largest ε takes weights beyond -10 within ten steps
     call(w, "Command1_Click");
+    for (int s = 0; s < 10; ++s) call(w, "Command2_Click");
     child<QCheckBox>(w, "Check1")->setChecked(true);
     QSize size;
-    RealBoxes boxes([&](QMessageBox* box) { size = box->frameGeometry().size(); });
+    double room = 0, widest = 1;  // the width given to the report's text, and its longest line
+    RealBoxes boxes([&](QMessageBox* box) {
+        size = box->frameGeometry().size();
+        const auto* label = box->findChild<QLabel*>("qt_msgbox_label");
+        QTextDocument d;
+        d.setDefaultFont(label->font());
+        d.setDocumentMargin(0);
+        d.setHtml(label->text());
+        room = label->contentsRect().width();
+        widest = d.idealWidth();
+    });
     call(w, "Command2_Click");
     ASSERT_EQ(boxes.texts.size(), 1);
     // 1366 x 768 with room for a task bar.
     EXPECT_LE(size.height(), 720);
     EXPECT_LE(size.width(), 1300);
     EXPECT_GT(size.height(), 0);
+    EXPECT_LE(widest, room + 1);  // no line cut
 }
 
 TEST_F(BoltzmannLearningTest, ClosingTheWindowEndsTheBatchSafely) {
