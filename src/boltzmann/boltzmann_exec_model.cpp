@@ -47,9 +47,11 @@ bool BoltzmannExec::ComputeTheory() {
         theory_[k] = std::exp(-(e[k] - lowest) / temperature_);
         z += theory_[k];
     }
-    if (!(z > 0) || !std::isfinite(z)) return false;
+    theoryFormed_ = z > 0 && std::isfinite(z);
+    if (!theoryFormed_) return false;
     for (double& t : theory_) t /= z;
-    return std::all_of(theory_.begin(), theory_.end(), [](double t) { return std::isfinite(t); });
+    theoryFormed_ = std::all_of(theory_.begin(), theory_.end(), [](double t) { return std::isfinite(t); });
+    return theoryFormed_;
 }
 
 bool BoltzmannExec::Initialise(double temperature) {

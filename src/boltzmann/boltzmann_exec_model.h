@@ -61,6 +61,8 @@ public:
     double StateCount(int k) const { return count_.at(k); }
     double StateFrequency(int k) const { return frequency_.at(k); }
     double StateTheory(int k) const { return theory_.at(k); }
+    // Whether the last Initialise or Batch could form the theory (StateTheory is shown).
+    bool TheoryFormed() const { return theoryFormed_; }
 
 private:
     bool ComputeTheory();
@@ -74,6 +76,7 @@ private:
     std::array<double, kStates> count_{};
     std::array<double, kStates> frequency_{};
     std::array<double, kStates> theory_{};
+    bool theoryFormed_ = false;
 };
 
 }  // namespace kv::boltzmann

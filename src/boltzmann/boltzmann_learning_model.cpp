@@ -1,5 +1,6 @@
 #include "boltzmann/boltzmann_learning_model.h"
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -251,7 +252,13 @@ std::string DebugReportText(const BoltzmannLearning& m) {
     t += "\r\n\r\n WN ";
     block([&](int j, int i) { return GeneralText(m.NegStat(j, i)); }, 5);
     t += "\r\n\r\n W ";
-    block([&](int j, int i) { return Format(m.W(j, i), kFraction5); }, 8);
+    // A weight is printed whole, with its sign: every column is as wide as the widest
+    // weight and a blank, so that no figure is cut and no two run together.
+    auto weight = [&](int j, int i) { return Format(m.W(j, i), kFraction5); };
+    std::size_t width = 8;
+    for (int i = 0; i < Model::kUnits; ++i)
+        for (int j = 0; j < i; ++j) width = std::max(width, weight(j, i).size() + 1);
+    block(weight, width);
     return t;
 }
 

@@ -164,7 +164,7 @@ bool frmBoltzmannMachineExec::Initialise() {
     model_.SetWeights(*w);
     ShowWeights();
     const bool theory = model_.Initialise(*t);
-    if (theory) ShowTheory(0.001);
+    ShowTheory(0.001);
     ShowTallies(kWhole);
     for (int k = 0; k < kStates; ++k) ShowColumnColours(k);
     ShowStates();
@@ -193,7 +193,7 @@ void frmBoltzmannMachineExec::Command1_Click() {
     model_.SetWeights(*w);
     ShowWeights();
     const bool theory = model_.Batch(static_cast<int>(*n), *t);
-    if (theory) ShowTheory(0);
+    ShowTheory(0);
     ShowTallies(kTwoDigits);
     for (int k = 0; k < kStates; ++k) ShowColumnColours(k);
     ShowStates();
@@ -222,7 +222,7 @@ StepResult frmBoltzmannMachineExec::ExecuteStep(StepBy by) {
     }
     const int k = model_.ExecuteStep(*t);
     ShowColumnColours(k);
-    SetBackColor(txtTheory[k], model_.StateTheory(k) > 0 ? kRed : kSkyBlue);
+    if (model_.TheoryFormed()) SetBackColor(txtTheory[k], model_.StateTheory(k) > 0 ? kRed : kSkyBlue);
     ShowTallies(kTwoDigits);
     ShowStates();
     ShowCounter(model_.StepCount());
@@ -244,11 +244,13 @@ void frmBoltzmannMachineExec::ShowWeights() {
 
 void frmBoltzmannMachineExec::ShowTheory(double redFrom) {
     // Initialise marks only the states the learner can expect to see (0.001 and over);
-    // a batch marks every state with any chance at all.
+    // a batch marks every state with any chance at all. With no theory the row is empty
+    // and plain, rather than keep figures of earlier weights beside the new counts.
+    const bool formed = model_.TheoryFormed();
     for (int k = 0; k < kStates; ++k) {
         const double p = model_.StateTheory(k);
-        SetText(txtTheory[k], Format(p, kFixed3));
-        SetBackColor(txtTheory[k], (redFrom > 0 ? p >= redFrom : p > 0) ? kRed : kSkyBlue);
+        SetText(txtTheory[k], formed ? Format(p, kFixed3) : std::string());
+        SetBackColor(txtTheory[k], !formed ? kWhite : (redFrom > 0 ? p >= redFrom : p > 0) ? kRed : kSkyBlue);
     }
 }
 

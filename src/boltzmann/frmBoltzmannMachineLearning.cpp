@@ -44,14 +44,26 @@ constexpr QSize kPicture(760, 630);
 constexpr QSizeF kUnitRadii(58, 30);
 constexpr QPointF kUnitAt[kUnits] = {{690, 60},  {75, 170},  {75, 315},  {75, 460},  {450, 75},
                                      {450, 195}, {450, 315}, {450, 435}, {450, 555}, {690, 570}};
-// Where each weight box sits along its arrow, from the lower-numbered unit: each input's
-// boxes in a column of their own between the inputs and the hidden units, the threshold
-// and output weights in columns at the right.
-double BoxShare(int i, int j) {
-    if (i == Model::kThreshold) return j == Model::kOutput ? 0.5 : 0.4;
-    if (i < Model::kFirstHidden) return 0.25 + 0.23 * (i - 1);
-    return 0.6;
-}
+// Where each weight box sits, by box number: the share along its arrow from the
+// lower-numbered unit, and how far the box is nudged down from that point. The arrows
+// between the inputs and the hidden units cross one another all over; each spot is one
+// that no other arrow crosses within the box, so that a box plainly belongs to the arrow
+// through it. Only the threshold weight of hidden unit 4 and the output weight of hidden
+// unit 2 have no such spot in this picture: they sit beside their hidden unit, where one
+// arrow that crosses theirs clips a corner.
+struct BoxSpot {
+    double share;
+    int nudge;
+};
+constexpr BoxSpot kBoxSpots[Model::kConnections] = {
+    // Threshold weights of units 4..9.
+    {0.5, 0}, {0.5, 0}, {0.55, -6}, {0.88, -6}, {0.87, 0}, {0.5, 0},
+    // Input 1, input 2, input 3, each to hidden units 1..5.
+    {0.5, 0}, {0.29, 0}, {0.29, -5}, {0.79, -5}, {0.76, -3},
+    {0.5, 4}, {0.73, 1}, {0.7, 0}, {0.73, -1}, {0.5, -4},
+    {0.76, 3}, {0.79, 5}, {0.29, 5}, {0.29, 0}, {0.5, 0},
+    // Hidden units 1..5 to the output.
+    {0.13, 0}, {0.12, 6}, {0.45, 6}, {0.5, 0}, {0.5, 0}};
 
 constexpr int kBoxH = 20, kUnitBoxW = 34, kWeightBoxW = 70;
 constexpr int kPanelX = 790, kPanelW = 500;
@@ -92,9 +104,9 @@ void frmBoltzmannMachineLearning::BuildDiagram() {
     for (int i = 0; i < kUnits; ++i)
         txtX[i] = picture.PlaceUnit(content(), i, kUnitNames[i], i == 0 ? "1" : "0", QSize(kUnitBoxW, kBoxH));
     for (int n = 0; n < Model::kConnections; ++n) {
-        const GraphArc& arc = graph.arcs[static_cast<std::size_t>(n)];
+        const BoxSpot& spot = kBoxSpots[n];
         txtW[n] = MakeBox(content(), ArrayName("txtW", n), "",
-                          CenteredRect(picture.Along(n, BoxShare(arc.from, arc.to)), kWeightBoxW, kBoxH));
+                          CenteredRect(picture.Along(n, spot.share) + QPointF(0, spot.nudge), kWeightBoxW, kBoxH));
     }
 }
 

@@ -301,4 +301,25 @@ TEST(BoltzmannLearningModel, DebugReportLayout) {
     EXPECT_EQ(kv::Val(lines[29].substr(0, 8)), std::round(m.W(0, 4) * 1e5) / 1e5);
 }
 
+TEST(BoltzmannLearningModel, DebugReportPrintsEveryWeightWholeWithItsSign) {
+    Training t = BoltzmannLearning::kDefaultTraining;
+    t.numUpdate = 20;
+    t.epsilon = 100;  // the largest accepted: weights pass -10 within a few iterations
+    kv::SeedRandomForTest(5);
+    BoltzmannLearning m;
+    m.InitialiseLearning(t);
+    for (int it = 0; it < 30; ++it) m.LearnIteration();
+    const auto lines = Lines(kv::boltzmann::DebugReportText(m));
+    bool wide = false;  // a weight of -10 or below was printed
+    for (int i = 1; i < 10; ++i) {
+        std::istringstream line(lines[25 + i]);
+        std::string figure;
+        for (int j = 0; j < i; ++j, wide |= m.W(j, i) <= -10)
+            EXPECT_TRUE(line >> figure && figure == kv::Format(m.W(j, i), kv::kFraction5)) << i << " " << j << ": " << figure;
+        EXPECT_FALSE(line >> figure) << i;
+        EXPECT_EQ(lines[25 + i].size() * 9, lines[34].size() * i);  // one column width throughout
+    }
+    EXPECT_TRUE(wide);
+}
+
 }  // namespace

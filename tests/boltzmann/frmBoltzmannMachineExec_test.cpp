@@ -218,14 +218,24 @@ TEST_F(BoltzmannExecTest, TheStepCounterStopsAtItsTopWithAMessage) {
 
 TEST_F(BoltzmannExecTest, ATheoryBeyondADoubleIsReportedAndNotShown) {
     auto* w = open<frmBoltzmannMachineExec>();
-    for (int n = 0; n < 6; ++n) type(w, ArrayName("txtW", n), "1e308");
+    // The theory row is left empty and plain: no figures of the weights before, nor colours.
+    QStringList emptyRow;
+    for (int k = 0; k < 8; ++k) emptyRow << QStringLiteral("%1= %2").arg(ArrayName("txtTheory", k)).arg(kv::kWhite.packed());
+    auto weights = [&](const char* v) { for (int n = 0; n < 6; ++n) type(w, ArrayName("txtW", n), v); };
+    weights("1e308");
     call(w, "Command2_Click");
     EXPECT_EQ(messages, QStringList{QStringLiteral("理論値が設定できません")});
     expectNoInfNan(w);
+    call(w, "Command3_Click");
+    EXPECT_EQ(table(w).mid(0, 8), emptyRow);
+    weights("1");
+    call(w, "Command1_Click");  // a batch that fills the row, before one that cannot
+    weights("1e308");
     messages.clear();
     call(w, "Command1_Click");
     EXPECT_EQ(messages, QStringList{QStringLiteral("理論値が設定できません")});
     expectNoInfNan(w);
+    EXPECT_EQ(table(w).mid(0, 8), emptyRow);
     // A weight too large for a double is refused by name before anything runs.
     messages.clear();
     type(w, "txtW(0)", "1e999");

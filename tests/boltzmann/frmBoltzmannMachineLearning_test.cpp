@@ -8,10 +8,13 @@
 #include <QTextDocument>
 #include <QTimer>
 
+#include <algorithm>
 #include <functional>
+#include <ranges>
 
 #include "boltzmann/frmBoltzmannMachineLearning.h"
 #include "kit/controls.h"
+#include "kit/state_graph.h"
 #include "plot/numtext.h"
 #include "plot/timer.h"
 #include "support/real_boxes.h"
@@ -20,6 +23,7 @@
 using kv::ArrayName;
 using kv::frmBoltzmannMachineLearning;
 using kv::Rgb;
+using Model = kv::boltzmann::BoltzmannLearning;
 
 namespace {
 
@@ -113,6 +117,37 @@ TEST_F(BoltzmannLearningTest, OpensWithTheTrainingTableColouredAndTheMatrixPrint
     EXPECT_EQ(lines[11], " 9| 1 0 0 0 1 1 1 1 1 0");
     for (int n = 0; n < 26; ++n) EXPECT_EQ(text(w, ArrayName("txtW", n)), "") << n;
     EXPECT_TRUE(messages.isEmpty());
+}
+
+TEST_F(BoltzmannLearningTest, EachWeightBoxSitsOnItsOwnArrowAloneAndCoversNoOtherBoxOrName) {
+    auto* w = open<frmBoltzmannMachineLearning>();
+    auto* view = child<kv::StateGraphView>(w, "Image1");
+    const int arcs = int(view->graph().arcs.size());
+    std::vector<QPolygonF> arrows(arcs);  // points half a pixel apart from centre to centre: the arrows are straight
+    for (int a = 0; a < arcs; ++a)
+        for (int s = 0; s <= 2000; ++s)
+            arrows[a] << view->mapTo(w, kv::ArcPoint(view->graph(), view->area(), a, s / 2000.0));
+    auto rect = [&](const QString& n) {
+        return QRectF(child<QWidget>(w, n)->mapTo(w, QPointF()), child<QWidget>(w, n)->size());
+    };
+    QList<QRectF> taken;  // the units' names and states, and the boxes placed before
+    for (int i = 0; i < 10; ++i) taken << rect(ArrayName("Label1", i)) << rect(ArrayName("txtX", i));
+    // These two have no spot clear of every other arrow: one crossing arrow clips a corner.
+    const QList<int> clipped = {Model::WeightBoxIndex(0, 7), Model::WeightBoxIndex(5, 9)};
+    for (int n = 0; n < arcs; ++n) {
+        const QRectF b = rect(ArrayName("txtW", n));
+        auto distance = [&](int a) {
+            return std::ranges::min(arrows[a] | std::views::transform([&](QPointF p) { return QLineF(p, b.center()).length(); }));
+        };
+        auto through = [&](int a) { return std::ranges::any_of(arrows[a], [&](QPointF p) { return b.contains(p); }); };
+        EXPECT_TRUE(through(n)) << n;
+        for (int a = 0; a < arcs; ++a) {
+            EXPECT_TRUE(a == n || distance(n) < distance(a)) << n << " is as near to arrow " << a;
+            EXPECT_TRUE(a == n || clipped.contains(n) || !through(a)) << n << " is crossed by arrow " << a;
+        }
+        for (const QRectF& r : taken) EXPECT_FALSE(b.intersects(r)) << n;
+        taken << b;
+    }
 }
 
 TEST_F(BoltzmannLearningTest, TypingRecoloursItsColumnWithoutAWord) {
@@ -323,16 +358,29 @@ TEST_F(BoltzmannLearningTest, ASecondBatchPressIsIgnoredAndCancelOfTheReportUnch
 
 TEST_F(BoltzmannLearningTest, TheDebugReportFitsOnALaptopScreen) {
     auto* w = quick("1");
+    type(w, "txtEpsilon", "100");  // the largest ε takes weights beyond -10 within ten steps
     call(w, "Command1_Click");
+    for (int s = 0; s < 10; ++s) call(w, "Command2_Click");
     child<QCheckBox>(w, "Check1")->setChecked(true);
     QSize size;
-    RealBoxes boxes([&](QMessageBox* box) { size = box->frameGeometry().size(); });
+    double room = 0, widest = 1;  // the width given to the report's text, and its longest line
+    RealBoxes boxes([&](QMessageBox* box) {
+        size = box->frameGeometry().size();
+        const auto* label = box->findChild<QLabel*>("qt_msgbox_label");
+        QTextDocument d;
+        d.setDefaultFont(label->font());
+        d.setDocumentMargin(0);
+        d.setHtml(label->text());
+        room = label->contentsRect().width();
+        widest = d.idealWidth();
+    });
     call(w, "Command2_Click");
     ASSERT_EQ(boxes.texts.size(), 1);
     // 1366 x 768 with room for a task bar.
     EXPECT_LE(size.height(), 720);
     EXPECT_LE(size.width(), 1300);
     EXPECT_GT(size.height(), 0);
+    EXPECT_LE(widest, room + 1);  // no line cut
 }
 
 TEST_F(BoltzmannLearningTest, ClosingTheWindowEndsTheBatchSafely) {
