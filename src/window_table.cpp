@@ -29,7 +29,8 @@
 namespace kv {
 
 const std::vector<WindowKind>& AllWindows() {
-    // Kinds not listed here are not built yet: their menu buttons do nothing.
+    // A name missing here shows nothing (ShowWindow returns null), so every menu button and
+    // opener must name one of these; the menu tests check both.
     static const std::vector<WindowKind> table = {
         {"frmMain", BuildAnyWindow<frmMain>},
         {"frmNeuronModel", BuildAnyWindow<frmNeuronModel>},
@@ -66,6 +67,13 @@ const std::vector<WindowKind>& AllWindows() {
         {"frmBoltzmannMachineLearning", BuildAnyWindow<frmBoltzmannMachineLearning>},
     };
     return table;
+}
+
+const std::vector<WindowOpener>& WindowOpeners() {
+    static const std::vector<WindowOpener> openers = {
+        {"frmDecisionAnalogModelElse", "frmDecisionAnalogModel", "Command2"},
+    };
+    return openers;
 }
 
 }  // namespace kv

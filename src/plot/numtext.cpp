@@ -147,7 +147,10 @@ std::string Compose(bool negative, Decimal d, int exponent_from) {
     const int e = d.exponent;
     if (e >= exponent_from || e < -4) {
         out += d.digits[0];
-        if (d.digits.size() > 1) out += "." + d.digits.substr(1);
+        if (d.digits.size() > 1) {
+            out += '.';
+            out.append(d.digits, 1);
+        }
         char exp[16];
         std::snprintf(exp, sizeof exp, "E%c%02d", e < 0 ? '-' : '+', std::abs(e));
         return out + exp;

@@ -4,7 +4,9 @@
 #include <algorithm>
 
 #include "kit/registry.h"
+#include "shell/menus.h"
 #include "support/ui_test.h"
+#include "window_table.h"
 
 namespace {
 
@@ -81,6 +83,32 @@ TEST_F(MenusTest, EveryButtonHasItsCaptionAndOpensItsWindowWithItsTitle) {
         }
     }
     EXPECT_TRUE(messages.isEmpty());
+}
+
+// Beside the table above, from the program's own declarations: walking from the main menu
+// through every menu's entries and the declared openers reaches every kind, and names no other.
+TEST_F(MenusTest, EveryKindIsReachedFromTheMainMenuAndEveryButtonNamesAKind) {
+    const QStringList kinds = kv::WindowKinds();
+    QStringList reached{"frmMain"};
+    for (qsizetype i = 0; i < reached.size(); ++i) {
+        const QString from = reached[i];
+        QWidget* window = kv::ShowWindow(from);
+        if (!window) continue;  // not in the table: reported where it is named
+        QStringList opens;
+        if (auto* menu = qobject_cast<kv::MenuWindow*>(window))
+            for (const kv::MenuEntry& e : menu->entries()) opens << e.opens;
+        for (const kv::WindowOpener& o : kv::WindowOpeners()) {
+            if (from != QLatin1String(o.by)) continue;
+            opens << o.kind;
+            if (auto* button = child<QPushButton>(window, o.button)) button->click();
+            EXPECT_NE(kv::WindowInstance(o.kind), nullptr) << o.by << "'s " << o.button << " does not open " << o.kind;
+        }
+        for (const QString& kind : opens) {
+            EXPECT_TRUE(kinds.contains(kind)) << from.toStdString() << " opens " << kind.toStdString() << ", which the table lacks";
+            if (!reached.contains(kind)) reached << kind;
+        }
+    }
+    for (const QString& kind : kinds) EXPECT_TRUE(reached.contains(kind)) << kind.toStdString() << " is opened by nothing";
 }
 
 TEST_F(MenusTest, MainMenuOrderOnScreenAndByKeyboard) {
