@@ -1,7 +1,9 @@
 #include "kit/form.h"
 
+#include <QEvent>
 #include <QLabel>
 #include <QLayout>
+#include <QPushButton>
 
 #include "kit/stepper.h"
 
@@ -15,6 +17,7 @@ FormWindow::FormWindow(const QString& name, const QString& caption) : content_(n
 
 namespace {
 constexpr int kWaitLineHeight = 26, kWaitLineMargin = 12;
+constexpr int kCornerMargin = 4, kCornerGap = 4, kCornerHeight = 23, kCornerPadding = 16;
 }  // namespace
 
 void FormWindow::setContentSize(QSize size) {
@@ -23,13 +26,53 @@ void FormWindow::setContentSize(QSize size) {
 }
 
 void FormWindow::applySize() {
+    placeCornerRow();
     const QSize size = content_->size();
-    if (!waitLine_) {
-        setFixedSize(size);
-        return;
+    const int height = size.height() + (waitLine_ ? kWaitLineHeight : 0);
+    if (waitLine_) waitLine_->setGeometry(kWaitLineMargin, size.height(), size.width() - 2 * kWaitLineMargin, kWaitLineHeight);
+    setFixedSize(size.width() + stripWidth_, height);
+}
+
+QPushButton* FormWindow::addCornerButton(const QString& name, const QString& caption) {
+    auto* b = new QPushButton(caption, this);
+    b->setObjectName(name);
+    corner_.append(b);
+    applySize();
+    return b;
+}
+
+void FormWindow::placeCornerRow() {
+    stripWidth_ = 0;
+    if (corner_.isEmpty()) return;
+    int rowWidth = -kCornerGap;
+    for (QPushButton* b : corner_) rowWidth += b->fontMetrics().horizontalAdvance(b->text()) + kCornerPadding + kCornerGap;
+    const int width = content_->width();
+    QRect row(width - kCornerMargin - rowWidth, kCornerMargin, rowWidth, kCornerHeight);
+    // Every control of the window counts, a hidden one too (it may be shown later); the
+    // row's buttons are not in content().
+    const QRect spot = row.adjusted(-kCornerGap, -kCornerGap, kCornerGap, kCornerGap);
+    bool taken = row.left() < kCornerMargin;
+    for (QObject* o : content_->children()) {
+        auto* w = qobject_cast<QWidget*>(o);
+        if (w && w->geometry().intersects(spot)) taken = true;
     }
-    waitLine_->setGeometry(kWaitLineMargin, size.height(), size.width() - 2 * kWaitLineMargin, kWaitLineHeight);
-    setFixedSize(size.width(), size.height() + kWaitLineHeight);
+    if (taken) {
+        stripWidth_ = rowWidth + 2 * kCornerMargin;
+        row.moveLeft(width + kCornerMargin);
+    }
+    int right = row.right() + 1;
+    for (QPushButton* b : corner_) {
+        const int w = b->fontMetrics().horizontalAdvance(b->text()) + kCornerPadding;
+        b->setGeometry(right - w, row.top(), w, kCornerHeight);
+        right -= w + kCornerGap;
+    }
+}
+
+bool FormWindow::event(QEvent* e) {
+    // Controls made after the first corner button, or shown or hidden since, can take its
+    // spot: look again before the window is first shown.
+    if (e->type() == QEvent::Polish && !corner_.isEmpty()) applySize();
+    return QWidget::event(e);
 }
 
 void FormWindow::showWaitsOf(Stepper* run) {

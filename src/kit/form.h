@@ -8,6 +8,7 @@
 #include <QWidget>
 
 class QLabel;
+class QPushButton;
 
 namespace kv {
 
@@ -30,12 +31,24 @@ protected:
     // line, lblWait, in a strip the window gains below its content, shown while `run`
     // waits, so that a run that stands still says why.
     void showWaitsOf(Stepper* run);
+    // A small button the program adds beyond the window's own controls (help, the learning
+    // curve), in a row at the window's top-right corner; the first one added stands
+    // rightmost. Where a control of the window already stands there, the window gains a
+    // strip on its right for the row, so that no control is covered or moved. The button
+    // belongs to the window, not to content(), and is placed again whenever the size changes.
+    QPushButton* addCornerButton(const QString& name, const QString& caption);
+
+    bool event(QEvent* e) override;
 
 private:
     void applySize();
+    // Where the corner row goes: inside content() when that spot is free, else in the strip.
+    void placeCornerRow();
 
     QWidget* content_;
     QLabel* waitLine_ = nullptr;
+    QList<QPushButton*> corner_;
+    int stripWidth_ = 0;
 };
 
 // A window whose model steps by hand and on Timer1, through the kit's stepping machine.

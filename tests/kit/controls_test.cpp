@@ -2,6 +2,7 @@
 #include <QWidget>
 
 #include "kit/controls.h"
+#include "kit/form.h"
 #include "support/ui_test.h"
 
 using ControlsTest = UiTest;
@@ -57,4 +58,27 @@ TEST_F(ControlsTest, BoxRowsTieEachLabelToItsBox) {
         EXPECT_EQ(boxes[r]->geometry(), QRect(144, 24 + 28 * r, 90, 20));
     }
     EXPECT_EQ(boxes[0]->text(), "400");
+}
+
+// The corner row never covers a control: it stands in the free corner, or in a strip the
+// window gains on its right, and the window's own controls keep their places either way.
+TEST_F(ControlsTest, CornerButtonsCoverNoControl) {
+    struct Window : kv::FormWindow {
+        explicit Window(QRect control) : FormWindow("frmCorner", "c") {
+            kv::MakeButton(content(), "Command1", "実行", control);
+            setContentSize(QSize(400, 300));
+        }
+        using FormWindow::addCornerButton;
+    };
+    for (const QRect control : {QRect(10, 10, 80, 25), QRect(330, 2, 60, 25), QRect(0, 0, 400, 300)}) {
+        Window w(control);
+        QPushButton* help = w.addCornerButton("cmdHelp", "ヘルプ");
+        QPushButton* curve = w.addCornerButton("cmdCurve", "学習曲線");
+        const bool free = control.right() < 300;
+        EXPECT_EQ(w.width(), free ? 400 : 400 + help->width() + curve->width() + 12) << control.x();
+        EXPECT_EQ(w.content()->findChild<QWidget*>("Command1")->geometry(), control);
+        EXPECT_LT(curve->geometry().right(), help->geometry().left());
+        EXPECT_EQ(help->geometry().right(), w.width() - 5);
+        for (QPushButton* b : {help, curve}) EXPECT_FALSE(b->geometry().intersects(control)) << control.x();
+    }
 }
