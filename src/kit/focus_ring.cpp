@@ -17,7 +17,7 @@ double Linear(int channel) {
     return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
 }
 
-// Two bands of kFocusBand inside `r`: the outer tone at its edge, the inner one within.
+// The two bands inside `r`: the outer tone at its edge, the inner one within.
 void DrawRing(QPainter* p, const QRect& r) {
     const auto band = [p](const QRect& outside, const QRect& inside, Rgb colour) {
         QPainterPath path;  // odd-even: the frame between the two rectangles
@@ -25,11 +25,12 @@ void DrawRing(QPainter* p, const QRect& r) {
         path.addRect(inside);
         p->fillPath(path, ToQColor(colour));
     };
-    const QRect middle = r.adjusted(kFocusBand, kFocusBand, -kFocusBand, -kFocusBand);
+    constexpr int o = kFocusOuterWidth, i = kFocusInnerWidth;
+    const QRect middle = r.adjusted(o, o, -o, -o);
     p->save();
     p->setRenderHint(QPainter::Antialiasing, false);
     band(r, middle, kFocusOuter);
-    band(middle, middle.adjusted(kFocusBand, kFocusBand, -kFocusBand, -kFocusBand), kFocusInner);
+    band(middle, middle.adjusted(i, i, -i, -i), kFocusInner);
     p->restore();
 }
 }  // namespace
@@ -62,7 +63,8 @@ void FocusRingStyle::drawControl(ControlElement element, const QStyleOption* opt
         const bool check = element == CE_CheckBox;
         const QRect text = subElementRect(check ? SE_CheckBoxFocusRect : SE_RadioButtonFocusRect, option, widget);
         const QRect mark = subElementRect(check ? SE_CheckBoxIndicator : SE_RadioButtonIndicator, option, widget);
-        QRect ring = text.adjusted(-2 * kFocusBand, -2 * kFocusBand, 2 * kFocusBand, 2 * kFocusBand) & option->rect;
+        constexpr int width = kFocusOuterWidth + kFocusInnerWidth + 1;
+        QRect ring = text.adjusted(-width, -width, width, width) & option->rect;
         ring.setLeft(std::max(ring.left(), mark.right() + 1));
         DrawRing(painter, ring);
     }

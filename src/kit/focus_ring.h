@@ -11,7 +11,9 @@ namespace kv {
 
 inline constexpr Rgb kFocusOuter = kBlack;  // the band at the control's edge
 inline constexpr Rgb kFocusInner = kWhite;  // the band inside it, next to the fill
-inline constexpr int kFocusBand = 2;        // width of each band, in logical pixels
+// Widths in logical pixels: together they stay clear of a text box's text, which starts
+// four pixels in.
+inline constexpr int kFocusOuterWidth = 2, kFocusInnerWidth = 1;
 
 // Relative luminance of a colour as contrast is measured for legibility (0 black, 1 white),
 // and the contrast ratio of two colours (1 to 21).

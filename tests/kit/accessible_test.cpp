@@ -44,7 +44,7 @@ TEST_F(AccessibleTest, TheFocusedControlShowsTheRingWithoutATab) {
             const QImage shot = w->grab().toImage();
             // Down the middle of the top edge, clear of the caret and the caption.
             const auto at = [&](QWidget* c, int y) { return pixel(shot, int((c->x() + 40) * ratio), int((c->y() + y) * ratio)); };
-            const int outer = kv::kFocusBand / 2, inner = kv::kFocusBand + kv::kFocusBand / 2;
+            const int outer = kv::kFocusOuterWidth - 1, inner = kv::kFocusOuterWidth;
             EXPECT_EQ(at(focused, outer), kv::kFocusOuter);
             EXPECT_EQ(at(focused, inner), kv::kFocusInner);
             EXPECT_NE(at(white, outer), kv::kFocusOuter);
