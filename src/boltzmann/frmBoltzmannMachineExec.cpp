@@ -5,6 +5,7 @@
 #include <QLineEdit>
 
 #include "boltzmann/network_picture.h"
+#include "kit/accessible.h"
 #include "kit/controls.h"
 #include "plot/input.h"
 #include "plot/msgbox.h"
@@ -64,11 +65,17 @@ frmBoltzmannMachineExec::frmBoltzmannMachineExec()
 
 void frmBoltzmannMachineExec::BuildDiagram() {
     const NetworkPicture picture(content(), kGraph, QRect(QPoint(10, 10), kPicture), kUnitRadii);
-    for (int i = 0; i < kUnits; ++i)
+    for (int i = 0; i < kUnits; ++i) {
         txtX[i] = picture.PlaceUnit(content(), i, kUnitNames[i], i == 0 ? "1" : "0", QSize(kUnitBoxW, kBoxH));
-    for (int n = 0; n < Model::kWeights; ++n)
+        Describe(txtX[i], kUnitNames[i] + QStringLiteral(" の状態"),
+                 i == 0 ? QStringLiteral("しきい値を表す、状態がいつも 1 のユニットです。") : QStringLiteral("このユニットの状態（0 か 1）です。"));
+    }
+    for (int n = 0; n < Model::kWeights; ++n) {
         txtW[n] = MakeBox(content(), ArrayName("txtW", n), NumberText(Model::kDefaultWeights[n]),
                           CenteredRect(picture.Arc(n), kWeightBoxW, kBoxH));
+        const auto [i, j] = Model::kWeightPairs[n];
+        Describe(txtW[n], QStringLiteral("重み W(%1, %2)").arg(i).arg(j), QStringLiteral("この 2 つのユニットを結ぶ重みを入れます。"));
+    }
 }
 
 void frmBoltzmannMachineExec::BuildPanel() {
@@ -80,6 +87,8 @@ void frmBoltzmannMachineExec::BuildPanel() {
                                          {"Label2(1)", kLoopName, "txtLoop", "100"}});
     txtTemperature = parameters[0];
     txtLoop = parameters[1];
+    txtTemperature->setToolTip(QStringLiteral("状態を確率的に更新するときの温度（正の値）を入れます。"));
+    txtLoop->setToolTip(QStringLiteral("「一括実行」で状態を更新する回数（正の値）を入れます。"));
 
     QGroupBox* frame3 = MakeFrame(c, "Frame3", QStringLiteral("重みテーブル"), QRect(kPanelX, 112, 250, 160));
     for (int j = 0; j < kUnits; ++j) {
@@ -87,9 +96,11 @@ void frmBoltzmannMachineExec::BuildPanel() {
         MakeLabel(frame3, ArrayName("Label8", j), NumberText(j), QRect(12, 44 + j * 27, 22, kBoxH), Qt::AlignCenter);
     }
     for (int i = 0; i < kUnits; ++i)
-        for (int j = 0; j < kUnits; ++j)
-            txtWM[MatrixBox(i, j)] =
-                MakeBox(frame3, ArrayName("txtWM", MatrixBox(i, j)), "", QRect(40 + j * 52, 44 + i * 27, 48, kBoxH));
+        for (int j = 0; j < kUnits; ++j) {
+            QLineEdit* box = MakeBox(frame3, ArrayName("txtWM", MatrixBox(i, j)), "", QRect(40 + j * 52, 44 + i * 27, 48, kBoxH));
+            Describe(box, QStringLiteral("重みテーブルの W(%1, %2)").arg(i).arg(j), QStringLiteral("図の重みを表にしたものです。"));
+            txtWM[MatrixBox(i, j)] = box;
+        }
 
     lblNumOfLoop = MakeLabel(c, "lblNumOfLoop", "", QRect(kPanelX, 290, 250, 24));
 
@@ -117,11 +128,16 @@ void frmBoltzmannMachineExec::BuildResultTable() {
     const QString captions[] = {QStringLiteral("頻度理論値"), QStringLiteral("出現回数"), QStringLiteral("出現頻度")};
     std::array<QLineEdit*, kStates>* rows[] = {&txtTheory, &txtNumber, &txtP};
     const char* names[] = {"txtTheory", "txtNumber", "txtP"};
+    const QString tips[] = {QStringLiteral("この状態が現れる頻度の理論値です。"), QStringLiteral("この状態が現れた回数です。"),
+                            QStringLiteral("この状態が現れた割合です。")};
     for (int r = 0; r < 3; ++r) {
         const int y = 44 + r * 27;
         MakeLabel(frame2, heads[r], captions[r], QRect(8, y, kRowHeadW - 8, kBoxH), Qt::AlignRight | Qt::AlignVCenter);
-        for (int k = 0; k < kStates; ++k)
-            (*rows[r])[k] = MakeBox(frame2, ArrayName(names[r], k), "", QRect(left + k * kColumnW, y, kColumnW - 6, kBoxH));
+        for (int k = 0; k < kStates; ++k) {
+            QLineEdit* box = MakeBox(frame2, ArrayName(names[r], k), "", QRect(left + k * kColumnW, y, kColumnW - 6, kBoxH));
+            Describe(box, QStringLiteral("状態 %1 の%2").arg(kStateHeads[k], captions[r]), tips[r]);
+            (*rows[r])[k] = box;
+        }
     }
 }
 

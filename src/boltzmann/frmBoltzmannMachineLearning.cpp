@@ -10,6 +10,7 @@
 #include <string>
 
 #include "boltzmann/network_picture.h"
+#include "kit/accessible.h"
 #include "kit/controls.h"
 #include "plot/input.h"
 #include "plot/msgbox.h"
@@ -79,6 +80,9 @@ StateGraph NetworkGraph() {
     return g;
 }
 
+// A unit's name as a screen reader says it: the blanks that space out "閾 値" and "出　力" dropped.
+QString SpokenUnit(int i) { return i == 0 ? QStringLiteral("閾値") : i == kUnits - 1 ? QStringLiteral("出力") : kUnitNames[i]; }
+
 QString PatternCaption(int k) { return QString::fromStdString(Model::PatternText(k)); }
 
 QString WithLineFeeds(const std::string& text) { return QString::fromStdString(text).replace("\r\n", "\n"); }
@@ -101,12 +105,18 @@ frmBoltzmannMachineLearning::frmBoltzmannMachineLearning()
 void frmBoltzmannMachineLearning::BuildDiagram() {
     const StateGraph graph = NetworkGraph();
     const NetworkPicture picture(content(), graph, QRect(QPoint(10, 10), kPicture), kUnitRadii);
-    for (int i = 0; i < kUnits; ++i)
+    for (int i = 0; i < kUnits; ++i) {
         txtX[i] = picture.PlaceUnit(content(), i, kUnitNames[i], i == 0 ? "1" : "0", QSize(kUnitBoxW, kBoxH));
+        Describe(txtX[i], SpokenUnit(i) + QStringLiteral("の状態"),
+                 i == 0 ? QStringLiteral("しきい値を表す、状態がいつも 1 の素子です。") : QStringLiteral("この素子の状態（0 か 1）です。"));
+    }
     for (int n = 0; n < Model::kConnections; ++n) {
         const BoxSpot& spot = kBoxSpots[n];
         txtW[n] = MakeBox(content(), ArrayName("txtW", n), "",
                           CenteredRect(picture.Along(n, spot.share) + QPointF(0, spot.nudge), kWeightBoxW, kBoxH));
+        const GraphArc& arc = graph.arcs[static_cast<std::size_t>(n)];
+        Describe(txtW[n], QStringLiteral("%1と%2の間の重み").arg(SpokenUnit(arc.from), SpokenUnit(arc.to)),
+                 QStringLiteral("この 2 つの素子を結ぶ重みです（学習で書き換わります）。"));
     }
 }
 
@@ -126,6 +136,10 @@ void frmBoltzmannMachineLearning::BuildTables() {
         txtQin[k] = MakeBox(frame1, ArrayName("txtQin", k), number(d.inputProb[k]), QRect(x, 50, kColumnW - 4, kBoxH));
         txtQ0[k] = MakeBox(frame1, ArrayName("txtQ0", k), number(d.targetProb[k][0]), QRect(x, 78, kColumnW - 4, kBoxH));
         txtQ1[k] = MakeBox(frame1, ArrayName("txtQ1", k), number(d.targetProb[k][1]), QRect(x, 106, kColumnW - 4, kBoxH));
+        const QString column = PatternCaption(k);
+        Describe(txtQin[k], QStringLiteral("入力出現確率（%1）").arg(column), QStringLiteral("この入力素子値組が現れる確率（0 から 1）を入れます。"));
+        Describe(txtQ0[k], QStringLiteral("出力値 0 確率（%1）").arg(column), QStringLiteral("この入力のとき出力が 0 になってほしい確率（0 から 1）を入れます。"));
+        Describe(txtQ1[k], QStringLiteral("出力値 1 確率（%1）").arg(column), QStringLiteral("この入力のとき出力が 1 になってほしい確率（0 から 1）を入れます。"));
         connect(txtQin[k], &QLineEdit::textChanged, this, [this, k] { txtQin_Change(k); });
         connect(txtQ0[k], &QLineEdit::textChanged, this, [this, k] { txtQ0_Change(k); });
         connect(txtQ1[k], &QLineEdit::textChanged, this, [this, k] { txtQ1_Change(k); });
@@ -141,6 +155,10 @@ void frmBoltzmannMachineLearning::BuildTables() {
         MakeLabel(frame4, ArrayName("Label4", 15 - k), PatternCaption(k), QRect(x, 22, kColumnW - 4, kBoxH), Qt::AlignCenter);
         txtExe0[k] = MakeBox(frame4, ArrayName("txtExe0", k), "", QRect(x, 50, kColumnW - 4, kBoxH));
         txtExe1[k] = MakeBox(frame4, ArrayName("txtExe1", k), "", QRect(x, 78, kColumnW - 4, kBoxH));
+        Describe(txtExe0[k], QStringLiteral("実行結果の出力値 0 確率（%1）").arg(PatternCaption(k)),
+                 QStringLiteral("「実行確認」で出力が 0 になった割合です。"));
+        Describe(txtExe1[k], QStringLiteral("実行結果の出力値 1 確率（%1）").arg(PatternCaption(k)),
+                 QStringLiteral("「実行確認」で出力が 1 になった割合です。"));
         connect(txtExe0[k], &QLineEdit::textChanged, this, [this, k] { txtExe0_Change(k); });
         connect(txtExe1[k], &QLineEdit::textChanged, this, [this, k] { txtExe1_Change(k); });
     }
@@ -160,6 +178,15 @@ void frmBoltzmannMachineLearning::BuildPanel() {
                  {"Label9", QStringLiteral("入力素子値組"), "txtInputPattern", "", &txtInputPattern},
                  {"Label10", QStringLiteral("誤差"), "txtError", "", &txtError},
                  {"Label12", QStringLiteral("実行確認の誤差"), "txtExeError", "", &txtExeError}});
+    DescribeControls(content(), {
+        {"txtNumUpdate", {}, QStringLiteral("1 回の学習で素子の状態を更新する回数を入れます。")},
+        {"txtNumLearn", {}, QStringLiteral("「一括学習」で学習を繰り返す回数を入れます。")},
+        {"txtEpsilon", {}, QStringLiteral("重みを直すときにかける係数 ε（0 から 100）を入れます。")},
+        {"txtNumOfLearn", {}, QStringLiteral("これまでに学習した回数です。")},
+        {"txtInputPattern", {}, QStringLiteral("今学習している入力素子値組です。")},
+        {"txtError", {}, QStringLiteral("学習中の誤差です。")},
+        {"txtExeError", {}, QStringLiteral("「実行確認」で求めた誤差です。")},
+    });
 
     QGroupBox* frame5 = MakeFrame(content(), "Frame5", QStringLiteral("実行オプション"), QRect(kPanelX, 388, half, 76));
     Check1 = MakeCheck(frame5, "Check1", QStringLiteral("デバッグモード"), QRect(12, 22, half - 24, 22));

@@ -11,6 +11,7 @@
 #include <cmath>
 
 #include "gradient/formula_row.h"
+#include "kit/accessible.h"
 #include "kit/controls.h"
 #include "kit/run_column.h"
 #include "plot/PlotSurface.h"
@@ -37,11 +38,13 @@ QString ResultText(double x, double f) {
 
 }  // namespace
 
+QString CoefficientName(const QString& formula, int k) { return QStringLiteral("%1の係数（%2番目）").arg(formula).arg(k + 1); }
+
 frmSlopeMethod1::frmSlopeMethod1()
     : frmSlopeMethod1("frmSlopeMethod1", QStringLiteral("勾配法（その１）"), 1, QStringLiteral("δX初期値")) {}
 
 frmSlopeMethod1::frmSlopeMethod1(const QString& name, const QString& caption, int formulaRows, const QString& stepName)
-    : SteppedForm(name, caption) {
+    : SteppedForm(name, caption), stepName_(stepName) {
     QWidget* c = content();
     const int plotTop = kMargin + formulaRows * kFramePitch;
     setContentSize(QSize(kColumnLeft + kColumnWidth + kMargin, plotTop + kPlotSide + 40));
@@ -58,8 +61,11 @@ frmSlopeMethod1::frmSlopeMethod1(const QString& name, const QString& caption, in
             row.Term(ArrayName("Label1", k), QStringLiteral("X\u3000\uFF0B"), k == 1 ? ArrayName("Label1", 4) : QString(),
                      QStringLiteral("2"), k);
     }
-    for (int k = 0; k < 4; ++k)
+    for (int k = 0; k < 4; ++k) {
+        Describe(txtA[k], CoefficientName(QStringLiteral("適用式"), k),
+                 QStringLiteral("多項式のこの項の係数を入れます（変えるとグラフを描き直します）。"));
         connect(txtA[k], &QLineEdit::textChanged, this, [this, k] { txtA_Change(k); });
+    }
 
     const int maximaLeft = FormulaFrame(0).right() + 12;
     const MaximaBoxes maxima =
@@ -67,7 +73,8 @@ frmSlopeMethod1::frmSlopeMethod1(const QString& name, const QString& caption, in
     txtMaxX = maxima.txtMaxX;
     txtMaxY = maxima.txtMaxY;
 
-    Picture1 = MakePlot(c, QPoint(kMargin, plotTop), QSize(kPlotSide, kPlotSide));
+    Picture1 = MakePlot(c, QPoint(kMargin, plotTop), QSize(kPlotSide, kPlotSide), QStringLiteral("関数のグラフ"),
+                        QStringLiteral("適用式の関数 f(X) の曲線を表示最大値までの範囲に描き、探索中の点の位置を縦線で示します。"));
     Picture1->setMouseTracking(true);
     Picture1->installEventFilter(this);
     lblMouseXY = MakeLabel(c, "lblMouseXY", "", QRect(kMargin, plotTop + kPlotSide + 6, kPlotSide, 26));
@@ -80,6 +87,8 @@ frmSlopeMethod1::frmSlopeMethod1(const QString& name, const QString& caption, in
         MakeBoxRows(frame3, rows, {{"Label4", stepName, "txtEpsilon", "0.01"}, {"Label5", QStringLiteral("初期値"), "txtX", "0"}});
     txtEpsilon = boxes[0];
     txtX = boxes[1];
+    DescribeControls(frame3, {{"txtEpsilon", {}, QStringLiteral("探索で X を動かす幅 δX の最初の値を入れます。")},
+                              {"txtX", {}, QStringLiteral("探索を始める X の値を入れます。")}});
 
     const RunColumn column = MakeRunColumn(this, QPoint(kColumnLeft, columnTop + 116), kColumnWidth, "5", 48);
     Text1 = column.Text1;
@@ -111,7 +120,7 @@ void frmSlopeMethod1::txtA_Change(int) { Redraw(false); }
 std::optional<gradient::Cubic> frmSlopeMethod1::ReadCubic(bool report) {
     gradient::Cubic f;
     for (int k = 0; k < 4; ++k) {
-        const auto a = report ? ReadVal(txtA[k], QStringLiteral("適用式の係数（%1番目）").arg(k + 1)) : PeekVal(txtA[k]);
+        const auto a = report ? ReadVal(txtA[k], CoefficientName(QStringLiteral("適用式"), k)) : PeekVal(txtA[k]);
         if (!a) return std::nullopt;
         f.A[k] = *a;
     }
@@ -168,7 +177,7 @@ bool frmSlopeMethod1::StartSearch(const gradient::Cubic& f, bool report) {
     const auto x = report ? ReadVal(txtX, QStringLiteral("初期値")) : PeekVal(txtX);
     if (!x) return false;
     // Named as its label reads: "δX初期値" here, "ε" in the derivative window.
-    const auto eps = report ? ReadVal(txtEpsilon, txtEpsilon->accessibleName()) : PeekVal(txtEpsilon);
+    const auto eps = report ? ReadVal(txtEpsilon, stepName_) : PeekVal(txtEpsilon);
     if (!eps) return false;
     if (!std::isfinite(f(*x))) {
         if (report) ReportBadBox(txtX, QStringLiteral("「初期値」の点では関数値が大きすぎて計算できません。"));

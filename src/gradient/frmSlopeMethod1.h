@@ -20,6 +20,9 @@ namespace kv {
 
 class PlotSurface;
 
+// "適用式の係数（2番目）": coefficient k of a formula, as messages and screen readers name it.
+QString CoefficientName(const QString& formula, int k);
+
 class frmSlopeMethod1 : public SteppedForm {
     Q_OBJECT
 public:
@@ -82,6 +85,7 @@ private:
     gradient::SimplestSearch search_;
     PlotMaxima maxima_;
     bool markerShown_ = false;  // a search has been started and its marker stands on the plot
+    QString stepName_;          // txtEpsilon as its label and messages name it
 
     QLineEdit* txtMaxX;
     QLineEdit* txtMaxY;

@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "gradient/formula_row.h"
+#include "kit/accessible.h"
 #include "kit/controls.h"
 #include "plot/input.h"
 #include "plot/numtext.h"
@@ -18,7 +19,12 @@ frmSlopeMethod2::frmSlopeMethod2()
     // B0 X² ＋ B1 X ＋ B2; the texts typed here at design time are replaced at load.
     const gradient::FormulaRow row(frame);
     const char* designed[3] = {"2", "-3", "5"};
-    for (int k = 0; k < 3; ++k) txtB[k] = row.Box(ArrayName("txtB", k), designed[k], k);
+    for (int k = 0; k < 3; ++k) {
+        txtB[k] = row.Box(ArrayName("txtB", k), designed[k], k);
+        Describe(txtB[k], CoefficientName(QStringLiteral("微分式"), k),
+                 QStringLiteral("適用式から求めた微分式のこの項の係数です（書き換えることもできます）。"));
+    }
+    Describe(txtEpsilon, QStringLiteral("微分値にかける係数 ε"), QStringLiteral("X から引く微分値にかける係数 ε を入れます。"));
     const QString term = QStringLiteral("X\u3000\uFF0B");
     row.Term(ArrayName("Label1", 8), term, ArrayName("Label1", 5), QStringLiteral("2"), 0);
     row.Term(ArrayName("Label1", 7), term, QString(), QString(), 1);
@@ -42,7 +48,7 @@ void frmSlopeMethod2::FillDerivative() {
 std::optional<gradient::Quadratic> frmSlopeMethod2::ReadSlope(bool report) {
     gradient::Quadratic g;
     for (int k = 0; k < 3; ++k) {
-        const auto b = report ? ReadVal(txtB[k], QStringLiteral("微分式の係数（%1番目）").arg(k + 1)) : PeekVal(txtB[k]);
+        const auto b = report ? ReadVal(txtB[k], CoefficientName(QStringLiteral("微分式"), k)) : PeekVal(txtB[k]);
         if (!b) return std::nullopt;
         g.B[k] = *b;
     }

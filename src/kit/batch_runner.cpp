@@ -2,6 +2,7 @@
 
 #include <QApplication>
 
+#include "kit/accessible.h"
 #include "kit/busy.h"
 #include "plot/msgbox.h"
 
@@ -101,11 +102,15 @@ BatchRunner::Outcome BatchRunner::run(const std::function<bool()>& iteration, co
             const auto now = Now();
             if (now - lastWrite >= kProgressPeriod) {
                 lastWrite = now;
+                const RunReports paced;
                 progress();
                 if (gone()) return Outcome::kWindowClosed;
             }
         }
-        const bool more = iteration();
+        const bool more = [&] {
+            const RunReports paced;
+            return iteration();
+        }();
         if (gone()) return Outcome::kWindowClosed;
         if (!more) return Outcome::kFinished;
     }

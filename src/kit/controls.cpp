@@ -206,9 +206,12 @@ QRadioButton* MakeOption(QWidget* parent, const QString& name, const QString& ca
     return Placed<QRadioButton>(parent, name, caption, geometry);
 }
 
-PlotSurface* MakePlot(QWidget* parent, QPoint at, QSize pixels, const QString& name) {
+PlotSurface* MakePlot(QWidget* parent, QPoint at, QSize pixels, const QString& spokenName, const QString& description,
+                      const QString& name) {
     auto* p = new PlotSurface(parent, pixels);
     p->setObjectName(name);
+    p->setAccessibleName(spokenName);
+    p->setAccessibleDescription(description);
     p->move(at);
     return p;
 }

@@ -139,8 +139,10 @@ QGroupBox* MakeFrame(QWidget* parent, const QString& name, const QString& captio
 QLabel* MakeFramedLabel(QWidget* parent, const QString& name, const QString& caption, QRect geometry);
 QCheckBox* MakeCheck(QWidget* parent, const QString& name, const QString& caption, QRect geometry);
 QRadioButton* MakeOption(QWidget* parent, const QString& name, const QString& caption, QRect geometry);
-// The plot surface of a window, `pixels` in size with its top-left corner at `at`.
-PlotSurface* MakePlot(QWidget* parent, QPoint at, QSize pixels, const QString& name = QStringLiteral("Picture1"));
+// The plot surface of a window, `pixels` in size with its top-left corner at `at`, with the
+// name and the description of what it draws that a screen reader gives for the picture.
+PlotSurface* MakePlot(QWidget* parent, QPoint at, QSize pixels, const QString& spokenName, const QString& description,
+                      const QString& name = QStringLiteral("Picture1"));
 
 // Makes `label` the name of `control`: its buddy, and the name assistive tools read out.
 void TieLabel(QLabel* label, QWidget* control);

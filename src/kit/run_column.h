@@ -9,6 +9,7 @@
 #include <QRect>
 #include <QString>
 
+#include "kit/accessible.h"
 #include "kit/controls.h"
 
 namespace kv {
@@ -25,6 +26,8 @@ MaximaBoxes MakeMaximaFrame(W* window, QRect geometry, const QString& maxX, cons
     QGroupBox* frame = MakeFrame(window->content(), "Frame2", QStringLiteral("表示最大値"), geometry);
     QLineEdit* x = MakeLabelledBox(frame, "Label2", "X", QRect(10, 26, 16, 26), "txtMaxX", maxX, QRect(30, 26, 56, 26));
     QLineEdit* y = MakeLabelledBox(frame, "Label3", "Y", QRect(92, 26, 16, 26), "txtMaxY", maxY, QRect(112, 26, 56, 26));
+    DescribeControls(frame, {{"txtMaxX", QStringLiteral("表示最大値"), QStringLiteral("グラフに表示する X の最大値を入れます。")},
+                             {"txtMaxY", QStringLiteral("表示最大値"), QStringLiteral("グラフに表示する Y の最大値を入れます。")}});
     MakeButton(frame, "Command1", QStringLiteral("再表示"), QRect(180, 24, geometry.width() - 192, 30), window, &W::Command1_Click);
     return MaximaBoxes{x, y};
 }

@@ -7,8 +7,10 @@
 #include <QTimer>
 #include <QWidget>
 
+#include <optional>
 #include <stdexcept>
 
+#include "kit/accessible.h"
 #include "plot/msgbox.h"
 #include "plot/timer.h"
 
@@ -17,6 +19,7 @@ namespace kv {
 Stepper::Stepper(QWidget* window, QLineEdit* intervalBox, const QString& boxName, StepFunction step)
     : QObject(window), window_(window), box_(intervalBox), boxName_(boxName), step_(std::move(step)) {
     if (!window_ || !box_ || !step_) throw std::logic_error("a stepper needs its window, interval box and step");
+    if (box_->toolTip().isEmpty()) box_->setToolTip(QStringLiteral("自動実行で次のステップに進むまでの間隔です（ミリ秒）。"));
     timer_ = MakeTimer1(window_);
     connect(timer_, &QTimer::timeout, this, &Stepper::Tick);
     escape_ = new QShortcut(QKeySequence(Qt::Key_Escape), window_);
@@ -53,7 +56,12 @@ StepResult Stepper::Run(StepBy by) {
     const QPointer<Stepper> alive(this);  // a step's message box lets the window be closed
     stepping_ = true;
     Hold();
-    const StepResult result = step_(by);
+    const StepResult result = [&] {
+        // A tick's writes keep the pace a reader can follow; a press is heard at once.
+        std::optional<RunReports> paced;
+        if (by == StepBy::Timer) paced.emplace();
+        return step_(by);
+    }();
     if (!alive) return result;
     stepping_ = false;
     SetWaiting(by == StepBy::Timer && result == StepResult::Wait);

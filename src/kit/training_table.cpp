@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QLineEdit>
 
+#include "kit/accessible.h"
 #include "kit/controls.h"
 
 namespace kv {
@@ -16,9 +17,11 @@ TrainingTable::TrainingTable(QWidget* parent, const TrainingTableLayout& layout,
         MakeLabel(frame_, ArrayName(layout.headingName, c), columns[c].heading,
                   QRect(x, layout.headingTop, layout.boxWidth, layout.headingHeight), Qt::AlignCenter);
         std::vector<QLineEdit*>& column = boxes_.emplace_back();
-        for (int r = 0; r < rows; ++r)
+        for (int r = 0; r < rows; ++r) {
             column.push_back(MakeBox(frame_, ArrayName(columns[c].name, r), value(c, r),
                                      QRect(x, layout.rowTop + r * layout.rowPitch, layout.boxWidth, layout.boxHeight)));
+            Describe(column.back(), QStringLiteral("訓練データ %1行目の%2").arg(r + 1).arg(columns[c].spoken), columns[c].tip);
+        }
     }
     QLabel* hint = MakeLabel(frame_, layout.hintName, QStringLiteral("上記でダブルクリックすると，同データを用いた通常実行を行います"),
                              QRect(layout.left, layout.hintTop, layout.frame.width() - 2 * layout.left, layout.hintHeight),

@@ -1,5 +1,6 @@
 // The "訓練データ" frame of the learning windows: a heading over each column, one text box
-// per pattern and column, and the hint below about double-clicking a row.
+// per pattern and column (read out as "訓練データ 2行目の入力 1"), and the hint below about
+// double-clicking a row.
 #pragma once
 
 #include <QRect>
@@ -30,6 +31,8 @@ struct TrainingTableLayout {
 struct TrainingColumn {
     QString name;      // control array of the column's boxes, e.g. "txtTrain1"
     QString heading;
+    QString spoken;    // what a screen reader calls the column ("入力 1" under the heading "1")
+    QString tip;       // the tooltip of its boxes
 };
 
 class TrainingTable {

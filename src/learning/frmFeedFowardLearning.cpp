@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "kit/accessible.h"
 #include "kit/controls.h"
 #include "kit/training_table.h"
 #include "plot/input.h"
@@ -55,6 +56,9 @@ void SetArrow(QLabel* arrow, Rgb text, const QString& caption) {
     arrow->setText(caption);
 }
 
+// What a screen reader calls hidden unit u, or the output unit.
+QString UnitName(int u) { return u == kOutputUnit ? QStringLiteral("出力ユニット") : QStringLiteral("中間ユニット %1").arg(u + 1); }
+
 // A hidden or output unit: a rounded box holding its output Y above its error signal B.
 void BuildUnit(QWidget* parent, int u, QRect body, QLineEdit*& out, QLineEdit*& back) {
     auto* shape = new ShapeWidget(parent, ArrayName("Shape1", 3 + u), body, ShapeWidget::kRoundedRectangle);
@@ -65,6 +69,20 @@ void BuildUnit(QWidget* parent, int u, QRect body, QLineEdit*& out, QLineEdit*& 
                           QRect(boxX, cy - kBoxH - 1, boxW, kBoxH), kLeft);
     back = MakeLabelledBox(parent, ArrayName("lblB", u), "B", QRect(labelX, cy + 2, 14, kBoxH), ArrayName("txtBack", u), "",
                            QRect(boxX, cy + 2, boxW, kBoxH), kLeft);
+    Describe(out, UnitName(u) + QStringLiteral(" の出力 Y"), QStringLiteral("このユニットの出力です。"));
+    Describe(back, UnitName(u) + QStringLiteral(" の誤差信号 B"), QStringLiteral("このユニットの誤差信号です。"));
+}
+
+// Weight box j: from input k to hidden unit h, or from hidden unit h to the output unit;
+// the last of each group is the unit's threshold weight.
+QString WeightName(int j) {
+    if (j >= kFirstOutputWeight) {
+        const int h = j - kFirstOutputWeight;
+        return h == kHidden ? QStringLiteral("出力ユニットのしきい値の重み") : QStringLiteral("%1 から出力ユニットへの重み").arg(UnitName(h));
+    }
+    const int h = j / (kInputs + 1), k = j % (kInputs + 1);
+    return k == kThreshold ? QStringLiteral("%1 のしきい値の重み").arg(UnitName(h))
+                           : QStringLiteral("%1 から%2 への重み").arg(kInputNames[k], UnitName(h));
 }
 
 }  // namespace
@@ -125,7 +143,10 @@ void frmFeedFowardLearning::BuildTrainingFrame() {
     const TrainingTableLayout layout{
         .frame = QRect(kPanelX, 8, kPanelW, 266), .headingName = QStringLiteral("lblHead"), .hintName = QStringLiteral("lblHint")};
     std::vector<TrainingColumn> columns;
-    for (int c = 0; c <= kInputs; ++c) columns.push_back({QStringLiteral("txtTrain%1").arg(c + 1), kTrainHeadings[c]});
+    for (int c = 0; c <= kInputs; ++c)
+        columns.push_back({QStringLiteral("txtTrain%1").arg(c + 1), kTrainHeadings[c], c < kInputs ? kInputNames[c] : kTrainHeadings[c],
+                           c < kInputs ? QStringLiteral("このパターンの入力を入れます（ダブルクリックでこの行の通常実行）。")
+                                       : QStringLiteral("このパターンで出したい出力（教師信号）を入れます。")});
     const TrainingTable table(content(), layout, columns, kPatterns, [](int c, int p) {
         return NumberText(c < kInputs ? Net::kDefaultTraining.x[p][c] : Net::kDefaultTraining.t[p]);
     });
@@ -169,6 +190,14 @@ void frmFeedFowardLearning::BuildControls() {
     txtLimitError = errors[0];
     txtMaxError = errors[1];
     txtError = errors[2];
+
+    for (int j = 0; j < static_cast<int>(txtW.size()); ++j)
+        Describe(txtW[j], WeightName(j), QStringLiteral("この結線の重みです（学習で書き換わります）。"));
+    Describe(txtLoop, QStringLiteral("一括学習の回数"), QStringLiteral("「一括学習」で全パターンの学習を繰り返す最大の回数を入れます。"));
+    DescribeControls(c, {{"txtIn", {}, QStringLiteral("ネットワークへの入力です（学習中は訓練データの値が入ります）。")},
+                         {"txtLimitError", {}, QStringLiteral("最大誤差がこの値より小さくなると一括学習を終えます。")},
+                         {"txtMaxError", {}, QStringLiteral("パターンごとの誤差のうち最も大きいものです。")},
+                         {"txtError", {}, QStringLiteral("今のパターンの誤差です。")}});
 }
 
 void frmFeedFowardLearning::Command1_Click() {

@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "kit/accessible.h"
 #include "kit/controls.h"
 #include "kit/training_table.h"
 #include "plot/input.h"
@@ -31,6 +32,9 @@ QLabel* Arrow(QWidget* parent, int index, QPoint at) {
     return a;
 }
 
+const QString kTrainInputTip = QStringLiteral("このパターンの入力を入れます（ダブルクリックでこの行の通常実行）。");
+const QString kTrainOutputTip = QStringLiteral("このパターンで出したい出力（教師信号）を入れます。");
+
 QString RowName(int k, const QString& column) { return QStringLiteral("訓練データ %1行目の%2").arg(k + 1).arg(column); }
 
 }  // namespace
@@ -56,6 +60,7 @@ void frmUnitLearning::BuildButtons() {
     // Each box sits under the button that reads it.
     txtLoop = MakeLabelledBox(c, "Label1", QStringLiteral("回数"), QRect(16, 50, 34, 24), "txtLoop", "100", QRect(52, 50, 60, 24),
                               kLeft);
+    Describe(txtLoop, QStringLiteral("一括学習の回数"), QStringLiteral("「一括学習」で全パターンの学習を繰り返す回数を入れます。"));
     TieLabel(MakeLabel(c, "Label2", QStringLiteral("タイマー"), QRect(348, 50, 62, 24)), Text1);
     TakeTurnInTabOrder(Text1);  // Text1 was made first, with the window
 }
@@ -66,7 +71,10 @@ void frmUnitLearning::BuildTrainingFrame() {
                                      .headingTop = 22, .headingHeight = 22, .rowTop = kTrainTop, .rowPitch = kTrainPitch,
                                      .hintTop = kTrainTop + kTrainPitch * kRows + 6, .hintHeight = 46};
     const TrainingTable table(content(), layout,
-                              {{"txtTrain1", "1"}, {"txtTrain2", "2"}, {"txtTrain3", QStringLiteral("出力")}}, kRows,
+                              {{"txtTrain1", "1", QStringLiteral("入力 1"), kTrainInputTip},
+                               {"txtTrain2", "2", QStringLiteral("入力 2"), kTrainInputTip},
+                               {"txtTrain3", QStringLiteral("出力"), QStringLiteral("出力"), kTrainOutputTip}},
+                              kRows,
                               [](int c, int i) {
                                   const UnitPattern& row = learning::kDefaultUnitPatterns[static_cast<std::size_t>(i)];
                                   return NumberText(c == 0 ? row.input1 : c == 1 ? row.input2 : row.teacher);
@@ -114,6 +122,15 @@ void frmUnitLearning::BuildDiagram() {
 
     txtError = MakeLabelledBox(c, "Label12", QStringLiteral("誤差"), QRect(left, body.bottom() + 24, 40, 24), "txtError", "",
                                QRect(left + 52, body.bottom() + 24, 132, 24), kLeft);
+
+    DescribeControls(c, {{"txtIn", {}, QStringLiteral("ニューロンへの入力です（学習中は訓練データの値が入ります）。")},
+                         {"txtOut", QStringLiteral("出力"), QStringLiteral("ニューロンの出力です。")},
+                         {"txtError", {}, QStringLiteral("今のパターンの誤差です。")}});
+    Describe(txtIn[2], QStringLiteral("入力（固定）"), QStringLiteral("しきい値のための固定の入力です。"));
+    Describe(txtW[0], QStringLiteral("入力 1 の重み"), QStringLiteral("入力 1 にかける重みです（学習で書き換わります）。"));
+    Describe(txtW[1], QStringLiteral("入力 2 の重み"), QStringLiteral("入力 2 にかける重みです（学習で書き換わります）。"));
+    Describe(txtW[2], QStringLiteral("しきい値 θ"), QStringLiteral("固定の入力にかける重み、つまりしきい値です（学習で書き換わります）。"));
+    Describe(txtdEdy, QStringLiteral("誤差の微分 dE/dy"), QStringLiteral("出力 y についての誤差 E の微分です。"));
 }
 
 void frmUnitLearning::Command1_Click() {

@@ -7,6 +7,7 @@
 
 #include <cmath>
 
+#include "kit/accessible.h"
 #include "kit/controls.h"
 #include "kit/run_column.h"
 #include "linear/update_formula.h"
@@ -61,7 +62,8 @@ frmLinearSystem1::frmLinearSystem1(const QString& name, const QString& caption, 
     txtEpsilon = MakeLabelledBox(frame3, "Label4", QStringLiteral("ε"), QRect(10, 26, 20, 26), "txtEpsilon", "0.01",
                                  QRect(36, 26, 110, 26));
 
-    Picture1 = MakePlot(c, QPoint(kMargin, top + 76), QSize(kPlotSide, kPlotSide));
+    Picture1 = MakePlot(c, QPoint(kMargin, top + 76), QSize(kPlotSide, kPlotSide), QStringLiteral("学習のグラフ"),
+                        QStringLiteral("横軸 X、縦軸 Y に訓練データの点と、学習中のモデルの直線 y = a・x を描きます。"));
 
     const int loopTop = kRowTop + kRowPitch * linear::kSampleCount + 6;
     QGroupBox* frame1 = MakeFrame(c, "Frame1", QStringLiteral("訓練データ"), QRect(kColumnLeft, top, kColumnWidth, loopTop + 36));
@@ -71,9 +73,14 @@ frmLinearSystem1::frmLinearSystem1(const QString& name, const QString& caption, 
         const int y = kRowTop + kRowPitch * i;
         txtX[i] = MakeBox(frame1, ArrayName("txtX", i), kDefaultX[i], QRect(24, y, 100, 24));
         txtY[i] = MakeBox(frame1, ArrayName("txtY", i), kDefaultY[i], QRect(136, y, 100, 24));
+        Describe(txtX[i], RowName(i, "X"), QStringLiteral("この訓練データの入力 X を入れます。"));
+        Describe(txtY[i], RowName(i, "Y"), QStringLiteral("この訓練データの入力 X に対する出力 Y を入れます。"));
     }
     txtLoop = MakeLabelledBox(frame1, "Label5", QStringLiteral("訓練回数"), QRect(24, loopTop, 100, 24), "txtLoop", "10",
                               QRect(136, loopTop, 100, 24));
+
+    DescribeControls(c, {{"txtEpsilon", QStringLiteral("学習率"), QStringLiteral("パラメータ a を更新するときの学習率を入れます。")},
+                         {"txtLoop", {}, QStringLiteral("訓練回数を入れます（「初期設定」のときに読み込みます）。")}});
 
     const RunColumn column = MakeRunColumn(this, QPoint(kColumnLeft, top + loopTop + 48), kColumnWidth, "100", 52);
     Text1 = column.Text1;

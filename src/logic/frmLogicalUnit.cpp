@@ -5,6 +5,7 @@
 
 #include <cmath>
 
+#include "kit/accessible.h"
 #include "kit/controls.h"
 #include "plot/input.h"
 #include "plot/msgbox.h"
@@ -64,6 +65,15 @@ frmLogicalUnit::frmLogicalUnit() : FormWindow("frmLogicalUnit", QStringLiteral("
     MakeLabel(content(), "Label1", QStringLiteral("入力フィールドをクリックすると値が切り替わります。入力を変えて確認しましょう。"),
               QRect(kFrameX + 4, top, kFrameW - 8, kBoxH));
     setContentSize(QSize(kFrameX + kFrameW + kFrameX, top + kBoxH + kGap));
+    DescribeControls(content(), {
+        {"txtIn1", {}, QStringLiteral("入力の値です（クリックすると 0 と 1 が切り替わります）。")},
+        {"TxtIn2", {}, QStringLiteral("入力の値です（クリックすると 0 と 1 が切り替わります）。")},
+        {"txtW1", {}, QStringLiteral("この結線の重みを入れます。")},
+        {"txtW2", {}, QStringLiteral("この結線の重みを入れます。")},
+        {"txtTheta", {}, QStringLiteral("このユニットのしきい値を入れます。")},
+        {"txtS", {}, QStringLiteral("入力と重みの積の和 S です。")},
+        {"txtX", {}, QStringLiteral("ユニットの出力（0 か 1）です。")},
+    });
     for (int f = 0; f < kFrames; ++f) {
         OnClick(txtIn1[f], [this, f] { txtIn1_Click(f); });
         OnClick(TxtIn2[f], [this, f] { TxtIn2_Click(f); });
@@ -79,6 +89,7 @@ void frmLogicalUnit::BuildUnitBody(QWidget* frame, int u, QPoint c) {
     txtTheta[u] = MakeLabelledBox(frame, ArrayName("lblTheta", u), QStringLiteral("θ"), QRect(c.x() - 38, c.y() + 2, 22, kBoxH),
                                   ArrayName("txtTheta", u), kDefaultTheta[u], QRect(c.x() - 12, c.y() + 2, kResultW, kBoxH));
     NameLabelled(txtTheta[u], kUnitNames[u] + QStringLiteral("の θ"));
+    txtS[u]->setAccessibleName(kUnitNames[u] + QStringLiteral("の S"));
 }
 
 void frmLogicalUnit::NameLabelled(QLineEdit* box, const QString& name) {
@@ -111,7 +122,7 @@ void frmLogicalUnit::BuildGate(int i) {
         NameLabelled(in, gate + QStringLiteral(" の") + input);
         QLineEdit*& w = j == 0 ? txtW1[i] : txtW2[i];
         w = MakeBox(frame, ArrayName(j == 0 ? "txtW1" : "txtW2", i), j == 0 ? kDefaultW1[i] : kDefaultW2[i], BoxAt(kWeightX, y, kWeightW));
-        names_[w] = gate + QStringLiteral(" の重み（%1）").arg(input);
+        NameLabelled(w, gate + QStringLiteral(" の重み（%1）").arg(input));
         Connect(frame, QPoint(kInX + kInW, y), QPoint(kWeightX, y));
         const QPoint tip = Arrow(frame, QPoint(kWeightX + kWeightW + 2, y));
         Connect(frame, tip, OnCircle(tip, centre));
@@ -122,8 +133,10 @@ void frmLogicalUnit::BuildGate(int i) {
     txtX[i] = MakeLabelledBox(frame, ArrayName("lblOut", i), QStringLiteral("出力"),
                               QRect(tip.x(), kGateUnitY - kBoxH / 2 - kBoxH, kOutW + 20, kBoxH), ArrayName("txtX", i), "",
                               BoxAt(tip.x(), kGateUnitY, kOutW), Qt::AlignLeft | Qt::AlignVCenter);
+    txtX[i]->setAccessibleName(gate + QStringLiteral(" の出力"));
     MakeButton(frame, ArrayName("Command1", i), QStringLiteral("実行"),
-               QRect(kFrameW - kButtonW - 20, kGateUnitY - kButtonH / 2, kButtonW, kButtonH), this, &frmLogicalUnit::Command1_Click, i);
+               QRect(kFrameW - kButtonW - 20, kGateUnitY - kButtonH / 2, kButtonW, kButtonH), this, &frmLogicalUnit::Command1_Click, i)
+        ->setAccessibleName(gate + QStringLiteral(" を実行"));
 }
 
 void frmLogicalUnit::BuildExor() {
@@ -168,7 +181,7 @@ void frmLogicalUnit::BuildExor() {
     for (const Weight& w : weights) {
         const bool first = w.box == &txtW1[w.index];
         *w.box = MakeBox(frame, ArrayName(w.name, w.index), first ? kDefaultW1[w.index] : kDefaultW2[w.index], w.rect);
-        names_[*w.box] = QStringLiteral("EXOR の重み（%1）").arg(w.what);
+        NameLabelled(*w.box, QStringLiteral("EXOR の重み（%1）").arg(w.what));
         Connect(frame, w.from, QPoint(w.rect.left(), w.rect.center().y()));
         const QPoint tip = Arrow(frame, QPoint(w.rect.right() + 3, w.rect.center().y()));
         Connect(frame, tip, OnCircle(tip, w.unit));
@@ -183,10 +196,11 @@ void frmLogicalUnit::BuildExor() {
         const int u = kUnitA + h;
         Connect(frame, QPoint(kUnitX + kRadius, hiddenY[h]), QPoint(kHiddenOutX, hiddenY[h]));
         txtX[u] = MakeBox(frame, ArrayName("txtX", u), "", BoxAt(kHiddenOutX, hiddenY[h], kOutW));
+        txtX[u]->setAccessibleName(kUnitNames[u] + QStringLiteral("の出力"));
         QLineEdit*& w = h == 0 ? txtW1[kExorOut] : txtW2[kExorOut];
         w = MakeBox(frame, ArrayName(h == 0 ? "txtW1" : "txtW2", kExorOut), h == 0 ? kDefaultW1[kExorOut] : kDefaultW2[kExorOut],
                     BoxAt(kExorWeightX, outWeightY[h], kWeightW));
-        names_[w] = QStringLiteral("EXOR の重み（%1→出力ユニット）").arg(h == 0 ? QStringLiteral("上のユニット") : QStringLiteral("下のユニット"));
+        NameLabelled(w, QStringLiteral("EXOR の重み（%1→出力ユニット）").arg(h == 0 ? QStringLiteral("上のユニット") : QStringLiteral("下のユニット")));
         Connect(frame, QPoint(kHiddenOutX + kOutW, hiddenY[h]), QPoint(kExorWeightX, outWeightY[h]));
         const QPoint tip = Arrow(frame, QPoint(kExorWeightX + kWeightW + 3, outWeightY[h]));
         Connect(frame, tip, OnCircle(tip, out));
@@ -197,8 +211,10 @@ void frmLogicalUnit::BuildExor() {
     txtX[kExorOut] = MakeLabelledBox(frame, ArrayName("lblOut", kExor), QStringLiteral("出力"),
                                      QRect(tip.x(), kExorOutY - kBoxH / 2 - kBoxH, kOutW + 20, kBoxH), ArrayName("txtX", kExorOut), "",
                                      BoxAt(tip.x(), kExorOutY, kOutW), Qt::AlignLeft | Qt::AlignVCenter);
+    txtX[kExorOut]->setAccessibleName(QStringLiteral("EXOR の出力"));
     MakeButton(frame, "Command2", QStringLiteral("実行"), QRect(kFrameW - kButtonW - 20, kExorH - kButtonH - 16, kButtonW, kButtonH), this,
-               &frmLogicalUnit::Command2_Click);
+               &frmLogicalUnit::Command2_Click)
+        ->setAccessibleName(QStringLiteral("EXOR を実行"));
 }
 
 void frmLogicalUnit::Command1_Click(int Index) {

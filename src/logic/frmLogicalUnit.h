@@ -38,8 +38,8 @@ private:
     void BuildExor();
     // The parts every unit is drawn with: its circle holding S over theta.
     void BuildUnitBody(QWidget* frame, int u, QPoint centre);
-    // What messages call a box its label names; the box is read out by that name too, as
-    // the label alone ("入力 1", "θ") does not say which circuit the box belongs to.
+    // What messages call a box; the box is read out by that name too, as its label alone
+    // ("入力 1", "θ"), or the frame that is all a weight has, does not say which one it is.
     void NameLabelled(QLineEdit* box, const QString& name);
     QPoint Arrow(QWidget* frame, QPoint at);
     void Connect(QWidget* frame, QPoint from, QPoint to);

@@ -9,6 +9,7 @@
 #include <cmath>
 #include <numbers>
 
+#include "kit/accessible.h"
 #include "kit/controls.h"
 #include "kit/state_graph.h"
 #include "plot/input.h"
@@ -117,6 +118,9 @@ void frmMarKovModel::BuildGraph() {
         // The name stands just outside the circle, on its side.
         QLabel* label = MakeLabel(c, ArrayName("Label1", index), n.label, QRect(), Qt::AlignCenter);
         TieLabel(label, txtNode.back());
+        // Read out in words: the label's "Node 0" (or "Node3") alone does not say it is a value.
+        Describe(txtNode.back(), QStringLiteral("ノード %1 の値").arg(index),
+                 QStringLiteral("このノードの値を入れます（1 ステップごとに次の状態の値が書き込まれます）。"));
         const QSize size(label->fontMetrics().horizontalAdvance(n.label) + 6, label->fontMetrics().height() + 2);
         const double rad = n.labelAngle * std::numbers::pi / 180;
         const QPointF dir(std::cos(rad), -std::sin(rad));
@@ -130,6 +134,8 @@ void frmMarKovModel::BuildGraph() {
         const int index = static_cast<int>(i);
         const QPointF centre = origin + ArcMiddle(graph, area, index, look) + a.boxShift;
         txtArc.push_back(MakeBox(c, ArrayName("txtArc", index), QString::fromUtf8(a.probability), Centred(centre, kArcBox)));
+        Describe(txtArc.back(), QStringLiteral("ノード %1 から ノード %2 への確率").arg(a.source).arg(a.destination),
+                 QStringLiteral("この矢印に沿って値が移る確率を入れます。"));
         arcNames_.push_back(QStringLiteral("%1→%2の確率").arg(config_.nodes.at(static_cast<std::size_t>(a.source)).label,
                                                              config_.nodes.at(static_cast<std::size_t>(a.destination)).label));
     }

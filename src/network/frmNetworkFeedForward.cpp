@@ -6,6 +6,7 @@
 
 #include <cmath>
 
+#include "kit/accessible.h"
 #include "kit/controls.h"
 #include "kit/formula.h"
 #include "plot/input.h"
@@ -91,6 +92,20 @@ frmNetworkFeedForward::frmNetworkFeedForward()
         TieSubscripted(x, Sub(k), txtX[k]);
     }
     BuildControls();
+    const QString inputTip = QStringLiteral("この層のユニットへの入力の値（0 か 1）です。");
+    DescribeControls(content(), {
+        {"txtX", QStringLiteral("入力"), inputTip},
+        {"txtOmega0", {}, QStringLiteral("この結線の重みを入れます。")},
+        {"txtOmega1", {}, QStringLiteral("この結線の重みを入れます。")},
+        {"txtOmega2", {}, QStringLiteral("この結線の重みを入れます。")},
+        {"txtS", QStringLiteral("和"), QStringLiteral("入力と重みの積の和 S です。")},
+        {"txtTheta", QStringLiteral("しきい値"), QStringLiteral("このユニットのしきい値を入れます。")},
+    });
+    // The last column is the network's output, not an input of a further layer.
+    for (int i = 0; i < kUnits; ++i) {
+        const int k = BoxIndex(Net::kLayers, i);
+        Describe(txtX[k], QStringLiteral("出力 X") + Sub(k), QStringLiteral("ネットワークの出力（0 か 1）です。"));
+    }
 }
 
 void frmNetworkFeedForward::BuildLayer(int L) {
@@ -114,11 +129,12 @@ void frmNetworkFeedForward::BuildLayer(int L) {
             const char* boxName;
             const char* text;
             int to;
+            Value value;
         };
         const Spoke spokes[] = {
-            {Line3[k], txtOmega0[k], "Line3", "txtOmega0", kDefaultOmega0[k], i - 1},
-            {Line1[k], txtOmega1[k], "Line1", "txtOmega1", kDefaultOmega1[k], i},
-            {Line2[k], txtOmega2[k], "Line2", "txtOmega2", kDefaultOmega2[k], i + 1},
+            {Line3[k], txtOmega0[k], "Line3", "txtOmega0", kDefaultOmega0[k], i - 1, Value::kOmega0},
+            {Line1[k], txtOmega1[k], "Line1", "txtOmega1", kDefaultOmega1[k], i, Value::kOmega1},
+            {Line2[k], txtOmega2[k], "Line2", "txtOmega2", kDefaultOmega2[k], i + 1, Value::kOmega2},
         };
         for (const Spoke& s : spokes) {
             const bool unitThere = s.to >= 0 && s.to < kUnits;
@@ -126,6 +142,7 @@ void frmNetworkFeedForward::BuildLayer(int L) {
             s.line->lower();
             const int boxY = y + static_cast<int>(std::lround((s.to - i) * kWeightAlong * kUnitPitch));
             s.box = MakeBox(c, ArrayName(s.boxName, k), s.text, QRect(weightX - kWeightW / 2, boxY - kBoxH / 2, kWeightW, kBoxH));
+            s.box->setAccessibleName(QStringLiteral("重み ") + BoxName(s.value, k));
         }
         // "ω" with the input's subscript above the input's three weight boxes: a heading of
         // the three, the name of none. It stands over the column's left part, clear of the

@@ -5,6 +5,7 @@
 
 #include <vector>
 
+#include "kit/accessible.h"
 #include "kit/controls.h"
 #include "kit/formula.h"
 #include "plot/input.h"
@@ -81,6 +82,13 @@ frmNetworkRecurrent::frmNetworkRecurrent()
     BuildWeights();
     BuildFeedback();
     BuildControls();
+    DescribeControls(content(), {
+        {"txtIn", {}, QStringLiteral("ネットワークへの入力の値（0 か 1）を入れます。")},
+        {"txtS", QStringLiteral("和"), QStringLiteral("入力と重みの積の和 S です。")},
+        {"txtTheta", QStringLiteral("しきい値"), QStringLiteral("このユニットのしきい値を入れます。")},
+        {"txtX", QStringLiteral("出力"), QStringLiteral("このユニットの出力（0 か 1）です。")},
+        {"txtW", QStringLiteral("重み"), QStringLiteral("この結線の重みを入れます。")},
+    });
 }
 
 void frmNetworkRecurrent::BuildUnits() {

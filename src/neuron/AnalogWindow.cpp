@@ -2,6 +2,7 @@
 
 #include <QLineEdit>
 
+#include "kit/accessible.h"
 #include "kit/controls.h"
 #include "kit/formula.h"
 #include "neuron/neuron_model.h"
@@ -20,11 +21,12 @@ void AddSigmoidFormula(QWidget* parent, QPoint at) {
     MakeIndexLabel(parent, "Label5(6)", "-αZ", QRect(barLeft + 57, barY + 1, 30, 16));
 }
 
-AnalogWindow::AnalogWindow(const QString& name, const QString& caption, const QString& instruction)
-    : NeuronWindow(name, caption, instruction) {
+AnalogWindow::AnalogWindow(const QString& name, const QString& caption, const QString& instruction, const QString& plotDescription)
+    : NeuronWindow(name, caption, instruction, plotDescription) {
     QWidget* c = content();
     txtAlfa = MakeLabelledBox(c, "Label10", QStringLiteral("α"), QRect(521, 186, 16, 24), "txtAlfa", "5", QRect(539, 186, 80, 24),
                               Qt::AlignLeft | Qt::AlignVCenter);
+    DescribeControls(c, {{"txtAlfa", QStringLiteral("ゲイン"), QStringLiteral("シグモイド関数の傾きを決めるゲインを入れます。")}});
     MakeFormulaLabel(c, "Label5(2)", QStringLiteral("Y = sigmoid( S - θ)"), QRect(16, kFormulaTop, 240, 30));
     AddSigmoidFormula(c, QPoint(16, kFormulaTop + 56));
 }

@@ -14,7 +14,9 @@ void AddSigmoidFormula(QWidget* parent, QPoint at);
 class AnalogWindow : public NeuronWindow {
     Q_OBJECT
 protected:
-    AnalogWindow(const QString& name, const QString& caption, const QString& instruction);
+    AnalogWindow(const QString& name, const QString& caption, const QString& instruction,
+                 const QString& plotDescription = QStringLiteral(
+                     "横軸に重み付き和 S、縦軸に出力 Y をとり、しきい値 θ と α で決まるシグモイド関数の応答曲線を描きます。"));
 
     // Reads S, theta and alpha, then writes S and Output(S, theta, alpha).
     bool Compute() override;

@@ -7,6 +7,7 @@
 #include <QPushButton>
 
 #include "core/kernels.h"
+#include "kit/accessible.h"
 #include "kit/controls.h"
 #include "kit/formula.h"
 #include "neuron/neuron_model.h"
@@ -47,7 +48,8 @@ const char* const kTabOrder[] = {"txtX(0)", "txtW(0)", "txtX(1)", "txtW(1)", "tx
 
 }  // namespace
 
-NeuronWindow::NeuronWindow(const QString& name, const QString& caption, const QString& instruction) : FormWindow(name, caption) {
+NeuronWindow::NeuronWindow(const QString& name, const QString& caption, const QString& instruction, const QString& plotDescription)
+    : FormWindow(name, caption) {
     setContentSize(QSize(720, 540));
     QWidget* c = content();
 
@@ -90,12 +92,20 @@ NeuronWindow::NeuronWindow(const QString& name, const QString& caption, const QS
     txtY = MakeLabelledBox(c, "Label7", "Y", QRect(body.right() + 32, kCentre.y() - 12, 16, kBoxHeight), "txtY", "",
                            QRect(body.right() + 50, kCentre.y() - 12, kNumberWidth, kBoxHeight), Qt::AlignLeft | Qt::AlignVCenter);
 
-    Picture1 = MakePlot(c, QPoint(344, 280), QSize(360, 250));
+    Picture1 = MakePlot(c, QPoint(344, 280), QSize(360, 250), QStringLiteral("応答のグラフ"), plotDescription);
 
     // S = sum w_j X_j
     MakeFormulaLabel(c, "Label5(1)", QStringLiteral("S = Σ"), QRect(16, 300, 60, 30));
     Subscripted(c, kSumLabels + 1, QStringLiteral("ω"), "j", QPoint(54, 303));
     Subscripted(c, kSumLabels, "X", "j", QPoint(76, 303));
+
+    DescribeControls(c, {
+        {"txtX", QStringLiteral("入力"), QStringLiteral("ニューロンへの入力の値を入れます。")},
+        {"txtW", QStringLiteral("重み"), QStringLiteral("この入力にかける重みを入れます。")},
+        {"txtTheta", QStringLiteral("しきい値"), QStringLiteral("しきい値を入れます（変えるとグラフを描き直します）。")},
+        {"txtS", QStringLiteral("重み付き和"), QStringLiteral("「計算実行」で求めた入力と重みの積の和です。")},
+        {"txtY", QStringLiteral("出力"), QStringLiteral("「計算実行」で求めたニューロンの出力です。")},
+    });
 }
 
 void NeuronWindow::OrderTabs() {

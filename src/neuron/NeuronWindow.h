@@ -30,7 +30,8 @@ public slots:
     void txtTheta_Change();
 
 protected:
-    NeuronWindow(const QString& name, const QString& caption, const QString& instruction);
+    // `plotDescription` tells a screen reader what the plot draws.
+    NeuronWindow(const QString& name, const QString& caption, const QString& instruction, const QString& plotDescription);
 
     // Computes and writes the results; false when a box could not be read (nothing written).
     virtual bool Compute() = 0;

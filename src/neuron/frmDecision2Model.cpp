@@ -11,7 +11,8 @@ namespace kv {
 
 frmDecision2Model::frmDecision2Model()
     : NeuronWindow("frmDecision2Model", QStringLiteral("決定的2値モデル"),
-                   QStringLiteral("X, ω, θの値を変えて，「計算実行」ボタンをクリックしてみよう。")) {
+                   QStringLiteral("X, ω, θの値を変えて，「計算実行」ボタンをクリックしてみよう。"),
+                   QStringLiteral("横軸に重み付き和 S、縦軸に出力 Y をとり、S がしきい値 θ に達すると 0 から 1 に変わる階段状の応答を描きます。")) {
     MakeFramedLabel(content(), "Label5(2)", QStringLiteral("S≧θ\u3000のとき\u3000Y＝1"), QRect(16, kFormulaTop, 240, 32));
     MakeFramedLabel(content(), "Label5(3)", QStringLiteral("S＜θ\u3000のとき\u3000Y＝0"), QRect(16, kFormulaTop + 44, 240, 32));
 }

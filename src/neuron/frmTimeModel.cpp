@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "core/kernels.h"
+#include "kit/accessible.h"
 #include "kit/controls.h"
 #include "neuron/response_plot.h"
 #include "plot/input.h"
@@ -15,10 +16,14 @@ namespace kv {
 
 frmTimeModel::frmTimeModel()
     : AnalogWindow("frmTimeModel", QStringLiteral("時間発展モデル"),
-                   QStringLiteral("X, ω, α, θの値を変えて，「計算実行」ボタンをクリックしてみよう。")) {
+                   QStringLiteral("X, ω, α, θの値を変えて，「計算実行」ボタンをクリックしてみよう。"),
+                   QStringLiteral("横軸に内部状態 S、縦軸に出力 Y をとってシグモイド関数の応答曲線を描き、実行中は今の内部状態 S の位置を縦線で示します。")) {
     QWidget* c = content();
     txtIpsi = MakeLabelledBox(c, "Label8", QStringLiteral("ε"), QRect(584, 56, 36, 24), "txtIpsi", "0.02", QRect(624, 56, 80, 24));
     txtTimer = MakeLabelledBox(c, "Label9", QStringLiteral("タイマー"), QRect(544, 88, 76, 24), "txtTimer", "50", QRect(624, 88, 80, 24));
+    // Here S is the internal state, which moves towards the weighted sum tick by tick.
+    Describe(txtS, QStringLiteral("内部状態 S"), QStringLiteral("実行中に重み付き和へ少しずつ近づいていく内部状態です。"));
+    DescribeControls(c, {{"txtIpsi", QStringLiteral("変化の割合"), QStringLiteral("1 回の時間ステップで内部状態 S が重み付き和に近づく割合（0 より大きく 2 より小さい値）を入れます。")}});
     run_ = new Stepper(this, txtTimer, QStringLiteral("タイマー"), [this](StepBy) { return TimeStep(); });
     showWaitsOf(run_);
 }

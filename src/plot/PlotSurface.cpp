@@ -1,5 +1,6 @@
 #include "plot/PlotSurface.h"
 
+#include <QAccessible>
 #include <QEvent>
 #include <QPainter>
 
@@ -157,6 +158,11 @@ void PlotSurface::scheduleUpdate() {
     if (updateScheduled_) return;
     updateScheduled_ = true;
     update();
+    // Qt says nothing of a picture drawn anew; a screen reader hears it through this.
+    if (QAccessible::isActive()) {
+        QAccessibleEvent changed(this, QAccessible::VisibleDataChanged);
+        QAccessible::updateAccessibility(&changed);
+    }
 }
 
 // A figure in the current pen: its width, mode and style.

@@ -18,6 +18,7 @@
 #include <cstdlib>
 #include <unistd.h>
 
+#include "kit/focus_ring.h"
 #include "plot/msgbox.h"
 
 namespace kv {
@@ -119,7 +120,7 @@ void SetUpApplication(QApplication& app) {
     app.setApplicationName(QStringLiteral("Korvalen"));
     // Under Wayland the windows find their desktop entry (name, icon in the dock) by this.
     QGuiApplication::setDesktopFileName(QStringLiteral("korvalen"));
-    app.setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    app.setStyle(new FocusRingStyle(QStyleFactory::create(QStringLiteral("Fusion"))));
     app.setPalette(app.style()->standardPalette());
     // Prefer a CJK face so that every caption renders the same on every machine; failing
     // those, any face that writes Japanese.

@@ -14,9 +14,10 @@ namespace kv {
 // The program's icon (a neuron), at the usual sizes; every window carries it.
 QIcon ProgramIcon();
 
-// Style, palette, a font with Japanese glyphs, Qt's own texts (standard buttons, the text
-// boxes' context menu) in Japanese whatever the system locale, and Return or Enter
-// pressing the focused button, the same wherever the program runs.
+// Style (with a focus ring that shows from the start), palette, a font with Japanese
+// glyphs, Qt's own texts (standard buttons, the text boxes' context menu) in Japanese
+// whatever the system locale, and Return or Enter pressing the focused button, the same
+// wherever the program runs.
 void SetUpApplication(QApplication& app);
 
 // While on, a display that cannot be opened while the QApplication is made (DISPLAY unset

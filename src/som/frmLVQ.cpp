@@ -5,7 +5,10 @@
 namespace kv {
 
 // One more unit at the left than the map window, for the row headings.
-frmLVQ::frmLVQ() : frmSOM(Variant{"frmLVQ", QStringLiteral("LVQ(学習ベクトル量子化)アルゴリズムによる分類学習"), false, -2}) {}
+frmLVQ::frmLVQ()
+    : frmSOM(Variant{"frmLVQ", QStringLiteral("LVQ(学習ベクトル量子化)アルゴリズムによる分類学習"), false, -2,
+                     QStringLiteral("16×16 のユニットを哺乳類と鳥類、肉食と雑食と草食で分けた 6 つの領域に塗り分け、"
+                                    "各動物が勝ったユニットに青い点と動物名を描きます。")}) {}
 
 void frmLVQ::InitModel(const som::AnimalTable&, const Params& p) { lvq_.MapInit(p.alfa0, p.loop); }
 

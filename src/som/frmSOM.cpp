@@ -11,6 +11,7 @@
 
 #include <algorithm>
 
+#include "kit/accessible.h"
 #include "kit/controls.h"
 #include "plot/PlotSurface.h"
 #include "plot/input.h"
@@ -53,7 +54,10 @@ QString BoxName(int n, int a) { return QStringLiteral("%1の%2").arg(QString::fr
 
 }  // namespace
 
-frmSOM::frmSOM() : frmSOM(Variant{"frmSOM", QStringLiteral("SOM(Self-Organizing Maps)アルゴリズムによる分類学習"), true, -1}) {}
+frmSOM::frmSOM()
+    : frmSOM(Variant{"frmSOM", QStringLiteral("SOM(Self-Organizing Maps)アルゴリズムによる分類学習"), true, -1,
+                     QStringLiteral("16×16 のユニットを重みベクトルの大きさで白から黄、赤に塗り分け、各動物が勝ったユニットに"
+                                    "青い点と動物名を描き、草食性の境目を黒、羽の有無の境目を青の線で示します。")}) {}
 
 frmSOM::frmSOM(const Variant& variant)
     : SteppedForm(variant.name, variant.caption), variant_(variant), batch_(this, BatchRunner::Events::kProcess) {
@@ -75,16 +79,20 @@ void frmSOM::BuildTable() {
                               QRect(kMargin, kRowTop + a * kRowPitch, kNameWidth, kRowPitch));
     // Made column by column, so that Tab runs down one animal's attributes.
     for (int n = 0; n < kAnimals; ++n)
-        for (int a = 0; a < kAttributes; ++a)
-            Text1[TableBox(n, a)] = MakeBox(c, ArrayName("Text1", TableBox(n, a)),
-                                            QString::fromStdString(GeneralText(som::kDefaultAnimals[n][a])),
-                                            QRect(kColumnLeft + n * kColumnPitch, kRowTop + a * kRowPitch, kBoxWidth, kRowPitch));
+        for (int a = 0; a < kAttributes; ++a) {
+            QLineEdit* box = MakeBox(c, ArrayName("Text1", TableBox(n, a)), QString::fromStdString(GeneralText(som::kDefaultAnimals[n][a])),
+                                     QRect(kColumnLeft + n * kColumnPitch, kRowTop + a * kRowPitch, kBoxWidth, kRowPitch));
+            Describe(box, QStringLiteral("%1 の %2").arg(QString::fromUtf8(kAnimalNames[n]), QString::fromUtf8(kAttributeNames[a])),
+                     QStringLiteral("この動物がこの属性を持つ度合い（持つなら 1、持たないなら 0）を入れます。"));
+            Text1[TableBox(n, a)] = box;
+        }
 }
 
 void frmSOM::BuildControls() {
     QWidget* c = content();
     const double units = 17 - variant_.plotLeft;  // the map's scale runs to 17 both ways
-    Picture1 = MakePlot(c, QPoint(kMargin, kMapTop), QSize(static_cast<int>(kMapHeight * units / 18 + 0.5), kMapHeight));
+    Picture1 = MakePlot(c, QPoint(kMargin, kMapTop), QSize(static_cast<int>(kMapHeight * units / 18 + 0.5), kMapHeight),
+                        QStringLiteral("分類マップ"), variant_.mapDescription);
 
     const int top = kMapTop;
     Frame1 = MakeFrame(c, "Frame1", QStringLiteral("計算オプション"), QRect(kPanelLeft, top, 190, 124));
@@ -125,6 +133,10 @@ void frmSOM::BuildControls() {
     Command3 = MakeButton(c, "Command3", QStringLiteral("一括実行"), QRect(x2, top + 6, w, 30), this, &frmSOM::Command3_Click);
     Command6 = MakeButton(c, "Command6", QStringLiteral("一括実行停止"), QRect(x2, top + 42, w, 30), this, &frmSOM::Command6_Click);
     Label7 = MakeLabel(c, "Label7", "", QRect(x2, top + 94, w, 24));
+
+    DescribeControls(c, {{"txtLoop", {}, QStringLiteral("学習のステップを何回行うかを入れます。")},
+                         {"txtAlfa0", QStringLiteral("学習率の初期値"), QStringLiteral("学習率 α の最初の値を入れます（学習が進むにつれて 0 に近づきます）。")},
+                         {"txtNc0", QStringLiteral("近傍の半径の初期値"), QStringLiteral("勝者のまわりで一緒に学習するユニットの範囲（半径）の最初の値を入れます。")}});
 }
 
 void frmSOM::Form_Load() { MapInit(Reading::kReport); }

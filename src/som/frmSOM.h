@@ -51,6 +51,7 @@ protected:
         QString caption;
         bool initOptions;   // the Nc(0) box and the 初期化方法 frame
         double plotLeft;    // left edge of the map's user scale
+        QString mapDescription;  // what the map draws, for a screen reader
     };
     explicit frmSOM(const Variant& variant);
 

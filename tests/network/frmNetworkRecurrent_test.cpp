@@ -65,7 +65,7 @@ TEST_F(RecurrentWindow, LoadsWithItsDefaults) {
     EXPECT_EQ(column("txtX"), QStringList({"1", "0", "0", "1", "0"}));
     const char* weights[] = {"0.5", "-0.3", "-0.4", "0.5", "0.6", "0.7", "0.3", "0.5"};
     for (int j = 0; j < 8; ++j) EXPECT_EQ(text("txtW", j), weights[j]);
-    for (int j = 0; j < 8; ++j) EXPECT_EQ(box(w, ArrayName("txtW", j))->accessibleName(), QStringLiteral("ω%1").arg(j));
+    for (int j = 0; j < 8; ++j) EXPECT_EQ(box(w, ArrayName("txtW", j))->accessibleName(), QStringLiteral("重み ω%1").arg(j));
     const QString arrows = QStringLiteral("→→→→→→→→→↓→↑←↑");
     for (int a = 0; a < 14; ++a) EXPECT_EQ(child<QLabel>(w, ArrayName("lblArrow", a))->text(), arrows.mid(a, 1)) << a;
     EXPECT_EQ(text("txtIn", 1), "1");
