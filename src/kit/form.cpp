@@ -1,9 +1,18 @@
 #include "kit/form.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QLayout>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QStyle>
+#include <QWindow>
+
+#include <algorithm>
 
 #include "kit/stepper.h"
+#include "plot/screen_room.h"
 
 namespace kv {
 
@@ -14,7 +23,21 @@ FormWindow::FormWindow(const QString& name, const QString& caption) : content_(n
 }
 
 namespace {
+
 constexpr int kWaitLineHeight = 26, kWaitLineMargin = 12;
+
+// The part of a window given to content of size `natural` within `room`: all of it where it
+// fits; else the room, less what a scroll bar does not need (a bar across the bottom takes
+// height, one down the side takes width, and either can make the other necessary).
+QSize ViewFor(QSize natural, QSize room, int bar) {
+    if (natural.width() <= room.width() && natural.height() <= room.height()) return natural;
+    bool across = natural.width() > room.width(), down = natural.height() > room.height();
+    down = down || (across && natural.height() + bar > room.height());
+    across = across || (down && natural.width() + bar > room.width());
+    return QSize(std::min(natural.width() + (down ? bar : 0), room.width()),
+                 std::min(natural.height() + (across ? bar : 0), room.height()));
+}
+
 }  // namespace
 
 void FormWindow::setContentSize(QSize size) {
@@ -22,14 +45,75 @@ void FormWindow::setContentSize(QSize size) {
     applySize();
 }
 
-void FormWindow::applySize() {
-    const QSize size = content_->size();
-    if (!waitLine_) {
-        setFixedSize(size);
+void FormWindow::applySize() { fitToScreen(isVisible() ? screen() : nullptr); }
+
+void FormWindow::fitToScreen(const QScreen* screen) {
+    const QSize natural = content_->size();
+    const int strip = waitLine_ ? kWaitLineHeight : 0;
+    QSize view = natural;
+    if (screen && isWindow()) {
+        const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
+        view = ViewFor(natural, RoomOn(this, screen) - QSize(0, strip), bar);
+    }
+    setScrolling(view != natural);
+    if (scroll_) scroll_->setGeometry(QRect(QPoint(0, 0), view));
+    if (waitLine_) waitLine_->setGeometry(kWaitLineMargin, view.height(), view.width() - 2 * kWaitLineMargin, kWaitLineHeight);
+    setFixedSize(view.width(), view.height() + strip);
+}
+
+void FormWindow::setScrolling(bool on) {
+    if (on == (scroll_ != nullptr)) return;
+    if (!on) {
+        const bool filled = content_->autoFillBackground();
+        scroll_->takeWidget();
+        content_->setParent(this);
+        content_->setAutoFillBackground(filled);
+        content_->move(0, 0);
+        content_->show();
+        delete scroll_;
+        scroll_ = nullptr;
         return;
     }
-    waitLine_->setGeometry(kWaitLineMargin, size.height(), size.width() - 2 * kWaitLineMargin, kWaitLineHeight);
-    setFixedSize(size.width(), size.height() + kWaitLineHeight);
+    const bool filled = content_->autoFillBackground();
+    scroll_ = new QScrollArea(this);
+    scroll_->setObjectName("contentScroll");
+    scroll_->setFrameShape(QFrame::NoFrame);
+    // Not a stop of the Tab chain: the keyboard scrolls it by moving the focus.
+    scroll_->setFocusPolicy(Qt::NoFocus);
+    scroll_->setWidget(content_);
+    content_->setAutoFillBackground(filled);
+    scroll_->show();
+    // Whatever moves the focus (Tab, a click, a shortcut, the program) brings the control
+    // into view, whole: QScrollArea itself follows only the Tab keys that reach it, and for a
+    // text box only as far as its caret.
+    connect(qApp, &QApplication::focusChanged, scroll_, [this](QWidget*, QWidget* now) {
+        if (now && content_->isAncestorOf(now)) showWhole(now);
+    });
+}
+
+void FormWindow::showWhole(const QWidget* control) {
+    constexpr int kContext = 50;  // as much of the surroundings as QScrollArea keeps
+    const QRect r(control->mapTo(content_, QPoint(0, 0)), control->size());
+    const QSize view = scroll_->viewport()->size();
+    const int xMargin = std::clamp((view.width() - r.width()) / 2, 0, kContext);
+    const int yMargin = std::clamp((view.height() - r.height()) / 2, 0, kContext);
+    // The far side first, then the near one, so that a control larger than the view shows
+    // its top-left part.
+    scroll_->ensureVisible(r.right(), r.bottom(), xMargin, yMargin);
+    scroll_->ensureVisible(r.left(), r.top(), xMargin, yMargin);
+}
+
+void FormWindow::showEvent(QShowEvent* event) {
+    if (isWindow()) {
+        if (!followsScreen_ && windowHandle()) {
+            followsScreen_ = true;
+            connect(windowHandle(), &QWindow::screenChanged, this, [this](QScreen* s) {
+                if (s) fitToScreen(s);
+            });
+        }
+        fitToScreen(screen());
+    }
+    QWidget::showEvent(event);
 }
 
 void FormWindow::showWaitsOf(Stepper* run) {

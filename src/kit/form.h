@@ -8,6 +8,8 @@
 #include <QWidget>
 
 class QLabel;
+class QScreen;
+class QScrollArea;
 
 namespace kv {
 
@@ -18,6 +20,13 @@ class FormWindow : public QWidget {
 public:
     // The widget every control of the window is placed in, at the window's top-left corner.
     QWidget* content() const { return content_; }
+
+    // Sizes the window for `screen`: at the size of its content where that fits the
+    // screen's room (see plot/screen_room.h), otherwise as large as the room allows with
+    // the content scrolling inside, the controls where they always are. Runs whenever the
+    // window is shown or moves to another screen; whoever places a window before showing
+    // it runs it first, to place it at the size it will have.
+    void fitToScreen(const QScreen* screen);
 
 protected:
     // `name` is the window's kind and object name; `caption` its title bar text.
@@ -31,11 +40,17 @@ protected:
     // waits, so that a run that stands still says why.
     void showWaitsOf(Stepper* run);
 
+    void showEvent(QShowEvent* event) override;
+
 private:
     void applySize();
+    void setScrolling(bool on);
+    void showWhole(const QWidget* control);
 
     QWidget* content_;
     QLabel* waitLine_ = nullptr;
+    QScrollArea* scroll_ = nullptr;  // only while the window is larger than its screen's room
+    bool followsScreen_ = false;
 };
 
 // A window whose model steps by hand and on Timer1, through the kit's stepping machine.

@@ -1,6 +1,15 @@
 #include "plot/msgbox.h"
 
+#include <QGridLayout>
+#include <QLabel>
 #include <QMessageBox>
+#include <QScreen>
+#include <QScrollArea>
+#include <QStyle>
+
+#include <algorithm>
+
+#include "plot/screen_room.h"
 
 namespace kv {
 namespace {
@@ -44,6 +53,39 @@ QString Breakable(const QString& text) {
     return out;
 }
 
+// A box whose text makes it larger than its screen's room (a long report on a small or
+// scaled screen) shows the text, laid out exactly as it would be, in a scrolling area, so
+// that its buttons stay on the screen.
+class FittingBox : public QMessageBox {
+public:
+    using QMessageBox::QMessageBox;
+
+protected:
+    void showEvent(QShowEvent* event) override {
+        QMessageBox::showEvent(event);  // sizes the box to its text
+        scrollText();
+        // Its title bar on the screen too, where the learner can take hold of it.
+        setGeometry(KeptInside(this, FrameOf(this).topLeft(), screen()->availableGeometry()));
+    }
+
+private:
+    void scrollText() {
+        const QSize room = RoomOn(this, screen());
+        auto* text = findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+        auto* grid = qobject_cast<QGridLayout*>(layout());
+        if ((width() <= room.width() && height() <= room.height()) || !text || !grid || text->parentWidget() != this) return;
+        const QSize lines = text->size();
+        auto* area = new QScrollArea(this);
+        area->setObjectName(QStringLiteral("textScroll"));
+        area->setFrameShape(QFrame::NoFrame);
+        delete grid->replaceWidget(text, area);
+        area->setWidget(text);
+        text->setFixedSize(lines);
+        const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
+        setFixedSize(std::min(width() + bar, room.width()), std::min(height(), room.height()));
+    }
+};
+
 }  // namespace
 
 MsgBoxWatch& MsgBoxes() {
@@ -58,7 +100,7 @@ void SetMsgBoxHook(MsgBoxHook hook) { Hook() = std::move(hook); }
 MsgAnswer MsgBox(QWidget* parent, const QString& text, MsgButtons buttons) {
     const OpenBox open;
     if (Hook()) return Hook()(text, buttons);
-    QMessageBox box(parent);
+    FittingBox box(parent);
     box.setWindowTitle(kAppTitle);
     box.setText(Breakable(text));
     box.setWindowModality(Qt::ApplicationModal);
