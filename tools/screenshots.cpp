@@ -6,6 +6,7 @@
 #include <QWidget>
 
 #include <cstdlib>
+#include <cstring>
 
 #include "kit/registry.h"
 #include "plot/msgbox.h"
@@ -14,7 +15,10 @@
 #include "window_table.h"
 
 int main(int argc, char* argv[]) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    // Qt's own offscreen screen (800 x 600) is smaller than many windows, which would show
+    // them scrolled: plain "offscreen" gets screens large enough for every window whole.
+    const char* platform = std::getenv("QT_QPA_PLATFORM");
+    if (!platform || std::strcmp(platform, "offscreen") == 0) setenv("QT_QPA_PLATFORM", KORVALEN_SCREENSHOT_PLATFORM, 1);
     QApplication app(argc, argv);
     kv::SetUpApplication(app);
     kv::InstallWindowTable(kv::AllWindows());

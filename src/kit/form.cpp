@@ -1,11 +1,20 @@
 #include "kit/form.h"
 
+#include <QApplication>
 #include <QEvent>
 #include <QLabel>
 #include <QLayout>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QStyle>
+#include <QWindow>
+
+#include <algorithm>
 
 #include "kit/stepper.h"
+#include "plot/screen_room.h"
 
 namespace kv {
 
@@ -16,8 +25,22 @@ FormWindow::FormWindow(const QString& name, const QString& caption) : content_(n
 }
 
 namespace {
+
 constexpr int kWaitLineHeight = 26, kWaitLineMargin = 12;
 constexpr int kCornerMargin = 4, kCornerGap = 4, kCornerHeight = 23, kCornerPadding = 16;
+
+// The part of a window given to content of size `natural` within `room`: all of it where it
+// fits; else the room, less what a scroll bar does not need (a bar across the bottom takes
+// height, one down the side takes width, and either can make the other necessary).
+QSize ViewFor(QSize natural, QSize room, int bar) {
+    if (natural.width() <= room.width() && natural.height() <= room.height()) return natural;
+    bool across = natural.width() > room.width(), down = natural.height() > room.height();
+    down = down || (across && natural.height() + bar > room.height());
+    across = across || (down && natural.width() + bar > room.width());
+    return QSize(std::min(natural.width() + (down ? bar : 0), room.width()),
+                 std::min(natural.height() + (across ? bar : 0), room.height()));
+}
+
 }  // namespace
 
 void FormWindow::setContentSize(QSize size) {
@@ -25,12 +48,28 @@ void FormWindow::setContentSize(QSize size) {
     applySize();
 }
 
-void FormWindow::applySize() {
+void FormWindow::applySize() { fitToScreen(isVisible() ? screen() : nullptr); }
+
+void FormWindow::fitToScreen(const QScreen* screen) {
     placeCornerRow();
-    const QSize size = content_->size();
-    const int height = size.height() + (waitLine_ ? kWaitLineHeight : 0);
-    if (waitLine_) waitLine_->setGeometry(kWaitLineMargin, size.height(), size.width() - 2 * kWaitLineMargin, kWaitLineHeight);
-    setFixedSize(size.width() + stripWidth_, height);
+    const QSize natural = content_->size();
+    const int strip = waitLine_ ? kWaitLineHeight : 0;
+    QSize view = natural;
+    if (screen && isWindow()) {
+        const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
+        view = ViewFor(natural, RoomOn(this, screen) - QSize(stripWidth_, strip), bar);
+    }
+    setScrolling(view != natural);
+    if (scroll_) scroll_->setGeometry(QRect(QPoint(0, 0), view));
+    if (waitLine_) waitLine_->setGeometry(kWaitLineMargin, view.height(), view.width() - 2 * kWaitLineMargin, kWaitLineHeight);
+    setFixedSize(view.width() + stripWidth_, view.height() + strip);
+    if (stripWidth_ > 0) {
+        int right = width() - kCornerMargin;
+        for (QPushButton* b : corner_) {
+            b->move(right - b->width(), kCornerMargin);
+            right -= b->width() + kCornerGap;
+        }
+    }
 }
 
 QPushButton* FormWindow::addCornerButton(const QString& name, const QString& caption) {
@@ -47,21 +86,24 @@ void FormWindow::placeCornerRow() {
     int rowWidth = -kCornerGap;
     for (QPushButton* b : corner_) rowWidth += b->fontMetrics().horizontalAdvance(b->text()) + kCornerPadding + kCornerGap;
     const int width = content_->width();
-    QRect row(width - kCornerMargin - rowWidth, kCornerMargin, rowWidth, kCornerHeight);
-    // Every control of the window counts, a hidden one too (it may be shown later); the
-    // row's buttons are not in content().
+    const QRect row(width - kCornerMargin - rowWidth, kCornerMargin, rowWidth, kCornerHeight);
+    // Every control of the window counts, a hidden one too (it may be shown later).
     const QRect spot = row.adjusted(-kCornerGap, -kCornerGap, kCornerGap, kCornerGap);
     bool taken = row.left() < kCornerMargin;
     for (QObject* o : content_->children()) {
         auto* w = qobject_cast<QWidget*>(o);
-        if (w && w->geometry().intersects(spot)) taken = true;
+        if (w && !corner_.contains(w) && w->geometry().intersects(spot)) taken = true;
     }
-    if (taken) {
-        stripWidth_ = rowWidth + 2 * kCornerMargin;
-        row.moveLeft(width + kCornerMargin);
-    }
+    if (taken) stripWidth_ = rowWidth + 2 * kCornerMargin;
+    // In the free spot the row belongs to content() and scrolls with it; in the strip it
+    // belongs to the window and stays put while the content scrolls (placed by fitToScreen).
+    QWidget* parent = taken ? static_cast<QWidget*>(this) : content_;
     int right = row.right() + 1;
     for (QPushButton* b : corner_) {
+        if (b->parentWidget() != parent) {
+            b->setParent(parent);
+            b->show();
+        }
         const int w = b->fontMetrics().horizontalAdvance(b->text()) + kCornerPadding;
         b->setGeometry(right - w, row.top(), w, kCornerHeight);
         right -= w + kCornerGap;
@@ -69,10 +111,65 @@ void FormWindow::placeCornerRow() {
 }
 
 bool FormWindow::event(QEvent* e) {
-    // Controls made after the first corner button, or shown or hidden since, can take its
-    // spot: look again before the window is first shown.
+    // Controls made after the first corner button can take its spot: look again before the
+    // window is first shown.
     if (e->type() == QEvent::Polish && !corner_.isEmpty()) applySize();
     return QWidget::event(e);
+}
+
+void FormWindow::setScrolling(bool on) {
+    if (on == (scroll_ != nullptr)) return;
+    if (!on) {
+        const bool filled = content_->autoFillBackground();
+        scroll_->takeWidget();
+        content_->setParent(this);
+        content_->setAutoFillBackground(filled);
+        content_->move(0, 0);
+        content_->show();
+        delete scroll_;
+        scroll_ = nullptr;
+        return;
+    }
+    const bool filled = content_->autoFillBackground();
+    scroll_ = new QScrollArea(this);
+    scroll_->setObjectName("contentScroll");
+    scroll_->setFrameShape(QFrame::NoFrame);
+    // Not a stop of the Tab chain: the keyboard scrolls it by moving the focus.
+    scroll_->setFocusPolicy(Qt::NoFocus);
+    scroll_->setWidget(content_);
+    content_->setAutoFillBackground(filled);
+    scroll_->show();
+    // Whatever moves the focus (Tab, a click, a shortcut, the program) brings the control
+    // into view, whole: QScrollArea itself follows only the Tab keys that reach it, and for a
+    // text box only as far as its caret.
+    connect(qApp, &QApplication::focusChanged, scroll_, [this](QWidget*, QWidget* now) {
+        if (now && content_->isAncestorOf(now)) showWhole(now);
+    });
+}
+
+void FormWindow::showWhole(const QWidget* control) {
+    constexpr int kContext = 50;  // as much of the surroundings as QScrollArea keeps
+    const QRect r(control->mapTo(content_, QPoint(0, 0)), control->size());
+    const QSize view = scroll_->viewport()->size();
+    const int xMargin = std::clamp((view.width() - r.width()) / 2, 0, kContext);
+    const int yMargin = std::clamp((view.height() - r.height()) / 2, 0, kContext);
+    // The far side first, then the near one, so that a control larger than the view shows
+    // its top-left part.
+    scroll_->ensureVisible(r.right(), r.bottom(), xMargin, yMargin);
+    scroll_->ensureVisible(r.left(), r.top(), xMargin, yMargin);
+}
+
+void FormWindow::showEvent(QShowEvent* event) {
+    if (isWindow()) {
+        if (!followsScreen_ && windowHandle()) {
+            followsScreen_ = true;
+            connect(windowHandle(), &QWindow::screenChanged, this, [this](QScreen* s) {
+                if (s) fitToScreen(s);
+            });
+        }
+        fitToScreen(screen());
+    }
+    QWidget::showEvent(event);
 }
 
 void FormWindow::showWaitsOf(Stepper* run) {

@@ -9,6 +9,8 @@
 
 class QLabel;
 class QPushButton;
+class QScreen;
+class QScrollArea;
 
 namespace kv {
 
@@ -19,6 +21,13 @@ class FormWindow : public QWidget {
 public:
     // The widget every control of the window is placed in, at the window's top-left corner.
     QWidget* content() const { return content_; }
+
+    // Sizes the window for `screen`: at the size of its content where that fits the
+    // screen's room (see plot/screen_room.h), otherwise as large as the room allows with
+    // the content scrolling inside, the controls where they always are. Runs whenever the
+    // window is shown or moves to another screen; whoever places a window before showing
+    // it runs it first, to place it at the size it will have.
+    void fitToScreen(const QScreen* screen);
 
 protected:
     // `name` is the window's kind and object name; `caption` its title bar text.
@@ -34,19 +43,25 @@ protected:
     // A small button the program adds beyond the window's own controls (help, the learning
     // curve), in a row at the window's top-right corner; the first one added stands
     // rightmost. Where a control of the window already stands there, the window gains a
-    // strip on its right for the row, so that no control is covered or moved. The button
-    // belongs to the window, not to content(), and is placed again whenever the size changes.
+    // strip on its right for the row, outside the scrolling content, so that no control is
+    // covered or moved; otherwise the row stands in content() and scrolls with it.
     QPushButton* addCornerButton(const QString& name, const QString& caption);
 
     bool event(QEvent* e) override;
+
+    void showEvent(QShowEvent* event) override;
 
 private:
     void applySize();
     // Where the corner row goes: inside content() when that spot is free, else in the strip.
     void placeCornerRow();
+    void setScrolling(bool on);
+    void showWhole(const QWidget* control);
 
     QWidget* content_;
     QLabel* waitLine_ = nullptr;
+    QScrollArea* scroll_ = nullptr;  // only while the window is larger than its screen's room
+    bool followsScreen_ = false;
     QList<QPushButton*> corner_;
     int stripWidth_ = 0;
 };

@@ -34,13 +34,17 @@ QWidget* BuildAnyWindow() {
     return BuildWindow<W>();
 }
 
-// The kinds ShowWindow can build; set once at start, before the first window is shown.
+// The kinds ShowWindow can build, the main menu first; set once at start, before the
+// first window is shown.
 void InstallWindowTable(const std::vector<WindowKind>& table);
 
 // Shows the window of this kind: builds it (with its defaults) when it has no instance or
 // the learner closed it, otherwise brings the open one forward unchanged. Returns the
 // window, or null for a kind that is not built yet or could not be created.
-QWidget* ShowWindow(const QString& kind);
+// A window built afresh comes on the screen of `opener` (by default the active window),
+// beside it or cascaded from it, inside the screen's available area and, where that area
+// is wide enough for both, clear of the main menu (the first kind of the table).
+QWidget* ShowWindow(const QString& kind, QWidget* opener = nullptr);
 
 // The live instance of a kind, or null.
 QWidget* WindowInstance(const QString& kind);

@@ -14,6 +14,6 @@ frmDecisionAnalogModel::frmDecisionAnalogModel()
                           &frmDecisionAnalogModel::Command2_Click);
 }
 
-void frmDecisionAnalogModel::Command2_Click() { ShowWindow("frmDecisionAnalogModelElse"); }
+void frmDecisionAnalogModel::Command2_Click() { ShowWindow("frmDecisionAnalogModelElse", this); }
 
 }  // namespace kv

@@ -41,7 +41,7 @@ void MenuWindow::tabInNumberOrder() {
 
 void MenuWindow::open(int button) {
     for (const MenuEntry& e : entries_)
-        if (e.button == button) ShowWindow(e.opens);
+        if (e.button == button) ShowWindow(e.opens, this);
 }
 
 frmMain::frmMain()
