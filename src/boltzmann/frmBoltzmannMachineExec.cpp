@@ -6,6 +6,7 @@
 
 #include "boltzmann/network_picture.h"
 #include "kit/controls.h"
+#include "kit/tab_chain.h"
 #include "plot/input.h"
 #include "plot/msgbox.h"
 #include "plot/numtext.h"
@@ -59,10 +60,13 @@ frmBoltzmannMachineExec::frmBoltzmannMachineExec()
     BuildResultTable();
     setContentSize(QSize(kButtonsX + kButtonW + 14, kTableTop + 140));
     run_ = new Stepper(this, Text1, QStringLiteral("タイマー"), [this](StepBy by) { return ExecuteStep(by); });
+    setRunKeys({.step = "Command3", .start = "Command4", .stop = "Command5"});
     showWaitsOf(run_);
 }
 
 void frmBoltzmannMachineExec::BuildDiagram() {
+    // Round the picture from the threshold unit at the top, each unit with its weights still to come.
+    setTabFlow(GraphTabFlow(kGraph, {0, 1, 2, 3}, "txtX", "txtW", false));
     const NetworkPicture picture(content(), kGraph, QRect(QPoint(10, 10), kPicture), kUnitRadii);
     for (int i = 0; i < kUnits; ++i)
         txtX[i] = picture.PlaceUnit(content(), i, kUnitNames[i], i == 0 ? "1" : "0", QSize(kUnitBoxW, kBoxH));
@@ -90,6 +94,11 @@ void frmBoltzmannMachineExec::BuildPanel() {
         for (int j = 0; j < kUnits; ++j)
             txtWM[MatrixBox(i, j)] =
                 MakeBox(frame3, ArrayName("txtWM", MatrixBox(i, j)), "", QRect(40 + j * 52, 44 + i * 27, 48, kBoxH));
+    // Each table is one stop of the Tab chain, walked by the arrow keys.
+    std::vector<std::vector<QLineEdit*>> matrix(kUnits);
+    for (int i = 0; i < kUnits; ++i)
+        matrix[static_cast<std::size_t>(i)].assign(txtWM.begin() + MatrixBox(i, 0), txtWM.begin() + MatrixBox(i + 1, 0));
+    new TableStop(frame3, std::move(matrix));
 
     lblNumOfLoop = MakeLabel(c, "lblNumOfLoop", "", QRect(kPanelX, 290, 250, 24));
 
@@ -123,6 +132,9 @@ void frmBoltzmannMachineExec::BuildResultTable() {
         for (int k = 0; k < kStates; ++k)
             (*rows[r])[k] = MakeBox(frame2, ArrayName(names[r], k), "", QRect(left + k * kColumnW, y, kColumnW - 6, kBoxH));
     }
+    std::vector<std::vector<QLineEdit*>> table;
+    for (const auto* r : rows) table.emplace_back(r->begin(), r->end());
+    new TableStop(frame2, std::move(table));
 }
 
 void frmBoltzmannMachineExec::Form_Load() { Initialise(); }

@@ -1,9 +1,12 @@
 #include "kit/form.h"
 
+#include <QKeySequence>
 #include <QLabel>
 #include <QLayout>
+#include <QShortcut>
 
 #include "kit/stepper.h"
+#include "kit/tab_chain.h"
 
 namespace kv {
 
@@ -11,7 +14,15 @@ FormWindow::FormWindow(const QString& name, const QString& caption) : content_(n
     setObjectName(name);
     setWindowTitle(caption);
     content_->setObjectName("content");
+    // Ctrl+W does what the close box does, the end of the program on the last window included.
+    auto* close = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_W), this);
+    close->setContext(Qt::WindowShortcut);
+    close->setAutoRepeat(false);
+    connect(close, &QShortcut::activated, this, &QWidget::close);
 }
+
+// The whole window, not only content(): what the form adds around the content takes its turn too.
+void FormWindow::finishBuilding() { ArrangeTabChain(this, tabFlow_); }
 
 namespace {
 constexpr int kWaitLineHeight = 26, kWaitLineMargin = 12;
@@ -45,6 +56,11 @@ void FormWindow::showWaitsOf(Stepper* run) {
 void FormWindow::fitContent() {
     if (QLayout* l = content_->layout()) l->activate();
     setContentSize(content_->sizeHint());
+}
+
+void SteppedForm::finishBuilding() {
+    FormWindow::finishBuilding();
+    if (run_) run_->setKeys(keys_);
 }
 
 void SteppedForm::Timer1_Timer() {

@@ -8,6 +8,8 @@
 
 #include <exception>
 
+#include "kit/form.h"
+
 namespace kv {
 namespace {
 
@@ -26,6 +28,11 @@ QMap<QString, QPointer<QWidget>>& Instances() {
 void RunFormLoad(QWidget* window) {
     const QMetaObject* meta = window->metaObject();
     if (meta->indexOfSlot("Form_Load()") >= 0) QMetaObject::invokeMethod(window, "Form_Load", Qt::DirectConnection);
+}
+
+void FinishWindow(QWidget* window) {
+    if (auto* form = qobject_cast<FormWindow*>(window)) form->finishBuilding();
+    RunFormLoad(window);
 }
 
 void InstallWindowTable(const std::vector<WindowKind>& table) { Table() = table; }

@@ -42,6 +42,8 @@ frmUnitLearning::frmUnitLearning()
     BuildButtons();
     BuildTrainingFrame();
     BuildDiagram();
+    // Tab follows the neuron: each input with its weight, then the output and the error.
+    setTabFlow({"txtIn(0)", "txtW(0)", "txtIn(1)", "txtW(1)", "txtIn(2)", "txtW(2)", "txtOut", "txtdEdy", "txtError"});
 }
 
 void frmUnitLearning::BuildButtons() {
@@ -57,7 +59,6 @@ void frmUnitLearning::BuildButtons() {
     txtLoop = MakeLabelledBox(c, "Label1", QStringLiteral("回数"), QRect(16, 50, 34, 24), "txtLoop", "100", QRect(52, 50, 60, 24),
                               kLeft);
     TieLabel(MakeLabel(c, "Label2", QStringLiteral("タイマー"), QRect(348, 50, 62, 24)), Text1);
-    TakeTurnInTabOrder(Text1);  // Text1 was made first, with the window
 }
 
 void frmUnitLearning::BuildTrainingFrame() {
@@ -79,6 +80,7 @@ void frmUnitLearning::BuildTrainingFrame() {
         OnDoubleClick(txtTrain1[i], [this, i] { txtTrain1_DblClick(i); });
         OnDoubleClick(txtTrain2[i], [this, i] { txtTrain2_DblClick(i); });
     }
+    table.onReturn([this](int row) { txtTrain1_DblClick(row); });
 }
 
 void frmUnitLearning::BuildDiagram() {

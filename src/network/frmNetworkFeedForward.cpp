@@ -91,6 +91,17 @@ frmNetworkFeedForward::frmNetworkFeedForward()
         TieSubscripted(x, Sub(k), txtX[k]);
     }
     BuildControls();
+    // Tab follows the signal: each layer's inputs with the weights on their lines, then its units.
+    QStringList flow;
+    for (int L = 0; L <= Net::kLayers; ++L) {
+        for (int i = 0; i < kUnits; ++i) {
+            const int k = BoxIndex(L, i);
+            flow << ArrayName("txtX", k);
+            if (L < Net::kLayers) flow << ArrayName("txtOmega0", k) << ArrayName("txtOmega1", k) << ArrayName("txtOmega2", k);
+        }
+        for (int m = 0; L < Net::kLayers && m < kUnits; ++m) flow << ArrayName("txtS", BoxIndex(L, m)) << ArrayName("txtTheta", BoxIndex(L, m));
+    }
+    setTabFlow(flow);
 }
 
 void frmNetworkFeedForward::BuildLayer(int L) {
@@ -167,6 +178,7 @@ void frmNetworkFeedForward::BuildControls() {
     Text1 = MakeLabelledBox(c, "Label1", QStringLiteral("タイマー"), QRect(right - 118, 12, 62, 30), "Text1", "500",
                             QRect(right - 52, 15, 52, kBoxH));
     run_ = new Stepper(this, Text1, QStringLiteral("タイマー"), [this](StepBy by) { return LayerStep(by); });
+    setRunKeys({.step = "Command1", .start = "Command2", .stop = "Command3"});
     showWaitsOf(run_);
 }
 

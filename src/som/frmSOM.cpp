@@ -12,6 +12,7 @@
 #include <algorithm>
 
 #include "kit/controls.h"
+#include "kit/tab_chain.h"
 #include "plot/PlotSurface.h"
 #include "plot/input.h"
 #include "plot/msgbox.h"
@@ -62,6 +63,7 @@ frmSOM::frmSOM(const Variant& variant)
     BuildControls();
     run_ = new Stepper(this, Text2, QStringLiteral("タイマー"), [this](StepBy by) { return MapStep(by); });
     showWaitsOf(run_);
+    setRunKeys({.step = "Command2", .start = "Command4", .stop = "Command5", .cancel = "Command6", .batch = &batch_});
 }
 
 void frmSOM::BuildTable() {
@@ -73,12 +75,16 @@ void frmSOM::BuildTable() {
     for (int a = 0; a < kAttributes; ++a)
         Label2[a] = MakeLabel(c, ArrayName("Label2", a), QString::fromUtf8(kAttributeNames[a]),
                               QRect(kMargin, kRowTop + a * kRowPitch, kNameWidth, kRowPitch));
-    // Made column by column, so that Tab runs down one animal's attributes.
+    std::vector<std::vector<QLineEdit*>> rows(kAttributes);
     for (int n = 0; n < kAnimals; ++n)
-        for (int a = 0; a < kAttributes; ++a)
+        for (int a = 0; a < kAttributes; ++a) {
             Text1[TableBox(n, a)] = MakeBox(c, ArrayName("Text1", TableBox(n, a)),
                                             QString::fromStdString(GeneralText(som::kDefaultAnimals[n][a])),
                                             QRect(kColumnLeft + n * kColumnPitch, kRowTop + a * kRowPitch, kBoxWidth, kRowPitch));
+            rows[static_cast<std::size_t>(a)].push_back(Text1[TableBox(n, a)]);
+        }
+    // One stop of the Tab chain, not 256: the arrow keys walk the attributes and the animals.
+    new TableStop(c, std::move(rows));
 }
 
 void frmSOM::BuildControls() {
