@@ -190,7 +190,8 @@ QStringList GraphTabFlow(const StateGraph& g, const std::vector<int>& order, con
         flow << ArrayName(stateBox, s);
         for (std::size_t a = 0; a < g.arcs.size(); ++a) {
             const GraphArc& arc = g.arcs[a];
-            const bool taken = directed ? arc.from == s : (arc.from == s && later(s, arc.to)) || (arc.to == s && later(s, arc.from));
+            const bool taken =
+                directed ? arc.from == s : (arc.from == s && later(s, arc.to)) || (arc.to == s && later(s, arc.from));
             if (taken) flow << ArrayName(arcBox, static_cast<int>(a));
         }
     }

@@ -99,7 +99,8 @@ frmNetworkFeedForward::frmNetworkFeedForward()
             flow << ArrayName("txtX", k);
             if (L < Net::kLayers) flow << ArrayName("txtOmega0", k) << ArrayName("txtOmega1", k) << ArrayName("txtOmega2", k);
         }
-        for (int m = 0; L < Net::kLayers && m < kUnits; ++m) flow << ArrayName("txtS", BoxIndex(L, m)) << ArrayName("txtTheta", BoxIndex(L, m));
+        for (int m = 0; L < Net::kLayers && m < kUnits; ++m)
+            flow << ArrayName("txtS", BoxIndex(L, m)) << ArrayName("txtTheta", BoxIndex(L, m));
     }
     setTabFlow(flow);
 }
