@@ -1,6 +1,7 @@
 #include "kit/tab_chain.h"
 
 #include <QEvent>
+#include <QGroupBox>
 #include <QKeyEvent>
 #include <QLayout>
 #include <QLineEdit>
@@ -109,6 +110,15 @@ Blocks BlocksOf(QWidget* container, const Page& page) {
     for (QObject* o : container->children()) {
         auto* w = qobject_cast<QWidget*>(o);
         if (!w || w->isWindow() || page.flow.contains(w) || page.cells.contains(w)) continue;
+        if (!TakesTab(w) && !qobject_cast<QGroupBox*>(w) && !w->findChildren<QWidget*>().isEmpty()) {
+            // A plain holder of controls (the window's content) is no group: its blocks
+            // stand on the page beside whatever the window adds around it.
+            for (Block& b : BlocksOf(w, page)) {
+                b.rect.translate(w->pos());
+                blocks.push_back(std::move(b));
+            }
+            continue;
+        }
         QWidgetList inside = Stops(w, page);
         if (TakesTab(w)) inside.prepend(w);
         if (!inside.isEmpty()) {
