@@ -7,6 +7,7 @@
 #include "boltzmann/network_picture.h"
 #include "kit/accessible.h"
 #include "kit/controls.h"
+#include "kit/tab_chain.h"
 #include "plot/input.h"
 #include "plot/msgbox.h"
 #include "plot/numtext.h"
@@ -60,10 +61,13 @@ frmBoltzmannMachineExec::frmBoltzmannMachineExec()
     BuildResultTable();
     setContentSize(QSize(kButtonsX + kButtonW + 14, kTableTop + 140));
     run_ = new Stepper(this, Text1, QStringLiteral("タイマー"), [this](StepBy by) { return ExecuteStep(by); });
+    setRunKeys({.step = "Command3", .start = "Command4", .stop = "Command5"});
     showWaitsOf(run_);
 }
 
 void frmBoltzmannMachineExec::BuildDiagram() {
+    // Round the picture from the threshold unit at the top, each unit with its weights still to come.
+    setTabFlow(GraphTabFlow(kGraph, {0, 1, 2, 3}, "txtX", "txtW", false));
     const NetworkPicture picture(content(), kGraph, QRect(QPoint(10, 10), kPicture), kUnitRadii);
     for (int i = 0; i < kUnits; ++i) {
         txtX[i] = picture.PlaceUnit(content(), i, kUnitNames[i], i == 0 ? "1" : "0", QSize(kUnitBoxW, kBoxH));
@@ -101,6 +105,11 @@ void frmBoltzmannMachineExec::BuildPanel() {
             Describe(box, QStringLiteral("重みテーブルの W(%1, %2)").arg(i).arg(j), QStringLiteral("図の重みを表にしたものです。"));
             txtWM[MatrixBox(i, j)] = box;
         }
+    // Each table is one stop of the Tab chain, walked by the arrow keys.
+    std::vector<std::vector<QLineEdit*>> matrix(kUnits);
+    for (int i = 0; i < kUnits; ++i)
+        matrix[static_cast<std::size_t>(i)].assign(txtWM.begin() + MatrixBox(i, 0), txtWM.begin() + MatrixBox(i + 1, 0));
+    new TableStop(frame3, std::move(matrix));
 
     lblNumOfLoop = MakeLabel(c, "lblNumOfLoop", "", QRect(kPanelX, 290, 250, 24));
 
@@ -139,6 +148,9 @@ void frmBoltzmannMachineExec::BuildResultTable() {
             (*rows[r])[k] = box;
         }
     }
+    std::vector<std::vector<QLineEdit*>> table;
+    for (const auto* r : rows) table.emplace_back(r->begin(), r->end());
+    new TableStop(frame2, std::move(table));
 }
 
 void frmBoltzmannMachineExec::Form_Load() { Initialise(); }

@@ -12,6 +12,7 @@
 #include "boltzmann/network_picture.h"
 #include "kit/accessible.h"
 #include "kit/controls.h"
+#include "kit/tab_chain.h"
 #include "plot/input.h"
 #include "plot/msgbox.h"
 #include "plot/numtext.h"
@@ -100,10 +101,13 @@ frmBoltzmannMachineLearning::frmBoltzmannMachineLearning()
         ShowNetwork();
         return StepResult::Continue;
     });
+    setRunKeys({.step = "Command2", .start = "Command6", .stop = "Command7", .cancel = "Command4", .batch = &batch_});
 }
 
 void frmBoltzmannMachineLearning::BuildDiagram() {
     const StateGraph graph = NetworkGraph();
+    // Inputs, hidden units, output, then the threshold unit: each with its weights still to come.
+    setTabFlow(GraphTabFlow(graph, {1, 2, 3, 4, 5, 6, 7, 8, 9, 0}, "txtX", "txtW", false));
     const NetworkPicture picture(content(), graph, QRect(QPoint(10, 10), kPicture), kUnitRadii);
     for (int i = 0; i < kUnits; ++i) {
         txtX[i] = picture.PlaceUnit(content(), i, kUnitNames[i], i == 0 ? "1" : "0", QSize(kUnitBoxW, kBoxH));
@@ -162,6 +166,10 @@ void frmBoltzmannMachineLearning::BuildTables() {
         connect(txtExe0[k], &QLineEdit::textChanged, this, [this, k] { txtExe0_Change(k); });
         connect(txtExe1[k], &QLineEdit::textChanged, this, [this, k] { txtExe1_Change(k); });
     }
+    // Each table is one stop of the Tab chain, walked by the arrow keys.
+    const auto row = [](const auto& boxes) { return std::vector<QLineEdit*>(boxes.begin(), boxes.end()); };
+    new TableStop(frame1, {row(txtQin), row(txtQ0), row(txtQ1)});
+    new TableStop(frame4, {row(txtExe0), row(txtExe1)});
 }
 
 void frmBoltzmannMachineLearning::BuildPanel() {

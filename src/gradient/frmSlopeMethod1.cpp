@@ -95,6 +95,7 @@ frmSlopeMethod1::frmSlopeMethod1(const QString& name, const QString& caption, in
     lblResult = column.lblResult;
 
     run_ = new Stepper(this, Text1, QStringLiteral("タイマー"), [this](StepBy by) { return SearchStep(by); });
+    setRunKeys({.step = "Command3", .start = "Command4", .stop = "Command5"});
     showWaitsOf(run_);
 }
 

@@ -2,6 +2,7 @@
 
 #include <QEvent>
 #include <QFont>
+#include <QKeyEvent>
 #include <QPainter>
 
 #include <algorithm>
@@ -131,22 +132,20 @@ void OnDoubleClick(QWidget* control, std::function<void()> handler) {
     control->installEventFilter(new EventHook(control, QEvent::MouseButtonDblClick, std::move(handler)));
 }
 
-void TakeTurnInTabOrder(QWidget* control) {
-    // A widget joins the end of the tab order when it joins its parent.
-    QWidget* parent = control->parentWidget();
-    const QRect geometry = control->geometry();
-    const bool hidden = control->isHidden();
-    control->setParent(nullptr);
-    control->setParent(parent);
-    control->setGeometry(geometry);
-    control->setHidden(hidden);
-}
-
 namespace {
 class ClickHook : public QObject {
 public:
     ClickHook(QWidget* control, std::function<void()> handler) : QObject(control), control_(control), handler_(std::move(handler)) {}
     bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::KeyPress) {
+            // Space and Return click the control from the keyboard, as they press a button.
+            const auto* key = static_cast<QKeyEvent*>(event);
+            const bool plain = (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+            const int k = key->key();
+            if (!plain || (k != Qt::Key_Space && k != Qt::Key_Return && k != Qt::Key_Enter)) return false;
+            if (!key->isAutoRepeat()) handler_();
+            return true;
+        }
         if (event->type() != QEvent::MouseButtonPress && event->type() != QEvent::MouseButtonDblClick) return false;
         control_->setFocus(Qt::MouseFocusReason);
         if (event->type() == QEvent::MouseButtonPress) handler_();
@@ -159,7 +158,10 @@ private:
 };
 }  // namespace
 
-void OnClick(QWidget* control, std::function<void()> handler) { control->installEventFilter(new ClickHook(control, std::move(handler))); }
+void OnClick(QWidget* control, std::function<void()> handler) {
+    control->installEventFilter(new ClickHook(control, std::move(handler)));
+    control->setProperty("spaceClicks", true);
+}
 
 QString ArrayName(const QString& name, int index) { return QStringLiteral("%1(%2)").arg(name).arg(index); }
 

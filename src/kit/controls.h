@@ -102,12 +102,10 @@ void OnDoubleClick(QWidget* control, std::function<void()> handler);
 // Calls `handler` when a mouse button is pressed on the control: a text box's Click. A press
 // (and the double-click event that may follow one) does nothing else but give the control
 // the focus, so the box keeps its cursor where the handler put it (a text written with
-// SetText shows from its first character, wherever the learner clicked).
+// SetText shows from its first character, wherever the learner clicked). Space and Return
+// on the control call `handler` too, as they press a focused button; its property
+// "spaceClicks" says so, for any tool that types into it.
 void OnClick(QWidget* control, std::function<void()> handler);
-
-// Puts `control`, made before its neighbours (by a base window), at the end of its window's
-// tab order as it stands, so that it takes its turn where the window places it.
-void TakeTurnInTabOrder(QWidget* control);
 
 // Name of a control-array member: ArrayName("txtX", 0) == "txtX(0)".
 QString ArrayName(const QString& name, int index);

@@ -2,18 +2,21 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLayout>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QStyle>
 #include <QWindow>
 
 #include <algorithm>
 
 #include "kit/stepper.h"
+#include "kit/tab_chain.h"
 #include "plot/screen_room.h"
 
 namespace kv {
@@ -22,7 +25,15 @@ FormWindow::FormWindow(const QString& name, const QString& caption) : content_(n
     setObjectName(name);
     setWindowTitle(caption);
     content_->setObjectName("content");
+    // Ctrl+W does what the close box does, the end of the program on the last window included.
+    auto* close = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_W), this);
+    close->setContext(Qt::WindowShortcut);
+    close->setAutoRepeat(false);
+    connect(close, &QShortcut::activated, this, &QWidget::close);
 }
+
+// The whole window, not only content(): what the form adds around the content takes its turn too.
+void FormWindow::finishBuilding() { ArrangeTabChain(this, tabFlow_); }
 
 namespace {
 
@@ -185,6 +196,11 @@ void FormWindow::showWaitsOf(Stepper* run) {
 void FormWindow::fitContent() {
     if (QLayout* l = content_->layout()) l->activate();
     setContentSize(content_->sizeHint());
+}
+
+void SteppedForm::finishBuilding() {
+    FormWindow::finishBuilding();
+    if (run_) run_->setKeys(keys_);
 }
 
 void SteppedForm::Timer1_Timer() {

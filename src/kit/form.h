@@ -5,7 +5,10 @@
 
 #include <QSize>
 #include <QString>
+#include <QStringList>
 #include <QWidget>
+
+#include "kit/stepper.h"
 
 class QLabel;
 class QPushButton;
@@ -14,13 +17,16 @@ class QScrollArea;
 
 namespace kv {
 
-class Stepper;
-
 class FormWindow : public QWidget {
     Q_OBJECT
 public:
     // The widget every control of the window is placed in, at the window's top-left corner.
     QWidget* content() const { return content_; }
+    // The diagram's controls in the order Tab takes them, as the window declared them.
+    const QStringList& tabFlow() const { return tabFlow_; }
+    // The last step of building, once every control of the window and of its variant
+    // exists: the Tab chain in page order (see kit/tab_chain.h).
+    virtual void finishBuilding();
 
     // Sizes the window for `screen`: at the size of its content where that fits the
     // screen's room (see plot/screen_room.h), otherwise as large as the room allows with
@@ -50,6 +56,9 @@ protected:
     bool event(QEvent* e) override;
 
     void showEvent(QShowEvent* event) override;
+    // A diagram's controls by name, in the order of its flow: Tab takes them so, as one
+    // block of the page. A name the window lacks is passed over.
+    void setTabFlow(QStringList names) { tabFlow_ = std::move(names); }
 
 private:
     void applySize();
@@ -64,11 +73,15 @@ private:
     bool followsScreen_ = false;
     QList<QPushButton*> corner_;
     int stripWidth_ = 0;
+    QStringList tabFlow_;
 };
 
 // A window whose model steps by hand and on Timer1, through the kit's stepping machine.
 class SteppedForm : public FormWindow {
     Q_OBJECT
+public:
+    void finishBuilding() override;
+
 public slots:
     // Timer1's handler by its name, for whoever drives a window through its handlers;
     // Timer1 itself reaches the stepping machine directly.
@@ -76,8 +89,15 @@ public slots:
 
 protected:
     using FormWindow::FormWindow;
+    // Which buttons F5, F6 and Escape press, named in the window's constructor; the buttons
+    // may be made after it (by a variant), as they are looked up when building finishes.
+    void setRunKeys(RunKeys keys) { keys_ = std::move(keys); }
+
     // Set in the window's constructor, once its interval box exists.
     Stepper* run_ = nullptr;
+
+private:
+    RunKeys keys_;
 };
 
 }  // namespace kv

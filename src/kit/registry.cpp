@@ -83,6 +83,11 @@ void RunFormLoad(QWidget* window) {
     if (meta->indexOfSlot("Form_Load()") >= 0) QMetaObject::invokeMethod(window, "Form_Load", Qt::DirectConnection);
 }
 
+void FinishWindow(QWidget* window) {
+    if (auto* form = qobject_cast<FormWindow*>(window)) form->finishBuilding();
+    RunFormLoad(window);
+}
+
 void InstallWindowTable(const std::vector<WindowKind>& table) { Table() = table; }
 
 QWidget* WindowInstance(const QString& kind) { return Instances().value(kind); }

@@ -19,13 +19,17 @@ struct WindowKind {
 // Runs the window's Form_Load slot, when it has one: the last step of building any window.
 void RunFormLoad(QWidget* window);
 
+// What follows the constructor of every window: the form's last step of building (its Tab
+// chain and keys), then its Form_Load.
+void FinishWindow(QWidget* window);
+
 // Builds a window of type W with its defaults and runs its Form_Load once. Every window is
 // built this way (by the registry, the tests and the benchmarks), never with a bare `new`
 // followed by a hand-made load.
 template <typename W>
 W* BuildWindow() {
     auto* w = new W;
-    RunFormLoad(w);
+    FinishWindow(w);
     return w;
 }
 

@@ -2,6 +2,8 @@
 
 #include <QPainter>
 
+#include "kit/controls.h"
+
 #include <algorithm>
 #include <cmath>
 #include <numbers>
@@ -174,6 +176,26 @@ StateGraphView::StateGraphView(QWidget* parent, StateGraph graph, QSize size, Gr
 void StateGraphView::paintEvent(QPaintEvent*) {
     QPainter p(this);
     DrawStateGraph(p, area(), graph_, look_);
+}
+
+QStringList GraphTabFlow(const StateGraph& g, const std::vector<int>& order, const QString& stateBox, const QString& arcBox,
+                         bool directed) {
+    std::vector<std::size_t> place(g.states.size());
+    for (std::size_t p = 0; p < order.size(); ++p) place.at(static_cast<std::size_t>(order[p])) = p;
+    const auto later = [&](int than, int state) {
+        return place.at(static_cast<std::size_t>(state)) > place.at(static_cast<std::size_t>(than));
+    };
+    QStringList flow;
+    for (int s : order) {
+        flow << ArrayName(stateBox, s);
+        for (std::size_t a = 0; a < g.arcs.size(); ++a) {
+            const GraphArc& arc = g.arcs[a];
+            const bool taken =
+                directed ? arc.from == s : (arc.from == s && later(s, arc.to)) || (arc.to == s && later(s, arc.from));
+            if (taken) flow << ArrayName(arcBox, static_cast<int>(a));
+        }
+    }
+    return flow;
 }
 
 }  // namespace kv

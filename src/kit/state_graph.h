@@ -9,6 +9,7 @@
 #include <QPolygonF>
 #include <QRectF>
 #include <QSizeF>
+#include <QStringList>
 #include <QWidget>
 
 #include <vector>
@@ -56,6 +57,13 @@ QPainterPath ArcPath(const StateGraph& g, const QRectF& area, int a, const Graph
 std::vector<QPolygonF> ArcHeads(const StateGraph& g, const QRectF& area, int a, const GraphLook& look = {});
 
 void DrawStateGraph(QPainter& p, const QRectF& area, const StateGraph& g, const GraphLook& look = {});
+
+// The order Tab takes along a graph whose states and arcs carry boxes (named
+// ArrayName(stateBox, i) and ArrayName(arcBox, a)): each state in `order`, then the arcs in
+// their own order that leave it, or, for arcs that join both ways (`directed` false), those
+// that join it to a state later in `order`.
+QStringList GraphTabFlow(const StateGraph& g, const std::vector<int>& order, const QString& stateBox, const QString& arcBox,
+                         bool directed);
 
 // A picture of one graph, fixed in size.
 class StateGraphView : public QWidget {

@@ -3,6 +3,7 @@
 #include <QKeySequence>
 #include <QLineEdit>
 #include <QPointer>
+#include <QPushButton>
 #include <QShortcut>
 #include <QTimer>
 #include <QWidget>
@@ -11,10 +12,26 @@
 #include <stdexcept>
 
 #include "kit/accessible.h"
+#include "kit/batch_runner.h"
 #include "plot/msgbox.h"
 #include "plot/timer.h"
 
 namespace kv {
+namespace {
+
+QShortcut* WindowKey(QWidget* window, QKeySequence key) {
+    auto* shortcut = new QShortcut(key, window);
+    shortcut->setContext(Qt::WindowShortcut);
+    shortcut->setAutoRepeat(false);  // a held key presses once, as a held button does
+    return shortcut;
+}
+
+// What a click on the button does, when the learner could click it now.
+void Press(QPushButton* button) {
+    if (button && button->isEnabled() && button->isVisible() && !MsgBoxOpen()) button->click();
+}
+
+}  // namespace
 
 Stepper::Stepper(QWidget* window, QLineEdit* intervalBox, const QString& boxName, StepFunction step)
     : QObject(window), window_(window), box_(intervalBox), boxName_(boxName), step_(std::move(step)) {
@@ -22,15 +39,43 @@ Stepper::Stepper(QWidget* window, QLineEdit* intervalBox, const QString& boxName
     if (box_->toolTip().isEmpty()) box_->setToolTip(QStringLiteral("自動実行で次のステップに進むまでの間隔です（ミリ秒）。"));
     timer_ = MakeTimer1(window_);
     connect(timer_, &QTimer::timeout, this, &Stepper::Tick);
-    escape_ = new QShortcut(QKeySequence(Qt::Key_Escape), window_);
-    escape_->setContext(Qt::WindowShortcut);
-    connect(escape_, &QShortcut::activated, this, &Stepper::Stop);
+    escape_ = WindowKey(window_, QKeySequence(Qt::Key_Escape));
+    connect(escape_, &QShortcut::activated, this, &Stepper::Escape);
     connect(&MsgBoxes(), &MsgBoxWatch::firstOpened, this, &Stepper::Hold);
     connect(&MsgBoxes(), &MsgBoxWatch::lastClosed, this, &Stepper::Release);
     SyncEscape();
 }
 
 bool Stepper::Running() const { return TimerInterval(timer_) != 0; }
+
+QPushButton* Stepper::Button(const QString& name, const QString& key) const {
+    if (name.isEmpty()) return nullptr;
+    auto* button = window_->findChild<QPushButton*>(name);
+    if (!button) throw std::logic_error("a run key names a button the window does not have");
+    button->setToolTip(QStringLiteral("%1 キー").arg(key));
+    return button;
+}
+
+void Stepper::setKeys(const RunKeys& keys) {
+    for (auto [name, key] : {std::pair(keys.step, Qt::Key_F5), std::pair(keys.start, Qt::Key_F6)})
+        if (QPushButton* button = Button(name, QKeySequence(key).toString())) {
+            const QPointer<QPushButton> pressed(button);
+            connect(WindowKey(window_, QKeySequence(key)), &QShortcut::activated, this, [pressed] { Press(pressed); });
+        }
+    stopButton_ = Button(keys.stop, QStringLiteral("Esc"));
+    cancelButton_ = Button(keys.cancel, QStringLiteral("Esc"));
+    batch_ = keys.batch;
+    SyncEscape();
+}
+
+void Stepper::Escape() {
+    if (batch_ && batch_->running() && cancelButton_) {
+        Press(cancelButton_);
+    } else if (Running()) {
+        if (stopButton_) Press(stopButton_);
+        else if (!MsgBoxOpen()) Stop();
+    }
+}
 
 bool Stepper::Start() {
     const bool taken = StartTimerFromBox(timer_, box_, boxName_);
@@ -78,7 +123,8 @@ void Stepper::Release() {
     SyncEscape();
 }
 
-void Stepper::SyncEscape() { escape_->setEnabled(Running()); }
+// Escape is left to the focused control while it has nothing to press.
+void Stepper::SyncEscape() { escape_->setEnabled(Running() || (batch_ && cancelButton_)); }
 
 void Stepper::SetWaiting(bool waiting) {
     if (waiting == waiting_) return;

@@ -1,7 +1,10 @@
 // The stepping machine of every window that steps a model by hand and on Timer1: it owns
 // Timer1 and the interval box the start button reads, and keeps one rule for all of them.
 // The ticks rest while a step runs and while any message box of the program is open, and
-// come again afterwards if the run is still on; Escape stops a run of the active window.
+// come again afterwards if the run is still on. In the active window F5 presses the step
+// button, F6 the start button and Escape the stop button while a run is on (or, during the
+// window's batch, the batch's cancel button); a key does what pressing its button does, and
+// nothing when the button is disabled or hidden or a message box is open.
 #pragma once
 
 #include <QObject>
@@ -10,6 +13,7 @@
 #include <functional>
 
 class QLineEdit;
+class QPushButton;
 class QShortcut;
 class QTimer;
 class QWidget;
@@ -27,6 +31,18 @@ enum class StepResult {
 // Who asked for the step: a button press may report an unreadable box, a tick must not.
 enum class StepBy { Hand, Timer };
 
+class BatchRunner;
+
+// The buttons the keys press, by object name; a window without one leaves it empty and
+// ignores its key (Escape then stops a run itself).
+struct RunKeys {
+    QString step = {};    // F5
+    QString start = {};   // F6
+    QString stop = {};    // Escape while a run is on
+    QString cancel = {};  // Escape while `batch` runs
+    const BatchRunner* batch = nullptr;
+};
+
 class Stepper : public QObject {
     Q_OBJECT
 public:
@@ -40,6 +56,9 @@ public:
     // A run is on, though its ticks may be resting.
     bool Running() const;
     QTimer* timer() const { return timer_; }
+    // Binds the keys to the window's buttons, and names each key in its button's tooltip. A
+    // name that is not a button of the window is a programming error (std::logic_error).
+    void setKeys(const RunKeys& keys);
 
 signals:
     // A tick waits for a box the learner is typing (true), or the run moved on or stopped.
@@ -63,6 +82,8 @@ private:
     void Release();
     void SyncEscape();
     void SetWaiting(bool waiting);
+    void Escape();
+    QPushButton* Button(const QString& name, const QString& key) const;
 
     QWidget* window_;
     QLineEdit* box_;
@@ -70,6 +91,9 @@ private:
     StepFunction step_;
     QTimer* timer_;
     QShortcut* escape_;
+    QPushButton* stopButton_ = nullptr;
+    QPushButton* cancelButton_ = nullptr;
+    const BatchRunner* batch_ = nullptr;
     bool stepping_ = false;
     bool waiting_ = false;
 };

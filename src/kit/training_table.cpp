@@ -6,6 +6,7 @@
 
 #include "kit/accessible.h"
 #include "kit/controls.h"
+#include "kit/tab_chain.h"
 
 namespace kv {
 
@@ -27,7 +28,13 @@ TrainingTable::TrainingTable(QWidget* parent, const TrainingTableLayout& layout,
                              QRect(layout.left, layout.hintTop, layout.frame.width() - 2 * layout.left, layout.hintHeight),
                              Qt::AlignLeft | Qt::AlignTop);
     hint->setWordWrap(true);
+    std::vector<std::vector<QLineEdit*>> byRow(static_cast<std::size_t>(rows));
+    for (const auto& column : boxes_)
+        for (int r = 0; r < rows; ++r) byRow[static_cast<std::size_t>(r)].push_back(column[static_cast<std::size_t>(r)]);
+    stop_ = new TableStop(frame_, std::move(byRow));
 }
+
+void TrainingTable::onReturn(std::function<void(int row)> run) const { stop_->onReturn(std::move(run)); }
 
 QLineEdit* TrainingTable::box(int column, int row) const {
     return boxes_.at(static_cast<std::size_t>(column)).at(static_cast<std::size_t>(row));

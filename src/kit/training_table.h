@@ -1,6 +1,7 @@
 // The "訓練データ" frame of the learning windows: a heading over each column, one text box
 // per pattern and column (read out as "訓練データ 2行目の入力 1"), and the hint below about
-// double-clicking a row.
+// double-clicking a row. The boxes are one stop of the window's Tab chain, walked by the
+// arrow keys (kit/tab_chain.h).
 #pragma once
 
 #include <QRect>
@@ -15,6 +16,8 @@ class QLineEdit;
 class QWidget;
 
 namespace kv {
+
+class TableStop;
 
 struct TrainingTableLayout {
     QRect frame;                 // in the widget the table is placed in
@@ -48,9 +51,12 @@ public:
     QLineEdit* box(int column, int row) const;
     // Every box, column by column.
     std::vector<QLineEdit*> all() const;
+    // Return in a box of row `row` calls `run(row)`: what double-clicking the row does.
+    void onReturn(std::function<void(int row)> run) const;
 
 private:
     QGroupBox* frame_;
+    TableStop* stop_;
     int rows_;
     std::vector<std::vector<QLineEdit*>> boxes_;
 };

@@ -11,6 +11,7 @@ LearningWindow::LearningWindow(const QString& name, const QString& caption, QRec
     Text1 = MakeBox(content(), "Text1", "50", timerBox);
     run_ = new Stepper(this, Text1, QStringLiteral("タイマー"), [this](StepBy by) { return LearnOneStep(by); });
     showWaitsOf(run_);
+    setRunKeys({.step = "Command2", .start = "Command3", .stop = "Command4"});
 }
 
 void LearningWindow::Form_Load() { Command1_Click(); }

@@ -1,8 +1,9 @@
 // What both learning windows share: loading initialises ("初期化", Command1); sequential
-// learning one step at a time, by hand ("逐次学習", Command2) or by Timer1 at the interval
-// typed in Text1 ("自動学習実行", Command3), until Command4 ("自動学習実行停止"), Escape or
-// a refused step stops the ticks; batch learning (Command5); and the normal run on the input
-// boxes ("通常実行", Command6) or on a training row double-clicked in its first two columns.
+// learning one step at a time, by hand ("逐次学習", Command2, or F5) or by Timer1 at the
+// interval typed in Text1 ("自動学習実行", Command3, or F6), until Command4 ("自動学習実行停止"),
+// Escape or a refused step stops the ticks; batch learning (Command5); and the normal run on
+// the input boxes ("通常実行", Command6) or on a training row double-clicked in its first two
+// columns, or with Return in any of its boxes.
 #pragma once
 
 #include <QRect>

@@ -94,6 +94,17 @@ frmFeedFowardLearning::frmFeedFowardLearning()
     BuildDiagram();
     BuildTrainingFrame();
     BuildControls();
+    // Tab follows the signal: the inputs, each hidden unit after the weights into it, the
+    // output unit after its weights.
+    QStringList flow;
+    for (int i = 0; i < kInputs; ++i) flow << ArrayName("txtIn", i);
+    for (int h = 0; h <= kHidden; ++h) {
+        const int first = h < kHidden ? InputWeight(0, h) : kFirstOutputWeight;
+        const int count = h < kHidden ? kInputs + 1 : kHidden + 1;
+        for (int j = first; j < first + count; ++j) flow << ArrayName("txtW", j);
+        flow << ArrayName("txtOut", h) << ArrayName("txtBack", h);
+    }
+    setTabFlow(flow);
 }
 
 void frmFeedFowardLearning::BuildDiagram() {
@@ -158,6 +169,7 @@ void frmFeedFowardLearning::BuildTrainingFrame() {
         OnDoubleClick(txtTrain[1][p], [this, p] { txtTrain2_DblClick(p); });
         connect(txtTrain[2][p], &QLineEdit::textChanged, this, [this, p] { txtTrain3_Change(p); });
     }
+    table.onReturn([this](int row) { txtTrain1_DblClick(row); });
 }
 
 void frmFeedFowardLearning::BuildControls() {
@@ -170,11 +182,10 @@ void frmFeedFowardLearning::BuildControls() {
     button("Command1", QStringLiteral("初期化"), QRect(x, 286, half, 30), &frmFeedFowardLearning::Command1_Click);
     button("Command2", QStringLiteral("逐次学習"), QRect(x2, 286, half, 30), &frmFeedFowardLearning::Command2_Click);
     button("Command3", QStringLiteral("自動学習実行"), QRect(x, 322, half, 30), &frmFeedFowardLearning::Command3_Click);
-    // Text1 is made with the window; only its label is placed here, and its turn in the tab order.
+    // Text1 is made with the window; only its label is placed here.
     TieLabel(MakeLabel(c, "lblTimer", QStringLiteral("タイマー"), QRect(Text1->x() - 64, Text1->y(), 60, Text1->height()),
                        Qt::AlignRight | Qt::AlignVCenter),
              Text1);
-    TakeTurnInTabOrder(Text1);
     button("Command4", QStringLiteral("自動学習実行停止"), QRect(x, 358, half + 50, 30), &frmFeedFowardLearning::Command4_Click);
 
     button("Command5", QStringLiteral("一括学習"), QRect(x, 402, half, 30), &frmFeedFowardLearning::Command5_Click);

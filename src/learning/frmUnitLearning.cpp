@@ -46,6 +46,8 @@ frmUnitLearning::frmUnitLearning()
     BuildButtons();
     BuildTrainingFrame();
     BuildDiagram();
+    // Tab follows the neuron: each input with its weight, then the output and the error.
+    setTabFlow({"txtIn(0)", "txtW(0)", "txtIn(1)", "txtW(1)", "txtIn(2)", "txtW(2)", "txtOut", "txtdEdy", "txtError"});
 }
 
 void frmUnitLearning::BuildButtons() {
@@ -62,7 +64,6 @@ void frmUnitLearning::BuildButtons() {
                               kLeft);
     Describe(txtLoop, QStringLiteral("一括学習の回数"), QStringLiteral("「一括学習」で全パターンの学習を繰り返す回数を入れます。"));
     TieLabel(MakeLabel(c, "Label2", QStringLiteral("タイマー"), QRect(348, 50, 62, 24)), Text1);
-    TakeTurnInTabOrder(Text1);  // Text1 was made first, with the window
 }
 
 void frmUnitLearning::BuildTrainingFrame() {
@@ -87,6 +88,7 @@ void frmUnitLearning::BuildTrainingFrame() {
         OnDoubleClick(txtTrain1[i], [this, i] { txtTrain1_DblClick(i); });
         OnDoubleClick(txtTrain2[i], [this, i] { txtTrain2_DblClick(i); });
     }
+    table.onReturn([this](int row) { txtTrain1_DblClick(row); });
 }
 
 void frmUnitLearning::BuildDiagram() {

@@ -88,6 +88,7 @@ frmLinearSystem1::frmLinearSystem1(const QString& name, const QString& caption, 
 
     setContentSize(QSize(kColumnLeft + kColumnWidth + kMargin, std::max(top + 76 + kPlotSide, column.bottom) + kMargin));
     run_ = new Stepper(this, Text1, QStringLiteral("タイマー"), [this](StepBy by) { return Step(by); });
+    setRunKeys({.step = "Command3", .start = "Command4", .stop = "Command5"});
     showWaitsOf(run_);
 }
 

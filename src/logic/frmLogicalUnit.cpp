@@ -78,6 +78,16 @@ frmLogicalUnit::frmLogicalUnit() : FormWindow("frmLogicalUnit", QStringLiteral("
         OnClick(txtIn1[f], [this, f] { txtIn1_Click(f); });
         OnClick(TxtIn2[f], [this, f] { TxtIn2_Click(f); });
     }
+    // Tab follows each circuit from its inputs through the weights into each unit and out.
+    const auto unit = [](int u) { return QStringList{ArrayName("txtS", u), ArrayName("txtTheta", u), ArrayName("txtX", u)}; };
+    QStringList flow;
+    for (int g : {kOr, kAnd})
+        flow << ArrayName("txtIn1", g) << ArrayName("txtW1", g) << ArrayName("TxtIn2", g) << ArrayName("txtW2", g) << unit(g)
+             << ArrayName("Command1", g);
+    flow << ArrayName("txtIn1", kExor) << ArrayName("TxtIn2", kExor) << ArrayName("txtW1", kUnitA) << ArrayName("txtW1", kUnitB)
+         << unit(kUnitA) << ArrayName("txtW2", kUnitB) << ArrayName("txtW2", kUnitA) << unit(kUnitB) << ArrayName("txtW1", kExorOut)
+         << ArrayName("txtW2", kExorOut) << unit(kExorOut) << "Command2";
+    setTabFlow(flow);
 }
 
 void frmLogicalUnit::BuildUnitBody(QWidget* frame, int u, QPoint c) {

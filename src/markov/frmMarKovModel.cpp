@@ -8,6 +8,7 @@
 
 #include <cmath>
 #include <numbers>
+#include <numeric>
 
 #include "kit/accessible.h"
 #include "kit/controls.h"
@@ -103,6 +104,10 @@ void frmMarKovModel::BuildGraph() {
     const QSize nodeBox = NodeBoxSize(c);
     const double r = std::ceil(std::hypot(nodeBox.width() / 2.0, nodeBox.height() / 2.0)) + 3;
     const GraphLook look{QSizeF(r, r), false, kLoopRadius};
+    // Tab goes from each node to the arcs that carry its value away.
+    std::vector<int> nodes(config_.nodes.size());
+    std::iota(nodes.begin(), nodes.end(), 0);
+    setTabFlow(GraphTabFlow(graph, nodes, "txtNode", "txtArc", true));
     Image1 = new StateGraphView(c, graph, config_.picture, look);
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->move(kMargin, kMargin);
@@ -162,6 +167,7 @@ void frmMarKovModel::BuildControls() {
                             QRect(x + 64, y, kColumnWidth - 64, 24), Qt::AlignLeft | Qt::AlignVCenter);
     y += 24;
     run_ = new Stepper(this, Text1, QStringLiteral("タイマー"), [this](StepBy by) { return TransitionStep(by); });
+    setRunKeys({.step = "Command1", .start = "Command3", .stop = "Command4"});
     showWaitsOf(run_);
 
     int bottom = std::max(pic.bottom() + 1, y);

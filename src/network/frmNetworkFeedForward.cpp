@@ -106,6 +106,18 @@ frmNetworkFeedForward::frmNetworkFeedForward()
         const int k = BoxIndex(Net::kLayers, i);
         Describe(txtX[k], QStringLiteral("出力 X") + Sub(k), QStringLiteral("ネットワークの出力（0 か 1）です。"));
     }
+    // Tab follows the signal: each layer's inputs with the weights on their lines, then its units.
+    QStringList flow;
+    for (int L = 0; L <= Net::kLayers; ++L) {
+        for (int i = 0; i < kUnits; ++i) {
+            const int k = BoxIndex(L, i);
+            flow << ArrayName("txtX", k);
+            if (L < Net::kLayers) flow << ArrayName("txtOmega0", k) << ArrayName("txtOmega1", k) << ArrayName("txtOmega2", k);
+        }
+        for (int m = 0; L < Net::kLayers && m < kUnits; ++m)
+            flow << ArrayName("txtS", BoxIndex(L, m)) << ArrayName("txtTheta", BoxIndex(L, m));
+    }
+    setTabFlow(flow);
 }
 
 void frmNetworkFeedForward::BuildLayer(int L) {
@@ -184,6 +196,7 @@ void frmNetworkFeedForward::BuildControls() {
     Text1 = MakeLabelledBox(c, "Label1", QStringLiteral("タイマー"), QRect(right - 118, 12, 62, 30), "Text1", "500",
                             QRect(right - 52, 15, 52, kBoxH));
     run_ = new Stepper(this, Text1, QStringLiteral("タイマー"), [this](StepBy by) { return LayerStep(by); });
+    setRunKeys({.step = "Command1", .start = "Command2", .stop = "Command3"});
     showWaitsOf(run_);
 }
 

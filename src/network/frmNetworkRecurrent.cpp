@@ -89,6 +89,18 @@ frmNetworkRecurrent::frmNetworkRecurrent()
         {"txtX", QStringLiteral("出力"), QStringLiteral("このユニットの出力（0 か 1）です。")},
         {"txtW", QStringLiteral("重み"), QStringLiteral("この結線の重みを入れます。")},
     });
+    // Tab follows the signal: the inputs into units 1 and 2, their outputs through the weights
+    // into units 3 and 4 and on into unit 5, and last the weights that feed X5 back.
+    const auto unit = [](int n) {
+        return QStringList{ArrayName("txtS", n), ArrayName("txtTheta", n), ArrayName("txtX", n)};
+    };
+    const auto weights = [](int from, int to) {
+        QStringList w;
+        for (int j = from; j <= to; ++j) w << ArrayName("txtW", j);
+        return w;
+    };
+    setTabFlow(QStringList{"txtIn(0)"} + unit(0) + QStringList{"txtIn(1)"} + unit(1) + weights(0, 1) + unit(2) + weights(2, 3) +
+               unit(3) + weights(4, 5) + unit(4) + weights(6, 7));
 }
 
 void frmNetworkRecurrent::BuildUnits() {
@@ -202,6 +214,7 @@ void frmNetworkRecurrent::BuildControls() {
     Text1 = MakeLabelledBox(c, "Label2", QStringLiteral("タイマー"), QRect(right - 124, 50, 66, kBoxH), "Text1", "500",
                             QRect(right - 52, 50, 52, kBoxH));
     run_ = new Stepper(this, Text1, QStringLiteral("タイマー"), [this](StepBy by) { return UnitStep(by); });
+    setRunKeys({.step = "Command1", .start = "Command2", .stop = "Command3"});
     showWaitsOf(run_);
 }
 

@@ -43,14 +43,15 @@ QPoint OnCircleLeft(int y) {
 // The order Tab visits the controls in: the diagram read row by row (each input, then the
 // weight on its line), theta, the boxes a window adds, the buttons, and last the results,
 // which the learner reads rather than types.
-const char* const kTabOrder[] = {"txtX(0)", "txtW(0)", "txtX(1)", "txtW(1)", "txtX(2)",  "txtW(2)", "txtTheta",
-                                 "txtAlfa", "txtIpsi", "txtTimer", "Command1", "Command2", "txtS",    "txtY"};
+const QStringList kTabOrder = {"txtX(0)", "txtW(0)", "txtX(1)", "txtW(1)", "txtX(2)",  "txtW(2)", "txtTheta",
+                               "txtAlfa", "txtIpsi", "txtTimer", "Command1", "Command2", "txtS",    "txtY"};
 
 }  // namespace
 
 NeuronWindow::NeuronWindow(const QString& name, const QString& caption, const QString& instruction, const QString& plotDescription)
     : FormWindow(name, caption) {
     setContentSize(QSize(720, 540));
+    setTabFlow(kTabOrder);
     QWidget* c = content();
 
     Label6 = MakeLabel(c, "Label6", instruction, QRect(16, 12, 520, 24));
@@ -108,21 +109,7 @@ NeuronWindow::NeuronWindow(const QString& name, const QString& caption, const QS
     });
 }
 
-void NeuronWindow::OrderTabs() {
-    QWidget* previous = nullptr;
-    for (const char* name : kTabOrder) {
-        auto* next = content()->findChild<QWidget*>(QLatin1String(name), Qt::FindDirectChildrenOnly);
-        if (!next) continue;
-        if (previous) setTabOrder(previous, next);
-        previous = next;
-    }
-}
-
-void NeuronWindow::Form_Load() {
-    // Here rather than in the constructor: by now the window's own boxes and buttons exist.
-    OrderTabs();
-    DrawResponse();
-}
+void NeuronWindow::Form_Load() { DrawResponse(); }
 
 void NeuronWindow::Command1_Click() {
     if (Compute()) DrawResponse();

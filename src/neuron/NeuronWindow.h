@@ -45,9 +45,6 @@ protected:
     // when `report` is set, so typing is not interrupted).
     std::optional<double> ReadTheta(bool report);
 
-    // Tab follows the diagram; run at load, once every control of the window exists.
-    void OrderTabs();
-
     // Where windows put their own formula lines (below the sum formula).
     static constexpr int kFormulaTop = 372;
 

@@ -35,8 +35,9 @@ QPushButton* MenuWindow::makeButton(const MenuEntry& e, QWidget* parent) {
 }
 
 void MenuWindow::tabInNumberOrder() {
-    const auto button = [this](std::size_t n) { return findChild<QPushButton*>(QStringLiteral("Command%1").arg(n)); };
-    for (std::size_t n = 1; n < entries_.size(); ++n) setTabOrder(button(n), button(n + 1));
+    QStringList buttons;
+    for (std::size_t n = 1; n <= entries_.size(); ++n) buttons << QStringLiteral("Command%1").arg(n);
+    setTabFlow(buttons);
 }
 
 void MenuWindow::open(int button) {
@@ -169,7 +170,6 @@ frmMarkov::frmMarkov()
     diagram(4, f3)->move(12, 64);
     diagram(5, f3)->move(f3->width() - 12 - pic.width(), 64);
 
-    tabInNumberOrder();
     setContentSize(QSize(f3->geometry().right() + 17, f3->geometry().bottom() + 17));
 }
 

@@ -13,6 +13,7 @@
 
 #include "kit/accessible.h"
 #include "kit/controls.h"
+#include "kit/tab_chain.h"
 #include "plot/PlotSurface.h"
 #include "plot/input.h"
 #include "plot/msgbox.h"
@@ -66,6 +67,7 @@ frmSOM::frmSOM(const Variant& variant)
     BuildControls();
     run_ = new Stepper(this, Text2, QStringLiteral("タイマー"), [this](StepBy by) { return MapStep(by); });
     showWaitsOf(run_);
+    setRunKeys({.step = "Command2", .start = "Command4", .stop = "Command5", .cancel = "Command6", .batch = &batch_});
 }
 
 void frmSOM::BuildTable() {
@@ -77,7 +79,7 @@ void frmSOM::BuildTable() {
     for (int a = 0; a < kAttributes; ++a)
         Label2[a] = MakeLabel(c, ArrayName("Label2", a), QString::fromUtf8(kAttributeNames[a]),
                               QRect(kMargin, kRowTop + a * kRowPitch, kNameWidth, kRowPitch));
-    // Made column by column, so that Tab runs down one animal's attributes.
+    std::vector<std::vector<QLineEdit*>> rows(kAttributes);
     for (int n = 0; n < kAnimals; ++n)
         for (int a = 0; a < kAttributes; ++a) {
             QLineEdit* box = MakeBox(c, ArrayName("Text1", TableBox(n, a)), QString::fromStdString(GeneralText(som::kDefaultAnimals[n][a])),
@@ -85,7 +87,10 @@ void frmSOM::BuildTable() {
             Describe(box, QStringLiteral("%1 の %2").arg(QString::fromUtf8(kAnimalNames[n]), QString::fromUtf8(kAttributeNames[a])),
                      QStringLiteral("この動物がこの属性を持つ度合い（持つなら 1、持たないなら 0）を入れます。"));
             Text1[TableBox(n, a)] = box;
+            rows[static_cast<std::size_t>(a)].push_back(box);
         }
+    // One stop of the Tab chain, not 256: the arrow keys walk the attributes and the animals.
+    new TableStop(c, std::move(rows));
 }
 
 void frmSOM::BuildControls() {

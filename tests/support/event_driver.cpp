@@ -662,7 +662,9 @@ void EventDriver::TypeInto(QWidget* window, const QString& text) {
         if (!doing_.empty()) doing_.back() = box ? Doing::Typing : Doing::Key;
         typingInto_ = to->objectName();
         const QString before = box ? box->text() : QString();
-        const std::optional<QString> after = box && !box->isReadOnly() ? AfterTyping(box, c) : std::nullopt;
+        // A box that Space clicks, as a button, takes no blank.
+        const bool typed = box && !box->isReadOnly() && !(c == u' ' && box->property("spaceClicks").toBool());
+        const std::optional<QString> after = typed ? AfterTyping(box, c) : std::nullopt;
         const int key = c.unicode() < 0x80 ? QTest::asciiToKey(c.toLatin1()) : Qt::Key_unknown;
         events_ += KeyClick(handle, key, Qt::NoModifier, QString(c));
         if (box && after && box->text() != *after)
