@@ -56,7 +56,7 @@ QString BoxName(int n, int a) { return QStringLiteral("%1の%2").arg(QString::fr
 frmSOM::frmSOM() : frmSOM(Variant{"frmSOM", QStringLiteral("SOM(Self-Organizing Maps)アルゴリズムによる分類学習"), true, -1}) {}
 
 frmSOM::frmSOM(const Variant& variant)
-    : SteppedForm(variant.name, variant.caption), variant_(variant), batch_(this, BatchRunner::Events::kProcess) {
+    : SteppedForm(variant.name, variant.caption), variant_(variant), batch_(this, BatchRunner::Events::kProcessWithProgress) {
     setContentSize(QSize(kWindowWidth, kWindowHeight));
     BuildTable();
     BuildControls();
@@ -79,6 +79,9 @@ void frmSOM::BuildTable() {
             Text1[TableBox(n, a)] = MakeBox(c, ArrayName("Text1", TableBox(n, a)),
                                             QString::fromStdString(GeneralText(som::kDefaultAnimals[n][a])),
                                             QRect(kColumnLeft + n * kColumnPitch, kRowTop + a * kRowPitch, kBoxWidth, kRowPitch));
+    // A batch reads the table again only after one of its texts changed: reading 256 boxes
+    // costs as much as a step, and a value depends on nothing but its text.
+    for (QLineEdit* box : Text1) connect(box, &QLineEdit::textChanged, this, [this] { tableEdited_ = true; });
 }
 
 void frmSOM::BuildControls() {
@@ -144,10 +147,13 @@ void frmSOM::Command3_Click() {
     if (DeferDuringBatch(&frmSOM::Command3_Click)) return;
     if (!batch_.mayStart()) return;  // another window's batch: refused before the map is touched
     run_->Stop();  // the batch and an automatic run would step the same map
-    if (!MapInit(Reading::kReport)) return;
+    // The fresh map is drawn only once the learner can see it: a batch over before events
+    // first get through shows just its end.
+    if (!MapInit(Reading::kReport, Drawing::kWhenShown)) return;
     const auto table = ReadTable(Reading::kSilent);  // MapInit has just read it
     if (!table) return;
     lastTable_ = *table;
+    tableEdited_ = false;
 
     int steps = 0;
     pending_ = nullptr;  // a press left from a batch that ended with its window closed
@@ -156,7 +162,10 @@ void frmSOM::Command3_Click() {
     const BatchRunner::Outcome outcome = batch_.run([&] {
         if (steps >= map().MapLoop()) return false;
         // The table may be edited while the batch runs; a box being retyped keeps its last value.
-        if (const auto now = ReadTable(Reading::kSilent)) lastTable_ = *now;
+        if (tableEdited_) {
+            tableEdited_ = false;
+            if (const auto now = ReadTable(Reading::kSilent)) lastTable_ = *now;
+        }
         const som::StepReport step = StepModel(lastTable_);
         if (step.outcome != som::StepOutcome::kDone) {
             refused = step.outcome;
@@ -164,11 +173,20 @@ void frmSOM::Command3_Click() {
         }
         ++steps;
         return true;
-    }, [this] { ShowCount(map().MapCount()); });  // the counter as often as the eye can follow
+    }, [this] {
+        // Just before events get through: the counter as often as the eye can follow, and
+        // the first map, which stays until the end.
+        DrawStart();
+        ShowCount(map().MapCount());
+    });
     if (outcome == BatchRunner::Outcome::kWindowClosed || !alive) return;
-    if (outcome == BatchRunner::Outcome::kAlreadyRunning) return;  // the runner has told the learner
+    if (outcome == BatchRunner::Outcome::kAlreadyRunning) {  // the runner has told the learner
+        DrawStart();
+        return;
+    }
+    start_.reset();  // replaced by the last map, unseen
     if (steps > 0) ShowCount(map().MapCount());
-    MapDraw(lastTable_);
+    MapDraw(map(), lastTable_);
     if (refused != som::StepOutcome::kDone && !ReportRefused(refused)) return;
     if (pending_) {
         const auto slot = pending_;
@@ -232,7 +250,7 @@ std::optional<frmSOM::Params> frmSOM::ReadParams(Reading how) {
     return Params{*alfa0, *nc0, *count};
 }
 
-bool frmSOM::MapInit(Reading how) {
+bool frmSOM::MapInit(Reading how, Drawing drawing) {
     const auto p = ReadParams(how);
     if (!p) return false;
     const auto table = ReadTable(how);
@@ -244,8 +262,16 @@ bool frmSOM::MapInit(Reading how) {
     // than the last run's count beside fresh weights.
     Label7->clear();
     SetPlotScale(*Picture1, variant_.plotLeft, -1, 17, 17);
-    MapDraw(*table);
+    start_.reset();
+    if (drawing == Drawing::kNow) MapDraw(map(), *table);
+    else start_ = Start{map(), *table};  // the weights are all the drawing needs
     return true;
+}
+
+void frmSOM::DrawStart() {
+    if (!start_) return;
+    MapDraw(start_->map, start_->animals);
+    start_.reset();
 }
 
 void frmSOM::InitModel(const som::AnimalTable& animals, const Params& p) {
@@ -277,7 +303,7 @@ StepResult frmSOM::MapStep(StepBy by) {
         return StepResult::Stop;
     }
     ShowCount(map().MapCount());
-    MapDraw(*table);
+    MapDraw(map(), *table);
     if (!byTimer || map().MapCount() <= map().MapLoop()) return StepResult::Continue;
     // This tick took the step with f = 0, which moved nothing.
     return EndOfRun();
@@ -319,26 +345,26 @@ void frmSOM::ShowCount(int count) {
 }
 
 void frmSOM::MapDraw() {
-    if (const auto table = ReadTable(Reading::kSilent)) MapDraw(*table);
+    if (const auto table = ReadTable(Reading::kSilent)) MapDraw(map(), *table);
 }
 
-void frmSOM::MapDraw(const som::AnimalTable& animals) {
+void frmSOM::MapDraw(const som::UnitMap& m, const som::AnimalTable& animals) {
     Picture1->Cls();
-    DrawModel(animals);
+    DrawModel(m, animals);
 }
 
-void frmSOM::DrawModel(const som::AnimalTable& animals) {
-    const auto colours = som::MapColors(som_);
+void frmSOM::DrawModel(const som::UnitMap& m, const som::AnimalTable& animals) {
+    const auto colours = som::MapColors(m);
     for (int x = 0; x < kSide; ++x)
         for (int y = 0; y < kSide; ++y) Picture1->FilledBox(x, y, x + 1, y + 1, colours[x * kSide + y]);
-    DrawAnimals(animals);
-    for (const som::Segment& s : som::HerbivoreBoundary(som_)) Picture1->Line(s.x1, s.y1, s.x2, s.y2, kBlack);
-    for (const som::Segment& s : som::FeatherBoundary(som_)) Picture1->Line(s.x1, s.y1, s.x2, s.y2, kBlue);
+    DrawAnimals(m, animals);
+    for (const som::Segment& s : som::HerbivoreBoundary(m)) Picture1->Line(s.x1, s.y1, s.x2, s.y2, kBlack);
+    for (const som::Segment& s : som::FeatherBoundary(m)) Picture1->Line(s.x1, s.y1, s.x2, s.y2, kBlue);
 }
 
-void frmSOM::DrawAnimals(const som::AnimalTable& animals) {
+void frmSOM::DrawAnimals(const som::UnitMap& m, const som::AnimalTable& animals) {
     const FillStyle kept = Picture1->fillStyle();
-    const auto winners = map().Winners(animals);
+    const auto winners = m.Winners(animals);
     Picture1->setFillStyle(FillStyle::Solid);
     Picture1->setFillColor(kBlue);
     Picture1->setFontSize(8);
