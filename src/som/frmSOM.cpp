@@ -10,6 +10,8 @@
 #include <QRadioButton>
 
 #include <algorithm>
+#include <utility>
+#include <vector>
 
 #include "kit/controls.h"
 #include "plot/PlotSurface.h"
@@ -50,6 +52,27 @@ constexpr int kWindowHeight = kMapTop + kMapHeight + kMargin;
 constexpr int TableBox(int n, int a) { return n * kAttributes + a; }
 
 QString BoxName(int n, int a) { return QStringLiteral("%1の%2").arg(QString::fromUtf8(kAnimalNames[n]), QString::fromUtf8(kAttributeNames[a])); }
+
+// A boundary's unit segments joined where one carries straight on from another: the same
+// pixels in fewer lines. Vertical ones first, column by column, then horizontal ones.
+std::vector<som::Segment> Joined(std::vector<som::Segment> segments) {
+    const auto vertical = [](const som::Segment& s) { return s.x1 == s.x2; };
+    std::sort(segments.begin(), segments.end(), [&](const som::Segment& a, const som::Segment& b) {
+        if (vertical(a) != vertical(b)) return vertical(a);
+        return vertical(a) ? std::pair(a.x1, a.y1) < std::pair(b.x1, b.y1) : std::pair(a.y1, a.x1) < std::pair(b.y1, b.x1);
+    });
+    std::vector<som::Segment> joined;
+    for (const som::Segment& s : segments) {
+        som::Segment* last = joined.empty() ? nullptr : &joined.back();
+        if (last && vertical(*last) == vertical(s) && last->x2 == s.x1 && last->y2 == s.y1) {
+            last->x2 = s.x2;
+            last->y2 = s.y2;
+        } else {
+            joined.push_back(s);
+        }
+    }
+    return joined;
+}
 
 }  // namespace
 
@@ -150,10 +173,6 @@ void frmSOM::Command3_Click() {
     // The fresh map is drawn only once the learner can see it: a batch over before events
     // first get through shows just its end.
     if (!MapInit(Reading::kReport, Drawing::kWhenShown)) return;
-    const auto table = ReadTable(Reading::kSilent);  // MapInit has just read it
-    if (!table) return;
-    lastTable_ = *table;
-    tableEdited_ = false;
 
     int steps = 0;
     pending_ = nullptr;  // a press left from a batch that ended with its window closed
@@ -257,6 +276,8 @@ bool frmSOM::MapInit(Reading how, Drawing drawing) {
     if (!table) return false;
     Randomize();
     InitModel(*table, *p);
+    lastTable_ = *table;
+    tableEdited_ = false;
     restartPending_ = false;
     // A new map has taken no step: its counter is blank, as when the window opens, rather
     // than the last run's count beside fresh weights.
@@ -355,11 +376,20 @@ void frmSOM::MapDraw(const som::UnitMap& m, const som::AnimalTable& animals) {
 
 void frmSOM::DrawModel(const som::UnitMap& m, const som::AnimalTable& animals) {
     const auto colours = som::MapColors(m);
-    for (int x = 0; x < kSide; ++x)
-        for (int y = 0; y < kSide; ++y) Picture1->FilledBox(x, y, x + 1, y + 1, colours[x * kSide + y]);
+    // Cells of one colour running down a column go in as one box: the same pixels, as each
+    // cell's box covers the edge it shares with the next, which the next covers again.
+    for (int x = 0; x < kSide; ++x) {
+        for (int y = 0; y < kSide;) {
+            const Rgb colour = colours[x * kSide + y];
+            int end = y + 1;
+            while (end < kSide && colours[x * kSide + end] == colour) ++end;
+            Picture1->FilledBox(x, y, x + 1, end, colour);
+            y = end;
+        }
+    }
     DrawAnimals(m, animals);
-    for (const som::Segment& s : som::HerbivoreBoundary(m)) Picture1->Line(s.x1, s.y1, s.x2, s.y2, kBlack);
-    for (const som::Segment& s : som::FeatherBoundary(m)) Picture1->Line(s.x1, s.y1, s.x2, s.y2, kBlue);
+    for (const som::Segment& s : Joined(som::HerbivoreBoundary(m))) Picture1->Line(s.x1, s.y1, s.x2, s.y2, kBlack);
+    for (const som::Segment& s : Joined(som::FeatherBoundary(m))) Picture1->Line(s.x1, s.y1, s.x2, s.y2, kBlue);
 }
 
 void frmSOM::DrawAnimals(const som::UnitMap& m, const som::AnimalTable& animals) {
