@@ -236,8 +236,13 @@ std::optional<som::AnimalTable> frmSOM::ReadTable(Reading how) {
     for (int n = 0; n < kAnimals; ++n) {
         for (int a = 0; a < kAttributes; ++a) {
             QLineEdit* box = Text1[TableBox(n, a)];
-            const auto v = how == Reading::kReport ? ReadVal(box, BoxName(n, a)) : PeekVal(box);
-            if (!v) return std::nullopt;
+            // The box's name is made only for the message: for 256 boxes it costs more
+            // than reading them.
+            const auto v = PeekVal(box);
+            if (!v) {
+                if (how == Reading::kReport) ReadVal(box, BoxName(n, a));
+                return std::nullopt;
+            }
             table[n][a] = *v;
         }
     }
@@ -361,8 +366,9 @@ bool frmSOM::ReportRefused(som::StepOutcome outcome) {
 }
 
 void frmSOM::ShowCount(int count) {
+    // Painted with the map when events next get through: a step returns to them at once,
+    // and a batch lets them through right after it writes the count.
     Label7->setText(QStringLiteral("回数　%1").arg(count));
-    Label7->repaint();
 }
 
 void frmSOM::MapDraw() {
