@@ -41,6 +41,10 @@ if [ -z "${DISPLAY:-}" ]; then
         fi
     done
     display=${TICK_RATE_DISPLAY:-:11}
+    if [ -e "/tmp/.X${display#:}-lock" ]; then
+        echo "tick_rate.sh: display $display is taken; choose another with TICK_RATE_DISPLAY=:N" >&2
+        exit 2
+    fi
     Xvfb "$display" -screen 0 1920x1080x24 -nolisten tcp >/dev/null 2>&1 &
     started="$!"
     # Until the server listens on its socket.
@@ -53,6 +57,10 @@ if [ -z "${DISPLAY:-}" ]; then
         fi
         sleep 0.1
     done
+    if ! kill -0 "$started" 2>/dev/null; then
+        echo "tick_rate.sh: the X server on $display stopped at once (is the display number taken?)" >&2
+        exit 2
+    fi
     DISPLAY="$display" openbox >/dev/null 2>&1 &
     started="$started $!"
     export DISPLAY="$display"
