@@ -68,6 +68,7 @@ BatchRunner::Outcome BatchRunner::run(const std::function<bool()>& iteration, co
     const bool wasVisible = window && window->isVisible();
     const bool byTime = events_ == Events::kProcessByTime;
     const bool process = events_ == Events::kProcess || byTime;
+    const bool withProgress = events_ == Events::kProcessWithProgress;
     auto gone = [&] { return !window || (wasVisible && !window->isVisible()); };
 
     cancelRequested_ = false;
@@ -88,6 +89,16 @@ BatchRunner::Outcome BatchRunner::run(const std::function<bool()>& iteration, co
                 if (gone()) return Outcome::kWindowClosed;
             }
         }
+        if (withProgress) {
+            const auto now = Now();
+            if (now - lastWrite >= kProgressPeriod) {
+                lastWrite = now;
+                if (progress) progress();
+                if (gone()) return Outcome::kWindowClosed;
+                QApplication::processEvents();
+                if (gone()) return Outcome::kWindowClosed;
+            }
+        }
         if (cancelRequested_) {
             bool stop = true;
             if (confirm) {
@@ -98,7 +109,7 @@ BatchRunner::Outcome BatchRunner::run(const std::function<bool()>& iteration, co
             if (stop) return Outcome::kCancelled;
             cancelRequested_ = false;
         }
-        if (progress) {
+        if (progress && !withProgress) {
             const auto now = Now();
             if (now - lastWrite >= kProgressPeriod) {
                 lastWrite = now;

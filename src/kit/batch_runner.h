@@ -5,7 +5,8 @@
 //
 // A window either holds the thread (no events are processed: the learner waits, and only
 // what the progress callback repaints itself reaches the screen) or lets pending events
-// through before every iteration, so that a stop button and repaints get in.
+// through between iterations, every time or by the clock, so that a stop button and
+// repaints get in.
 #pragma once
 
 #include <QPointer>
@@ -25,6 +26,11 @@ public:
         // has passed: for loops of many short iterations, whose learner still expects a
         // stop button to be answered at once.
         kProcessByTime,
+        // Process pending events right after each progress write (once kProgressPeriod has
+        // passed, whether or not there is a progress callback) and not before: for loops of
+        // many short iterations whose start needs no showing. A run over within one period
+        // shows only its end, and what progress draws reaches the screen at once.
+        kProcessWithProgress,
     };
     enum class Outcome {
         kFinished,        // the iteration said the loop was done

@@ -171,11 +171,24 @@ void DrawStateGraph(QPainter& p, const QRectF& area, const StateGraph& g, const 
 StateGraphView::StateGraphView(QWidget* parent, StateGraph graph, QSize size, GraphLook look)
     : QWidget(parent), graph_(std::move(graph)), look_(look) {
     setFixedSize(size);
+    setAttribute(Qt::WA_OpaquePaintEvent);  // the ground covers it whole: nothing beneath to paint
 }
 
 void StateGraphView::paintEvent(QPaintEvent*) {
+    // The boxes laid over the picture repaint it beneath them whenever their text changes:
+    // at every step of a run. Stroking every curve again for that costs far more than the
+    // step, so the picture is drawn once for its size and pixel ratio and then copied.
+    const qreal ratio = devicePixelRatioF();
+    const QSize pixels(static_cast<int>(std::ceil(width() * ratio)), static_cast<int>(std::ceil(height() * ratio)));
+    if (picture_.size() != pixels || picture_.devicePixelRatio() != ratio) {
+        picture_ = QImage(pixels, QImage::Format_RGB32);
+        picture_.setDevicePixelRatio(ratio);
+        picture_.fill(kGround);
+        QPainter draw(&picture_);
+        DrawStateGraph(draw, area(), graph_, look_);
+    }
     QPainter p(this);
-    DrawStateGraph(p, area(), graph_, look_);
+    p.drawImage(QPointF(0, 0), picture_);
 }
 
 QStringList GraphTabFlow(const StateGraph& g, const std::vector<int>& order, const QString& stateBox, const QString& arcBox,

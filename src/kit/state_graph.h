@@ -4,6 +4,7 @@
 // the graph at the points it gives (StatePoint, ArcMiddle).
 #pragma once
 
+#include <QImage>
 #include <QPainterPath>
 #include <QPointF>
 #include <QPolygonF>
@@ -81,6 +82,7 @@ protected:
 private:
     StateGraph graph_;
     GraphLook look_;
+    QImage picture_;  // the drawing, in device pixels
 };
 
 }  // namespace kv

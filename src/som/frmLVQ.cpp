@@ -16,9 +16,9 @@ som::StepReport frmLVQ::StepModel(const som::AnimalTable& animals) { return lvq_
 
 QString frmLVQ::StepSizeBoxes() const { return QStringLiteral("「α0」"); }
 
-void frmLVQ::DrawModel(const som::AnimalTable& animals) {
+void frmLVQ::DrawModel(const som::UnitMap& m, const som::AnimalTable& animals) {
     for (const som::Region& r : som::kRegions) Picture1->FilledBox(r.left, r.top, r.right, r.bottom, r.colour);
-    DrawAnimals(animals);
+    DrawAnimals(m, animals);
     Picture1->Line(8, 0, 8, 16, kBlue);
     Picture1->Line(0, 5, 16, 5, kBlue);
     Picture1->Line(0, 10, 16, 10, kBlue);

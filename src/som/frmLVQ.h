@@ -15,7 +15,7 @@ public:
 protected:
     void InitModel(const som::AnimalTable& animals, const Params& p) override;
     som::StepReport StepModel(const som::AnimalTable& animals) override;
-    void DrawModel(const som::AnimalTable& animals) override;
+    void DrawModel(const som::UnitMap& m, const som::AnimalTable& animals) override;
     const som::UnitMap& map() const override { return lvq_; }
     som::UnitMap& map() override { return lvq_; }
     QString StepSizeBoxes() const override;

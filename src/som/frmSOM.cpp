@@ -10,6 +10,8 @@
 #include <QRadioButton>
 
 #include <algorithm>
+#include <utility>
+#include <vector>
 
 #include "kit/accessible.h"
 #include "kit/controls.h"
@@ -53,6 +55,27 @@ constexpr int TableBox(int n, int a) { return n * kAttributes + a; }
 
 QString BoxName(int n, int a) { return QStringLiteral("%1の%2").arg(QString::fromUtf8(kAnimalNames[n]), QString::fromUtf8(kAttributeNames[a])); }
 
+// A boundary's unit segments joined where one carries straight on from another: the same
+// pixels in fewer lines. Vertical ones first, column by column, then horizontal ones.
+std::vector<som::Segment> Joined(std::vector<som::Segment> segments) {
+    const auto vertical = [](const som::Segment& s) { return s.x1 == s.x2; };
+    std::sort(segments.begin(), segments.end(), [&](const som::Segment& a, const som::Segment& b) {
+        if (vertical(a) != vertical(b)) return vertical(a);
+        return vertical(a) ? std::pair(a.x1, a.y1) < std::pair(b.x1, b.y1) : std::pair(a.y1, a.x1) < std::pair(b.y1, b.x1);
+    });
+    std::vector<som::Segment> joined;
+    for (const som::Segment& s : segments) {
+        som::Segment* last = joined.empty() ? nullptr : &joined.back();
+        if (last && vertical(*last) == vertical(s) && last->x2 == s.x1 && last->y2 == s.y1) {
+            last->x2 = s.x2;
+            last->y2 = s.y2;
+        } else {
+            joined.push_back(s);
+        }
+    }
+    return joined;
+}
+
 }  // namespace
 
 frmSOM::frmSOM()
@@ -61,7 +84,7 @@ frmSOM::frmSOM()
                                     "青い点と動物名を描き、草食性の境目を黒、羽の有無の境目を青の線で示します。")}) {}
 
 frmSOM::frmSOM(const Variant& variant)
-    : SteppedForm(variant.name, variant.caption), variant_(variant), batch_(this, BatchRunner::Events::kProcess) {
+    : SteppedForm(variant.name, variant.caption), variant_(variant), batch_(this, BatchRunner::Events::kProcessWithProgress) {
     setContentSize(QSize(kWindowWidth, kWindowHeight));
     BuildTable();
     BuildControls();
@@ -91,6 +114,9 @@ void frmSOM::BuildTable() {
         }
     // One stop of the Tab chain, not 256: the arrow keys walk the attributes and the animals.
     new TableStop(c, std::move(rows));
+    // A batch reads the table again only after one of its texts changed: reading 256 boxes
+    // costs as much as a step, and a value depends on nothing but its text.
+    for (QLineEdit* box : Text1) connect(box, &QLineEdit::textChanged, this, [this] { tableEdited_ = true; });
 }
 
 void frmSOM::BuildControls() {
@@ -161,10 +187,9 @@ void frmSOM::Command3_Click() {
     if (DeferDuringBatch(&frmSOM::Command3_Click)) return;
     if (!batch_.mayStart()) return;  // another window's batch: refused before the map is touched
     run_->Stop();  // the batch and an automatic run would step the same map
-    if (!MapInit(Reading::kReport)) return;
-    const auto table = ReadTable(Reading::kSilent);  // MapInit has just read it
-    if (!table) return;
-    lastTable_ = *table;
+    // The fresh map is drawn only once the learner can see it: a batch over before events
+    // first get through shows just its end.
+    if (!MapInit(Reading::kReport, Drawing::kWhenShown)) return;
 
     int steps = 0;
     pending_ = nullptr;  // a press left from a batch that ended with its window closed
@@ -173,7 +198,10 @@ void frmSOM::Command3_Click() {
     const BatchRunner::Outcome outcome = batch_.run([&] {
         if (steps >= map().MapLoop()) return false;
         // The table may be edited while the batch runs; a box being retyped keeps its last value.
-        if (const auto now = ReadTable(Reading::kSilent)) lastTable_ = *now;
+        if (tableEdited_) {
+            tableEdited_ = false;
+            if (const auto now = ReadTable(Reading::kSilent)) lastTable_ = *now;
+        }
         const som::StepReport step = StepModel(lastTable_);
         if (step.outcome != som::StepOutcome::kDone) {
             refused = step.outcome;
@@ -181,11 +209,20 @@ void frmSOM::Command3_Click() {
         }
         ++steps;
         return true;
-    }, [this] { ShowCount(map().MapCount()); });  // the counter as often as the eye can follow
+    }, [this] {
+        // Just before events get through: the counter as often as the eye can follow, and
+        // the first map, which stays until the end.
+        DrawStart();
+        ShowCount(map().MapCount());
+    });
     if (outcome == BatchRunner::Outcome::kWindowClosed || !alive) return;
-    if (outcome == BatchRunner::Outcome::kAlreadyRunning) return;  // the runner has told the learner
+    if (outcome == BatchRunner::Outcome::kAlreadyRunning) {  // the runner has told the learner
+        DrawStart();
+        return;
+    }
+    start_.reset();  // replaced by the last map, unseen
     if (steps > 0) ShowCount(map().MapCount());
-    MapDraw(lastTable_);
+    MapDraw(map(), lastTable_);
     if (refused != som::StepOutcome::kDone && !ReportRefused(refused)) return;
     if (pending_) {
         const auto slot = pending_;
@@ -216,8 +253,13 @@ std::optional<som::AnimalTable> frmSOM::ReadTable(Reading how) {
     for (int n = 0; n < kAnimals; ++n) {
         for (int a = 0; a < kAttributes; ++a) {
             QLineEdit* box = Text1[TableBox(n, a)];
-            const auto v = how == Reading::kReport ? ReadVal(box, BoxName(n, a)) : PeekVal(box);
-            if (!v) return std::nullopt;
+            // The box's name is made only for the message: for 256 boxes it costs more
+            // than reading them.
+            const auto v = PeekVal(box);
+            if (!v) {
+                if (how == Reading::kReport) ReadVal(box, BoxName(n, a));
+                return std::nullopt;
+            }
             table[n][a] = *v;
         }
     }
@@ -249,20 +291,30 @@ std::optional<frmSOM::Params> frmSOM::ReadParams(Reading how) {
     return Params{*alfa0, *nc0, *count};
 }
 
-bool frmSOM::MapInit(Reading how) {
+bool frmSOM::MapInit(Reading how, Drawing drawing) {
     const auto p = ReadParams(how);
     if (!p) return false;
     const auto table = ReadTable(how);
     if (!table) return false;
     Randomize();
     InitModel(*table, *p);
+    lastTable_ = *table;
+    tableEdited_ = false;
     restartPending_ = false;
     // A new map has taken no step: its counter is blank, as when the window opens, rather
     // than the last run's count beside fresh weights.
     Label7->clear();
     SetPlotScale(*Picture1, variant_.plotLeft, -1, 17, 17);
-    MapDraw(*table);
+    start_.reset();
+    if (drawing == Drawing::kNow) MapDraw(map(), *table);
+    else start_ = Start{map(), *table};  // the weights are all the drawing needs
     return true;
+}
+
+void frmSOM::DrawStart() {
+    if (!start_) return;
+    MapDraw(start_->map, start_->animals);
+    start_.reset();
 }
 
 void frmSOM::InitModel(const som::AnimalTable& animals, const Params& p) {
@@ -294,7 +346,7 @@ StepResult frmSOM::MapStep(StepBy by) {
         return StepResult::Stop;
     }
     ShowCount(map().MapCount());
-    MapDraw(*table);
+    MapDraw(map(), *table);
     if (!byTimer || map().MapCount() <= map().MapLoop()) return StepResult::Continue;
     // This tick took the step with f = 0, which moved nothing.
     return EndOfRun();
@@ -331,31 +383,41 @@ bool frmSOM::ReportRefused(som::StepOutcome outcome) {
 }
 
 void frmSOM::ShowCount(int count) {
+    // Painted with the map when events next get through: a step returns to them at once,
+    // and a batch lets them through right after it writes the count.
     Label7->setText(QStringLiteral("回数　%1").arg(count));
-    Label7->repaint();
 }
 
 void frmSOM::MapDraw() {
-    if (const auto table = ReadTable(Reading::kSilent)) MapDraw(*table);
+    if (const auto table = ReadTable(Reading::kSilent)) MapDraw(map(), *table);
 }
 
-void frmSOM::MapDraw(const som::AnimalTable& animals) {
+void frmSOM::MapDraw(const som::UnitMap& m, const som::AnimalTable& animals) {
     Picture1->Cls();
-    DrawModel(animals);
+    DrawModel(m, animals);
 }
 
-void frmSOM::DrawModel(const som::AnimalTable& animals) {
-    const auto colours = som::MapColors(som_);
-    for (int x = 0; x < kSide; ++x)
-        for (int y = 0; y < kSide; ++y) Picture1->FilledBox(x, y, x + 1, y + 1, colours[x * kSide + y]);
-    DrawAnimals(animals);
-    for (const som::Segment& s : som::HerbivoreBoundary(som_)) Picture1->Line(s.x1, s.y1, s.x2, s.y2, kBlack);
-    for (const som::Segment& s : som::FeatherBoundary(som_)) Picture1->Line(s.x1, s.y1, s.x2, s.y2, kBlue);
+void frmSOM::DrawModel(const som::UnitMap& m, const som::AnimalTable& animals) {
+    const auto colours = som::MapColors(m);
+    // Cells of one colour running down a column go in as one box: the same pixels, as each
+    // cell's box covers the edge it shares with the next, which the next covers again.
+    for (int x = 0; x < kSide; ++x) {
+        for (int y = 0; y < kSide;) {
+            const Rgb colour = colours[x * kSide + y];
+            int end = y + 1;
+            while (end < kSide && colours[x * kSide + end] == colour) ++end;
+            Picture1->FilledBox(x, y, x + 1, end, colour);
+            y = end;
+        }
+    }
+    DrawAnimals(m, animals);
+    for (const som::Segment& s : Joined(som::HerbivoreBoundary(m))) Picture1->Line(s.x1, s.y1, s.x2, s.y2, kBlack);
+    for (const som::Segment& s : Joined(som::FeatherBoundary(m))) Picture1->Line(s.x1, s.y1, s.x2, s.y2, kBlue);
 }
 
-void frmSOM::DrawAnimals(const som::AnimalTable& animals) {
+void frmSOM::DrawAnimals(const som::UnitMap& m, const som::AnimalTable& animals) {
     const FillStyle kept = Picture1->fillStyle();
-    const auto winners = map().Winners(animals);
+    const auto winners = m.Winners(animals);
     Picture1->setFillStyle(FillStyle::Solid);
     Picture1->setFillColor(kBlue);
     Picture1->setFontSize(8);

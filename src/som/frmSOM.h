@@ -62,30 +62,33 @@ protected:
     };
     virtual void InitModel(const som::AnimalTable& animals, const Params& p);
     virtual som::StepReport StepModel(const som::AnimalTable& animals);
-    // Draws the map after Cls.
-    virtual void DrawModel(const som::AnimalTable& animals);
+    // Draws the map `m` (this window's, or a copy of its weights) after Cls.
+    virtual void DrawModel(const som::UnitMap& m, const som::AnimalTable& animals);
     virtual const som::UnitMap& map() const { return som_; }
     virtual som::UnitMap& map() { return som_; }
     // The parameters a refused step names.
     virtual QString StepSizeBoxes() const;
 
-    // Each animal's blue dot and name on its winner.
-    void DrawAnimals(const som::AnimalTable& animals);
+    // Each animal's blue dot and name on its winner in `m`.
+    void DrawAnimals(const som::UnitMap& m, const som::AnimalTable& animals);
 
     PlotSurface* Picture1;
 
 private:
     enum class Reading { kReport, kSilent };
+    enum class Drawing { kNow, kWhenShown };
 
     void BuildTable();
     void BuildControls();
 
     std::optional<som::AnimalTable> ReadTable(Reading how);
     std::optional<Params> ReadParams(Reading how);
-    // Reads the parameters and the table, initialises and draws; false (nothing changed)
-    // when a box cannot be used.
-    bool MapInit(Reading how);
-    void MapDraw(const som::AnimalTable& animals);
+    // Reads the parameters and the table, initialises and draws (kWhenShown: keeps the
+    // drawing for DrawStart); false (nothing changed) when a box cannot be used.
+    bool MapInit(Reading how, Drawing drawing = Drawing::kNow);
+    // Draws the map a batch started from, if it is still waiting.
+    void DrawStart();
+    void MapDraw(const som::UnitMap& m, const som::AnimalTable& animals);
     // One learning step with the table as it stands; a refused step says why.
     StepResult MapStep(StepBy by);
     // The timer run has taken its MapLoop steps: it starts again or stops.
@@ -101,6 +104,12 @@ private:
     void (frmSOM::*pending_)() = nullptr;
     bool restartPending_ = false;
     som::AnimalTable lastTable_{};  // the batch's reading, kept while a box is being retyped
+    bool tableEdited_ = false;      // a table text changed since the batch last read it
+    struct Start {
+        som::UnitMap map;
+        som::AnimalTable animals;
+    };
+    std::optional<Start> start_;  // a batch's first map, not drawn yet
 
     std::array<QLineEdit*, som::kAnimals * som::kAttributes> Text1{};
     std::array<QLabel*, som::kAnimals> Label1{};

@@ -6,7 +6,9 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
+#include <new>
 #include <vector>
 
 #include "plot/colors.h"
@@ -61,6 +63,23 @@ struct StepReport {
     std::array<bool, kAnimals> attracted{};  // LVQ: moved towards the animal (else away)
 };
 
+// Storage that starts on a cache line. Every step copies W to W0 through the C library's
+// block move, which on some processors runs tens of times slower when the two blocks start
+// at different offsets within their cache lines, as two heap blocks may: a step would then
+// take twice as long or not, by where the heap happened to put the weights.
+template <typename T>
+struct CacheLineAllocator {
+    using value_type = T;
+    static constexpr std::align_val_t kLine{64};
+    CacheLineAllocator() = default;
+    template <typename U>
+    CacheLineAllocator(const CacheLineAllocator<U>&) {}
+    T* allocate(std::size_t n) { return static_cast<T*>(::operator new(n * sizeof(T), kLine)); }
+    void deallocate(T* p, std::size_t n) { ::operator delete(p, n * sizeof(T), kLine); }
+    template <typename U>
+    bool operator==(const CacheLineAllocator<U>&) const { return true; }
+};
+
 // The weight grid and its counters; the two maps differ in how they start and step.
 class UnitMap {
 public:
@@ -83,8 +102,9 @@ protected:
     // Takes the step back when a weight left the doubles.
     StepOutcome EndStep();
 
-    std::vector<double> w_;   // W(x, y, a) at Index(x, y, a)
-    std::vector<double> w0_;  // W at the start of the step being taken
+    using Weights = std::vector<double, CacheLineAllocator<double>>;
+    Weights w_;   // W(x, y, a) at Index(x, y, a)
+    Weights w0_;  // W at the start of the step being taken
     double alfa0_ = 0;
     int mapLoop_ = 0;
     int mapCount_ = 0;

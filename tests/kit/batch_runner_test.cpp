@@ -263,3 +263,18 @@ TEST_F(BatchRunnerTest, ByTimeLetsEventsThroughOnlyOncePerPeriod) {
     EXPECT_EQ(h->runner.run([&] { return ++iterations < 5; }), Outcome::kCancelled);
     EXPECT_EQ(iterations, 0);
 }
+
+TEST_F(BatchRunnerTest, WithProgressLetsEventsThroughRightAfterEachWriteAndNotBefore) {
+    Host* h = host(Events::kProcessWithProgress);
+    // A press queued before the run waits for the first write; the clock moves 1 ms per
+    // iteration, and each write is followed at once by the events it drew for.
+    QMetaObject::invokeMethod(h->stop, "click", Qt::QueuedConnection);
+    int iterations = 0, writes = 0;
+    const Outcome outcome = h->runner.run([&] {
+        now += 1ms;
+        return ++iterations < 1000;
+    }, [&] { ++writes; });
+    EXPECT_EQ(outcome, Outcome::kCancelled);
+    EXPECT_EQ(writes, 1);
+    EXPECT_EQ(iterations, static_cast<int>(BatchRunner::kProgressPeriod / 1ms));
+}

@@ -5,10 +5,12 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <functional>
 #include <vector>
 
+#include "kit/batch_runner.h"
 #include "plot/PlotSurface.h"
 #include "plot/random.h"
 #include "plot/timer.h"
@@ -53,7 +55,16 @@ protected:
         t->start();
     }
     QObject* owner_ = new QObject;
+    // Each reading of the batch clock is a whole period after the last, so that a batch
+    // lets events through before every step, however fast the machine.
+    void SetUp() override {
+        UiTest::SetUp();
+        kv::BatchRunner::setClock([t = std::chrono::steady_clock::time_point{}]() mutable {
+            return t += kv::BatchRunner::kProgressPeriod;
+        });
+    }
     void TearDown() override {
+        kv::BatchRunner::setClock({});
         delete owner_;
         UiTest::TearDown();
     }
@@ -227,6 +238,30 @@ TEST_F(SomWindow, BatchStopsOnItsButtonAndOnOtherPresses) {
     during(5, [&] { w->close(); });
     call(w, "Command3_Click");
     EXPECT_LT(w->Map().MapCount(), 200);
+}
+
+TEST_F(SomWindow, BatchShowsItsFirstMapWhenEventsGetThroughAndLearnsTheTableAsTyped) {
+    auto* w = open<kv::frmSOM>();
+    choose(w, "Option3");  // no random weights: the same map at every start
+    type(w, "txtLoop", "20");
+    call(w, "Command1_Click");
+    const QImage first = map(w).copy();
+    call(w, "Command2_Click");  // another map on show when the batch starts
+    // A table box typed when events first get through, before the first step.
+    QImage seen;
+    during(1, [&] {
+        seen = map(w).copy();
+        type(w, "Text1(0)", "0");
+    });
+    call(w, "Command3_Click");
+    EXPECT_EQ(seen, first);
+    const auto batched = weights(w);
+    // The same run by hand: the first map, then the typed table for all 20 steps.
+    type(w, "Text1(0)", "1");
+    call(w, "Command1_Click");
+    type(w, "Text1(0)", "0");
+    for (int s = 0; s < 20; ++s) call(w, "Command2_Click");
+    EXPECT_EQ(weights(w), batched);
 }
 
 TEST_F(SomWindow, RefusesALoopCountItCannotUse) {
