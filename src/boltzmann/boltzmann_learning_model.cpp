@@ -69,6 +69,26 @@ constexpr double kExpLimit = 709.0;
 
 double FireProbability(double u) { return -u >= kExpLimit ? 0.0 : 1 / (1 + std::exp(-u)); }
 
+// n sweeps over the hidden units and, with kMovingOutput, the output: each draw compared
+// with its unit's threshold, each configuration reached (hidden units' bits, the output's
+// above them) counted in `tally`. `out` and `config` carry the states in and out.
+template <bool kMovingOutput>
+void Sweeps(int n, RandomStream& stream, const std::uint32_t (&hidden)[2][kHidden], const std::uint32_t* output, int& out,
+            int& config, int* tally) {
+    RandomStream random = stream;  // in registers through the loop
+    int o = out, c = config;
+    for (int s = 0; s < n; ++s) {
+        const std::uint32_t* const t = hidden[o];
+        c = 0;
+        for (int h = 0; h < kHidden; ++h) c |= static_cast<int>(random.Next24() < t[h]) << h;
+        if constexpr (kMovingOutput) o = random.Next24() < output[c] ? 1 : 0;
+        ++tally[c | o << kHidden];
+    }
+    stream = random;
+    out = o;
+    config = c;
+}
+
 // The sweeps of a phase that ended with the output on (the top bit of a configuration).
 int OutputOnCount(const std::array<int, 1 << (Model::kUnits - Model::kFirstHidden)>& seen) {
     int on = 0;
@@ -161,16 +181,10 @@ void BoltzmannLearning::RunPhase(int n, bool free, Seen& seen) {
 
     int out = x_[kOutput], config = 0;
     for (int h = 0; h < kHidden; ++h) config |= x_[kFirstHidden + h] << h;
-    int* const tally = seen.data();
-    RandomStream random = SharedRandom();
-    for (int s = 0; s < n; ++s) {
-        const std::uint32_t* const t = hidden[out];
-        config = 0;
-        for (int h = 0; h < kHidden; ++h) config |= static_cast<int>(random.Next24() < t[h]) << h;
-        if (free) out = random.Next24() < output[config] ? 1 : 0;
-        ++tally[config | out << kHidden];
-    }
-    SharedRandom() = random;
+    if (free)
+        Sweeps<true>(n, SharedRandom(), hidden, output, out, config, seen.data());
+    else
+        Sweeps<false>(n, SharedRandom(), hidden, output, out, config, seen.data());
     for (int h = 0; h < kHidden; ++h) x_[kFirstHidden + h] = static_cast<std::int16_t>((config >> h) & 1);
     x_[kOutput] = static_cast<std::int16_t>(out);
 }
@@ -179,18 +193,13 @@ void BoltzmannLearning::Tally(const Seen& seen, std::array<std::array<double, kU
     // A joined pair is a held unit (threshold, input) with another, or a hidden unit with
     // the output: per-unit on-counts and per-hidden-unit counts with the output on cover
     // every pair. Whole counts, so the sums are those of adding 1 per sweep.
-    std::array<long, kUnits> on{}, withOutput{};
-    for (int c = 0; c < kConfigs; ++c) {
-        if (!seen[c]) continue;
-        const bool outputOn = (c >> kHidden) & 1;
-        for (int u = 0; u < kFree; ++u)
-            if ((c >> u) & 1) {
-                on[kFirstHidden + u] += seen[c];
-                if (outputOn) withOutput[kFirstHidden + u] += seen[c];
-            }
+    int on[kFree] = {}, withOutput[kHidden] = {};
+    for (int c = 0; c < kConfigs; ++c) {  // masks rather than branches: the compiler vectorises it
+        for (int u = 0; u < kFree; ++u) on[u] += seen[c] & -((c >> u) & 1);
+        for (int h = 0; h < kHidden; ++h) withOutput[h] += seen[c] & -((c >> h) & (c >> kHidden) & 1);
     }
     for (const Pair& p : JoinedPairs()) {
-        const long total = p.j < kFirstHidden ? (x_[p.j] ? on[p.i] : 0) : withOutput[p.j];
+        const int total = p.j < kFirstHidden ? (x_[p.j] ? on[p.i - kFirstHidden] : 0) : withOutput[p.j - kFirstHidden];
         stat[p.j][p.i] = static_cast<double>(total);
     }
 }

@@ -1,7 +1,6 @@
 #include "plot/random.h"
 
 #include <chrono>
-#include <cmath>
 #include <optional>
 
 namespace kv {
@@ -44,8 +43,11 @@ float Rnd() {
 std::uint32_t RndThreshold(double p) {
     if (!(p > 0)) return 0;
     if (p >= 1) return static_cast<std::uint32_t>(kTwo24);
-    // A draw d gives Rnd() = d 2^-24 exactly; d 2^-24 < p  <=>  d < p 2^24  <=>  d < ceil(p 2^24).
-    return static_cast<std::uint32_t>(std::ceil(p * kTwo24));
+    // A draw d gives Rnd() = d 2^-24 exactly; d 2^-24 < p  <=>  d < p 2^24  <=>  d < ceil(p 2^24),
+    // formed here from the truncation, exact below 2^24.
+    const double scaled = p * kTwo24;
+    const auto whole = static_cast<std::uint32_t>(scaled);
+    return whole + (whole < scaled ? 1 : 0);
 }
 
 void Randomize() {
