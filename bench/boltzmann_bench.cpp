@@ -4,6 +4,7 @@
 #include <QLineEdit>
 
 #include <array>
+#include <bit>
 #include <cmath>
 #include <cstdint>
 #include <memory>
@@ -83,7 +84,8 @@ void ReferenceBatch() {
 }
 
 // The default batch and its execution check as a strong engineer writes it from scratch,
-// drawing 24-bit numbers from `draw`: in each iteration the 10 hidden and 32 output fields
+// drawing 24-bit numbers from `draw` (copied into the loops, so that a small generator's
+// state stays in registers): in each iteration the 10 hidden and 32 output fields
 // are turned once into thresholds, each draw is one integer compare, and the pair statistics
 // come from per-unit on-counts. The same algorithm as the program's, so a floor for the
 // program's overhead only.
@@ -91,24 +93,18 @@ template <typename Draw>
 struct ThresholdLoop {
     static constexpr int kN = BoltzmannLearning::kUnits, kHidden = 5, kOut = 9;
     const BoltzmannLearning::Training& t = BoltzmannLearning::kDefaultTraining;
-    Draw& draw;
+    Draw draw;
     double w[kN][kN] = {};
     int x[kN] = {1};
     std::array<int, 8> outOn{};
 
     float Rnd() { return static_cast<float>(draw()) * (1.0f / 16777216.0f); }
     // The joined units that are on, in increasing order: a hidden unit is joined to the
-    // threshold unit, the inputs and the output; the output to the threshold and hidden units.
-    double HiddenField(int i, int out) const {
+    // threshold unit, the inputs and the output (last).
+    double HiddenField(int i) const {
         double u = 0;
         for (int j = 0; j < 4; ++j)
             if (x[j]) u += w[i][j];
-        return out ? u + w[i][kOut] : u;
-    }
-    double OutputField(int hiddenBits) const {
-        double u = w[kOut][0];
-        for (int h = 0; h < kHidden; ++h)
-            if ((hiddenBits >> h) & 1) u += w[kOut][4 + h];
         return u;
     }
     static std::uint32_t Threshold(double u) { return kv::RndThreshold(-u >= 709 ? 0.0 : 1 / (1 + std::exp(-u))); }
@@ -117,18 +113,31 @@ struct ThresholdLoop {
     // and the output too; the result: sweeps the output was on. Counted by configuration, one
     // increment a sweep.
     int Phase(int n, bool free, int out, std::array<int, kHidden>& on, std::array<int, kHidden>& with) {
-        std::uint32_t th[2][kHidden], to[32] = {};
-        for (int v = 0; v < 2; ++v)
-            for (int h = 0; h < kHidden; ++h) th[v][h] = Threshold(HiddenField(4 + h, v));
-        if (free)
-            for (int c = 0; c < 32; ++c) to[c] = Threshold(OutputField(c));
+        std::uint32_t th[2][kHidden] = {}, to[32] = {};
+        for (int h = 0; h < kHidden; ++h) {
+            const double u = HiddenField(4 + h);
+            th[0][h] = free || out == 0 ? Threshold(u) : 0;
+            th[1][h] = free || out == 1 ? Threshold(u + w[4 + h][kOut]) : 0;
+        }
+        if (free) {
+            // The output is joined to the threshold unit and the hidden units: a configuration
+            // adds its highest hidden unit last.
+            double u[32] = {w[kOut][0]};
+            for (int c = 1; c < 32; ++c) {
+                const int top = std::bit_width(static_cast<unsigned>(c)) - 1;
+                u[c] = u[c ^ (1 << top)] + w[kOut][4 + top];
+            }
+            for (int c = 0; c < 32; ++c) to[c] = Threshold(u[c]);
+        }
         int seen[64] = {};  // sweeps that ended in each configuration: hidden bits, output bit 5
+        Draw d = draw;
         for (int s = 0; s < n; ++s) {
             int c = 0;
-            for (int h = 0; h < kHidden; ++h) c |= static_cast<int>(draw() < th[out][h]) << h;
-            if (free) out = draw() < to[c];
+            for (int h = 0; h < kHidden; ++h) c |= static_cast<int>(d() < th[out][h]) << h;
+            if (free) out = d() < to[c];
             ++seen[c | out << 5];
         }
+        draw = d;
         int outputOn = 0;
         for (int c = 0; c < 64; ++c) {
             outputOn += (c >> 5) * seen[c];
@@ -186,10 +195,12 @@ struct ThresholdLoop {
 
 // The threshold loop with the program's own random source, seeded as LearningModelBatch is.
 auto ProgramSourceLoop() {
+    struct Draws {
+        kv::RandomStream stream;
+        std::uint32_t operator()() { return stream.Next24(); }
+    };
     kv::SeedRandomForTest(7);
-    kv::RandomStream stream = kv::SharedRandom();
-    auto draw = [&stream] { return stream.Next24(); };
-    ThresholdLoop<decltype(draw)> loop{.draw = draw};
+    ThresholdLoop<Draws> loop{.draw = {kv::SharedRandom()}};
     loop.Batch();
     benchmark::DoNotOptimize(loop.w);
     return loop;
@@ -197,9 +208,12 @@ auto ProgramSourceLoop() {
 
 // The same loop drawing from std::mt19937, which the random source used before.
 void Mt19937Loop() {
+    struct Draws {
+        std::mt19937* engine;  // 5 kB of state: only its address is copied
+        std::uint32_t operator()() { return static_cast<std::uint32_t>((*engine)() >> 8); }
+    };
     std::mt19937 engine(7);
-    auto draw = [&engine] { return static_cast<std::uint32_t>(engine() >> 8); };
-    ThresholdLoop<decltype(draw)> loop{.draw = draw};
+    ThresholdLoop<Draws> loop{.draw = {&engine}};
     loop.Batch();
     benchmark::DoNotOptimize(loop.w);
 }

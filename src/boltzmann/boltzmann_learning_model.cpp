@@ -1,6 +1,7 @@
 #include "boltzmann/boltzmann_learning_model.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <vector>
 
@@ -165,19 +166,32 @@ void BoltzmannLearning::RunPhase(int n, bool free, Seen& seen) {
     // compared with, rather than an exponential for each of the phase's 2000 or 2400 draws.
     // Every draw and every comparison is the one SampleUnit would make, in the same order.
     CleanVectorState();  // the window may have drawn since the last phase
-    // Plain arrays: the loop below runs in the sanitizer tests' debug build too.
+    // Each field is summed as Field sums it, over the joined units that are on in increasing
+    // order: a hidden unit's adds the output's weight last, and the output's for a
+    // configuration adds the weight of its highest hidden unit last, to the sum for the
+    // configuration without it. Plain arrays: the sweeps run in the sanitizer tests' debug
+    // build too.
     States x = x_;
-    std::uint32_t hidden[2][kHidden];
-    for (int v = 0; v < 2; ++v) {
-        x[kOutput] = static_cast<std::int16_t>(v);
-        for (int h = 0; h < kHidden; ++h) hidden[v][h] = RndThreshold(FireProbability(Field(w_, x, kFirstHidden + h)));
+    x[kOutput] = 0;
+    const int held = x_[kOutput];
+    std::uint32_t hidden[2][kHidden] = {};
+    for (int h = 0; h < kHidden; ++h) {
+        const int i = kFirstHidden + h;
+        const double u = Field(w_, x, i);
+        for (int v = 0; v < 2; ++v)
+            if (free || v == held) hidden[v][h] = RndThreshold(FireProbability(v ? u + w_[i][kOutput] : u));
     }
     std::uint32_t output[1 << kHidden] = {};
-    if (free)
-        for (int c = 0; c < 1 << kHidden; ++c) {
-            for (int h = 0; h < kHidden; ++h) x[kFirstHidden + h] = static_cast<std::int16_t>((c >> h) & 1);
-            output[c] = RndThreshold(FireProbability(Field(w_, x, kOutput)));
+    if (free) {
+        double u[1 << kHidden];
+        for (int h = 0; h < kHidden; ++h) x[kFirstHidden + h] = 0;
+        u[0] = Field(w_, x, kOutput);
+        for (int c = 1; c < 1 << kHidden; ++c) {
+            const int top = std::bit_width(static_cast<unsigned>(c)) - 1;
+            u[c] = u[c ^ (1 << top)] + w_[kOutput][kFirstHidden + top];
         }
+        for (int c = 0; c < 1 << kHidden; ++c) output[c] = RndThreshold(FireProbability(u[c]));
+    }
 
     int out = x_[kOutput], config = 0;
     for (int h = 0; h < kHidden; ++h) config |= x_[kFirstHidden + h] << h;
