@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/kernels.h"
 #include "plot/random.h"
 
 namespace kv::boltzmann {
@@ -19,6 +20,21 @@ void BoltzmannExec::SetWeights(const Weights& w) {
         const auto [i, j] = kWeightPairs[n];
         w_.at(i).at(j) = w_.at(j).at(i) = w.at(n);
     }
+    BuildThresholds();
+}
+
+void BoltzmannExec::BuildThresholds() {
+    // A unit's net input depends only on the states of the others: its probability is
+    // formed once per state, not once per draw. Each is the sum and the probability Sweep
+    // would form, and the draw is compared as Rnd() < p would be.
+    CleanVectorState();  // the window may have drawn just before
+    for (int i = 1; i < kUnits; ++i)
+        for (int k = 0; k < kStates; ++k) {
+            const std::array<int, kUnits> x = {1, k & 1, (k >> 1) & 1, (k >> 2) & 1};
+            double u = 0;
+            for (int j = 0; j < kUnits; ++j) u += w_[i][j] * x[j];
+            thresholds_[i][k] = RndThreshold(FireProbability(u, temperature_));
+        }
 }
 
 double BoltzmannExec::StateEnergy(int k) const {
@@ -57,18 +73,19 @@ bool BoltzmannExec::ComputeTheory() {
 bool BoltzmannExec::Initialise(double temperature) {
     Reset();
     temperature_ = temperature;
+    BuildThresholds();
     return ComputeTheory();
 }
 
-int BoltzmannExec::Sweep() {
+int BoltzmannExec::Sweep() { return Sweep(SharedRandom()); }
+
+int BoltzmannExec::Sweep(RandomStream& random) {
+    int k = x_[1] + 2 * x_[2] + 4 * x_[3];
     for (int i = 1; i < kUnits; ++i) {
-        double u = 0;
-        for (int j = 0; j < kUnits; ++j) u += w_[i][j] * x_[j];
-        const double p = FireProbability(u, temperature_);
-        const float r = Rnd();  // one draw per unit, always
-        x_[i] = r < p ? 1 : 0;
+        const int bit = 1 << (i - 1);
+        k = random.Next24() < thresholds_[i][k] ? k | bit : k & ~bit;  // one draw per unit, always
     }
-    const int k = x_[1] + 2 * x_[2] + 4 * x_[3];
+    for (int i = 1; i < kUnits; ++i) x_[i] = static_cast<std::int16_t>((k >> (i - 1)) & 1);
     count_[k] += 1;
     return k;
 }
@@ -80,8 +97,11 @@ void BoltzmannExec::UpdateFrequencies() {
 bool BoltzmannExec::Batch(int loopCount, double temperature) {
     Reset();
     temperature_ = temperature;
+    BuildThresholds();
     const int n = std::clamp(loopCount, 0, kMaxCount);
-    for (int s = 0; s < n; ++s) Sweep();
+    RandomStream random = SharedRandom();  // in registers through the loop
+    for (int s = 0; s < n; ++s) Sweep(random);
+    SharedRandom() = random;
     stepCount_ = static_cast<std::int16_t>(n);
     if (n > 0) UpdateFrequencies();
     return ComputeTheory();
@@ -89,7 +109,10 @@ bool BoltzmannExec::Batch(int loopCount, double temperature) {
 
 int BoltzmannExec::ExecuteStep(double temperature) {
     if (!CanStep()) return x_[1] + 2 * x_[2] + 4 * x_[3];
-    temperature_ = temperature;
+    if (temperature != temperature_) {
+        temperature_ = temperature;
+        BuildThresholds();
+    }
     ++stepCount_;
     const int k = Sweep();
     UpdateFrequencies();

@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <limits>
 
+#include "plot/random.h"
+
 namespace kv::boltzmann {
 
 class BoltzmannExec {
@@ -65,6 +67,10 @@ public:
     bool TheoryFormed() const { return theoryFormed_; }
 
 private:
+    // For each unit and each state of the three units, the threshold (RndThreshold) that
+    // unit's draw is compared with at the current weights and temperature.
+    void BuildThresholds();
+    int Sweep(RandomStream& random);
     bool ComputeTheory();
     void Reset();
     void UpdateFrequencies();
@@ -77,6 +83,7 @@ private:
     std::array<double, kStates> frequency_{};
     std::array<double, kStates> theory_{};
     bool theoryFormed_ = false;
+    std::array<std::array<std::uint32_t, kStates>, kUnits> thresholds_{};
 };
 
 }  // namespace kv::boltzmann

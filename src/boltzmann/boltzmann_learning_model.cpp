@@ -1,9 +1,11 @@
 #include "boltzmann/boltzmann_learning_model.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <vector>
 
+#include "core/kernels.h"
 #include "plot/numtext.h"
 #include "plot/random.h"
 
@@ -31,9 +33,9 @@ const std::vector<Pair>& JoinedPairs() {
     return pairs;
 }
 
-// For each unit, the units joined to it in increasing order: the net input sums only
-// these, and only those that are on, which gives the same sum as all ten terms in order
-// (the others add exact zeros).
+constexpr int kHidden = Model::kOutput - Model::kFirstHidden;
+
+// For each unit, the units joined to it in increasing order.
 struct Neighbours {
     std::array<int, Model::kUnits> n{};
     std::array<std::array<int, Model::kUnits>, Model::kUnits> of{};
@@ -45,11 +47,55 @@ Neighbours MakeNeighbours() {
             if (Model::Connection(i, j)) t.of[i][t.n[i]++] = j;
     return t;
 }
-// Built once at start: the sweep reads it without a guard.
+// Built once at start: the fields read it without a guard.
 const Neighbours kJoinedTo = MakeNeighbours();
+
+using States = std::array<std::int16_t, Model::kUnits>;
+using Weights = std::array<std::array<double, Model::kUnits>, Model::kUnits>;
+
+// The net input of unit i: the weights of its joined units that are on, added in increasing
+// order. That is the sum of all ten terms in order, since the others add exact zeros.
+double Field(const Weights& w, const States& x, int i) {
+    const Neighbours& nb = kJoinedTo;
+    double u = 0;
+    for (int n = 0; n < nb.n[i]; ++n) {
+        const int j = nb.of[i][n];
+        if (x[j]) u += w[i][j];
+    }
+    return u;
+}
 
 // Above this e^(-u) overflows a double.
 constexpr double kExpLimit = 709.0;
+
+double FireProbability(double u) { return -u >= kExpLimit ? 0.0 : 1 / (1 + std::exp(-u)); }
+
+// n sweeps over the hidden units and, with kMovingOutput, the output: each draw compared
+// with its unit's threshold, each configuration reached (hidden units' bits, the output's
+// above them) counted in `tally`. `out` and `config` carry the states in and out.
+template <bool kMovingOutput>
+void Sweeps(int n, RandomStream& stream, const std::uint32_t (&hidden)[2][kHidden], const std::uint32_t* output, int& out,
+            int& config, int* tally) {
+    RandomStream random = stream;  // in registers through the loop
+    int o = out, c = config;
+    for (int s = 0; s < n; ++s) {
+        const std::uint32_t* const t = hidden[o];
+        c = 0;
+        for (int h = 0; h < kHidden; ++h) c |= static_cast<int>(random.Next24() < t[h]) << h;
+        if constexpr (kMovingOutput) o = random.Next24() < output[c] ? 1 : 0;
+        ++tally[c | o << kHidden];
+    }
+    stream = random;
+    out = o;
+    config = c;
+}
+
+// The sweeps of a phase that ended with the output on (the top bit of a configuration).
+int OutputOnCount(const std::array<int, 1 << (Model::kUnits - Model::kFirstHidden)>& seen) {
+    int on = 0;
+    for (std::size_t c = seen.size() / 2; c < seen.size(); ++c) on += seen[c];
+    return on;
+}
 
 std::string PadLeft(const std::string& s, std::size_t width) {
     const std::string padded = std::string(width > s.size() ? width - s.size() : 0, ' ') + s;
@@ -79,10 +125,7 @@ std::string BoltzmannLearning::PatternText(int k) {
             static_cast<char>('0' + (k & 1))};
 }
 
-int BoltzmannLearning::SampleUnit(double u) {
-    const double p = -u >= kExpLimit ? 0.0 : 1 / (1 + std::exp(-u));
-    return Rnd() < p ? 1 : 0;
-}
+int BoltzmannLearning::SampleUnit(double u) { return Rnd() < FireProbability(u) ? 1 : 0; }
 
 void BoltzmannLearning::InitialiseLearning(const Training& training) {
     training_ = training;
@@ -116,36 +159,61 @@ int BoltzmannLearning::DrawTarget(int k) {
     return 1;
 }
 
-void BoltzmannLearning::Sweep(int end) {
-    const Neighbours& nb = kJoinedTo;
-    for (int i = kFirstHidden; i < end; ++i) {
-        const auto& row = w_[i];
-        double u = 0;
-        for (int n = 0; n < nb.n[i]; ++n) {
-            const int j = nb.of[i][n];
-            if (x_[j]) u += row[j];
-        }
-        x_[i] = static_cast<std::int16_t>(SampleUnit(u));
+void BoltzmannLearning::RunPhase(int n, bool free, Seen& seen) {
+    // With the inputs held, a hidden unit's field takes one value for each output state and
+    // the output's one for each configuration of the hidden units (no hidden unit is joined
+    // to another): 10 + 32 fields, each turned once into the threshold its draws are
+    // compared with, rather than an exponential for each of the phase's 2000 or 2400 draws.
+    // Every draw and every comparison is the one SampleUnit would make, in the same order.
+    CleanVectorState();  // the window may have drawn since the last phase
+    // Each field is summed as Field sums it, over the joined units that are on in increasing
+    // order: a hidden unit's adds the output's weight last, and the output's for a
+    // configuration adds the weight of its highest hidden unit last, to the sum for the
+    // configuration without it. Plain arrays: the sweeps run in the sanitizer tests' debug
+    // build too.
+    States x = x_;
+    x[kOutput] = 0;
+    const int held = x_[kOutput];
+    std::uint32_t hidden[2][kHidden] = {};
+    for (int h = 0; h < kHidden; ++h) {
+        const int i = kFirstHidden + h;
+        const double u = Field(w_, x, i);
+        for (int v = 0; v < 2; ++v)
+            if (free || v == held) hidden[v][h] = RndThreshold(FireProbability(v ? u + w_[i][kOutput] : u));
     }
-}
-
-int BoltzmannLearning::Config() const {
-    int s = 0;
-    for (int u = kFirstHidden; u < kUnits; ++u) s |= x_[u] << (u - kFirstHidden);
-    return s;
-}
-
-void BoltzmannLearning::Tally(const std::array<int, kConfigs>& seen,
-                              std::array<std::array<double, kUnits>, kUnits>& stat) const {
-    // The inputs and the threshold unit are held through a phase; the others are read from
-    // each configuration seen. Whole counts, so the sums are those of adding 1 per sweep.
-    for (const Pair& p : JoinedPairs()) {
-        long total = 0;
-        for (int s = 0; s < kConfigs; ++s) {
-            if (!seen[s]) continue;
-            auto on = [&](int u) { return u >= kFirstHidden ? (s >> (u - kFirstHidden)) & 1 : x_[u]; };
-            if (on(p.j) && on(p.i)) total += seen[s];
+    std::uint32_t output[1 << kHidden] = {};
+    if (free) {
+        double u[1 << kHidden];
+        for (int h = 0; h < kHidden; ++h) x[kFirstHidden + h] = 0;
+        u[0] = Field(w_, x, kOutput);
+        for (int c = 1; c < 1 << kHidden; ++c) {
+            const int top = std::bit_width(static_cast<unsigned>(c)) - 1;
+            u[c] = u[c ^ (1 << top)] + w_[kOutput][kFirstHidden + top];
         }
+        for (int c = 0; c < 1 << kHidden; ++c) output[c] = RndThreshold(FireProbability(u[c]));
+    }
+
+    int out = x_[kOutput], config = 0;
+    for (int h = 0; h < kHidden; ++h) config |= x_[kFirstHidden + h] << h;
+    if (free)
+        Sweeps<true>(n, SharedRandom(), hidden, output, out, config, seen.data());
+    else
+        Sweeps<false>(n, SharedRandom(), hidden, output, out, config, seen.data());
+    for (int h = 0; h < kHidden; ++h) x_[kFirstHidden + h] = static_cast<std::int16_t>((config >> h) & 1);
+    x_[kOutput] = static_cast<std::int16_t>(out);
+}
+
+void BoltzmannLearning::Tally(const Seen& seen, std::array<std::array<double, kUnits>, kUnits>& stat) const {
+    // A joined pair is a held unit (threshold, input) with another, or a hidden unit with
+    // the output: per-unit on-counts and per-hidden-unit counts with the output on cover
+    // every pair. Whole counts, so the sums are those of adding 1 per sweep.
+    int on[kFree] = {}, withOutput[kHidden] = {};
+    for (int c = 0; c < kConfigs; ++c) {  // masks rather than branches: the compiler vectorises it
+        for (int u = 0; u < kFree; ++u) on[u] += seen[c] & -((c >> u) & 1);
+        for (int h = 0; h < kHidden; ++h) withOutput[h] += seen[c] & -((c >> h) & (c >> kHidden) & 1);
+    }
+    for (const Pair& p : JoinedPairs()) {
+        const int total = p.j < kFirstHidden ? (x_[p.j] ? on[p.i - kFirstHidden] : 0) : withOutput[p.j - kFirstHidden];
         stat[p.j][p.i] = static_cast<double>(total);
     }
 }
@@ -165,22 +233,17 @@ void BoltzmannLearning::LearnIteration(const Observer& observer) {
     x_[kOutput] = static_cast<std::int16_t>(b);
 
     const int n = training_.numUpdate;
-    std::array<int, kConfigs> seen{};
-    for (int s = 0; s < n; ++s) {
-        Sweep(kOutput);  // the output is held: only the hidden units move
-        ++seen[Config()];
-    }
+    Seen seen{};
+    RunPhase(n, false, seen);  // the output is held: only the hidden units move
     Tally(seen, pos_);
     if (observer.clamped) observer.clamped();
 
     seen.fill(0);
-    for (int s = 0; s < n; ++s) {
-        Sweep(kUnits);
-        ++seen[Config()];
-        outputValue_ = x_[kOutput];
-        ++outCount_[k][x_[kOutput]];
-    }
+    RunPhase(n, true, seen);
     Tally(seen, neg_);
+    outputValue_ = x_[kOutput];
+    const int outputOn = OutputOnCount(seen);
+    outCount_[k] = {static_cast<std::int16_t>(n - outputOn), static_cast<std::int16_t>(outputOn)};
     for (int v = 0; v < 2; ++v) outProb_[k][v] = static_cast<double>(outCount_[k][v]) / n;
 
     for (const Pair& p : JoinedPairs()) {
@@ -204,10 +267,10 @@ BoltzmannLearning::CheckResult BoltzmannLearning::ExecutionCheck() {
     for (int k = 0; k < kPatterns; ++k) {
         SetInputs(k);
         // Hidden units and output carry their states over from the pattern before.
-        for (int s = 0; s < n; ++s) {
-            Sweep(kUnits);
-            ++outCount_[k][x_[kOutput]];
-        }
+        Seen seen{};
+        RunPhase(n, true, seen);
+        const int outputOn = OutputOnCount(seen);
+        outCount_[k] = {static_cast<std::int16_t>(n - outputOn), static_cast<std::int16_t>(outputOn)};
     }
     CheckResult result{};
     result.expectedError = 0;

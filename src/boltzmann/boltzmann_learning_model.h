@@ -85,14 +85,15 @@ public:
 private:
     static constexpr int kFree = kUnits - kFirstHidden;  // hidden units and output: 6
     static constexpr int kConfigs = 1 << kFree;
+    // How often each configuration of the hidden units and the output (bit u - kFirstHidden
+    // for unit u) ended a sweep of a phase.
+    using Seen = std::array<int, kConfigs>;
 
-    // One sweep over the hidden units and, up to `end` (exclusive), the output, in
-    // increasing order.
-    void Sweep(int end);
-    // The hidden and output units as one number, bit u - kFirstHidden for unit u.
-    int Config() const;
-    // stat(j, i) = sum over the tallied configurations of x_j x_i, for joined pairs.
-    void Tally(const std::array<int, kConfigs>& seen, std::array<std::array<double, kUnits>, kUnits>& stat) const;
+    // `n` sweeps over the hidden units and, when `free`, the output, each tallied in `seen`;
+    // the states end as the last sweep left them.
+    void RunPhase(int n, bool free, Seen& seen);
+    // stat(j, i) = sum over the phase's sweeps of x_j x_i, for joined pairs.
+    void Tally(const Seen& seen, std::array<std::array<double, kUnits>, kUnits>& stat) const;
     int DrawPattern();
     int DrawTarget(int k);
     void SetInputs(int k);

@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
+#include <QRegion>
 
 #include <string>
 
@@ -256,11 +257,14 @@ bool frmBoltzmannMachineLearning::LearnIteration() {
         watch.clamped = [self] {
             if (self) self->ShowNetwork();
         };
-    watch.updated = [self] {
-        if (!self) return;
-        if (self->Check2->isChecked()) self->ShowNetwork();
-        if (self->Check1->isChecked()) self->DebugReport();
-    };
+    // With neither option on nothing can turn one on before the iteration ends: it runs with
+    // no call back at all.
+    if (Check1->isChecked() || Check2->isChecked())
+        watch.updated = [self] {
+            if (!self) return;
+            if (self->Check2->isChecked()) self->ShowNetwork();
+            if (self->Check1->isChecked()) self->DebugReport();
+        };
     model->SetNumOfLearn(model->NumOfLearn() + 1);
     model->LearnIteration(watch);
     return !self.isNull();
@@ -314,7 +318,7 @@ void frmBoltzmannMachineLearning::Command3_Click() {
         [this] { ShowProgress(); },
         [this] { return MsgBox(this, kCancelQuestion, MsgButtons::YesNo) == MsgAnswer::Yes; });
     if (outcome == BatchRunner::Outcome::kWindowClosed) return;
-    ShowNetwork();
+    ShowNetwork(Repaint::WithTheRest);  // the check's results follow at once: one paint for all
     ExecutionCheck();
 }
 
@@ -372,7 +376,7 @@ void frmBoltzmannMachineLearning::SetConnections() {
     lblConnectTable->setText(WithLineFeeds(boltzmann::ConnectionTableText()));
 }
 
-void frmBoltzmannMachineLearning::ShowNetwork() {
+void frmBoltzmannMachineLearning::ShowNetwork(Repaint repaint) {
     const Model& m = *model_;
     for (int i = 0; i < kUnits; ++i) {
         SetText(txtX[i], GeneralText(m.X(i)));
@@ -385,18 +389,20 @@ void frmBoltzmannMachineLearning::ShowNetwork() {
             SetText(txtW[n], Format(m.W(i, j), kFixed5));
             SetBackColor(txtW[n], m.W(i, j) >= 0 ? kYellow : kRed);
         }
-    ShowProgress();
+    ShowProgress(repaint);
 }
 
-void frmBoltzmannMachineLearning::ShowProgress() {
+void frmBoltzmannMachineLearning::ShowProgress(Repaint repaint) {
     const Model& m = *model_;
     SetText(txtNumOfLearn, GeneralText(m.NumOfLearn()));
     SetText(txtInputPattern, std::to_string(m.InputIndex()) + "(" + Model::PatternText(m.InputIndex()) + ")");
     SetText(txtError, Format(m.LearnError(), kFixed4));
-    // Repainted at once, so that they count during a long computation.
-    txtNumOfLearn->repaint();
-    txtInputPattern->repaint();
-    txtError->repaint();
+    if (repaint == Repaint::WithTheRest) return;
+    // Repainted at once, so that they count during a long computation: the three boxes in one
+    // pass, which also paints whatever else waits to be painted.
+    QRegion boxes;
+    for (QLineEdit* box : {txtNumOfLearn, txtInputPattern, txtError}) boxes += box->geometry();
+    txtNumOfLearn->parentWidget()->repaint(boxes);
 }
 
 }  // namespace kv

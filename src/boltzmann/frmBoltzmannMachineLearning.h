@@ -57,8 +57,11 @@ private:
 
     // Display procedures.
     void SetConnections();
-    void ShowNetwork();
-    void ShowProgress();
+    // Now: the counter, pattern and error boxes are repainted at once (and with them whatever
+    // else has changed); WithTheRest: at the window's next paint, when more follows at once.
+    enum class Repaint { Now, WithTheRest };
+    void ShowNetwork(Repaint repaint = Repaint::Now);
+    void ShowProgress(Repaint repaint = Repaint::Now);
     void DebugReport();
     void ColourTargetPair(int k);
     void ColourResultPair(int k);

@@ -3,7 +3,29 @@
 #include <cmath>
 #include <cstddef>
 
+#if defined(__x86_64__) || defined(__i386__)
+#include <immintrin.h>
+#endif
+
 namespace kv {
+namespace {
+
+#if defined(__x86_64__) || defined(__i386__)
+// Built for AVX alone, and only ever called where the processor has it.
+__attribute__((target("avx"), noinline)) void ZeroUpperHalves() { _mm256_zeroupper(); }
+const bool kHasAvx = [] {
+    __builtin_cpu_init();
+    return __builtin_cpu_supports("avx") != 0;
+}();
+#endif
+
+}  // namespace
+
+void CleanVectorState() {
+#if defined(__x86_64__) || defined(__i386__)
+    if (kHasAvx) ZeroUpperHalves();
+#endif
+}
 
 double Sigmoid(double z, double alpha) {
     // 0 * infinity would be NaN; a flat sigmoid is 0.5 everywhere.

@@ -23,6 +23,13 @@ inline constexpr double kFiringTolerance = 0.00001;
 // kFiringTolerance, else 0, so a sum such as 0.3 + (0.5 - 0.4) that lands a hair below 0.4 fires.
 double StepOutputTolerant(double s, double theta);
 
+// Call before a loop of exponentials (or other libm calls) that follows drawing. Qt's raster
+// code can leave the upper halves of the AVX registers dirty; glibc's exp runs VEX code on
+// such CPUs, and on some of them every call from this SSE2 code then pays two state
+// transitions, about thirty times the exponential itself. This clears them (vzeroupper) on
+// CPUs that have AVX and does nothing elsewhere, so the program still runs on baseline x86-64.
+void CleanVectorState();
+
 // Whether every value is a finite double: a model step commits its results only then.
 bool AllFinite(std::initializer_list<double> values);
 bool AllFinite(std::span<const double> values);

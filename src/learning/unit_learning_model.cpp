@@ -90,6 +90,7 @@ std::optional<long> UnitLearningModel::PassCount(double n) {
 }
 
 UnitBatch UnitLearningModel::Batch(long passes, const UnitPatternSource& source) {
+    CleanVectorState();  // an exponential for every pattern of every pass follows
     UnitBatch batch;
     for (long r = 1; r <= passes; ++r) {
         ErrSum_ = 0.0;

@@ -1,5 +1,6 @@
 #include "neuron/response_plot.h"
 
+#include "core/kernels.h"
 #include "neuron/neuron_model.h"
 #include "plot/PlotSurface.h"
 #include "plot/numtext.h"
@@ -57,6 +58,7 @@ void DrawSigmoidResponse(PlotSurface& s, double theta, double alpha) {
     DrawThresholdGuides(s, theta, kXMax);
     s.setDrawWidth(3);
     s.setDrawStyle(DrawStyle::Solid);
+    CleanVectorState();  // the frame has just been drawn: 4001 exponentials follow
     double x = kXMin;
     double y = AnalogOutput(x, theta, alpha);
     s.Line(x, y, x, y, kBlack);  // one dot, which also sets the start of the polyline

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
 #include <numeric>
+#include <utility>
 
 #include "boltzmann/boltzmann_exec_model.h"
 #include "plot/random.h"
@@ -150,6 +152,34 @@ TEST(BoltzmannExecModel, StepsCarryOnFromABatchAndStopAtTheCounterTop) {
     EXPECT_EQ(m.StepCount(), 0);
     for (int k = 0; k < 8; ++k) EXPECT_EQ(m.StateCount(k), 0);
     EXPECT_EQ(m.X(1) + m.X(2) + m.X(3), 0);
+}
+
+TEST(BoltzmannExecModel, BatchMakesTheDrawsOfTheSweepAsDescribed) {
+    // The batch compares each draw with a threshold formed once per state; the sweep as
+    // described forms the net input and the probability afresh and compares the float draw.
+    // Same seed, same states and counts, also where probabilities are exactly 0 or 1.
+    const std::pair<BoltzmannExec::Weights, double> cases[] = {
+        {kDefault, 0.5}, {{0.3, -0.7, 1.1, 2.5, -1.9, 0.4}, 1.7}, {{1000, -1000, 40, -2, 60, -80}, 0.9}};
+    std::uint32_t seed = 31;
+    for (const auto& [w, t] : cases) {
+        kv::SeedRandomForTest(seed);
+        BoltzmannExec m;
+        m.SetWeights(w);
+        m.Batch(3000, t);
+        kv::SeedRandomForTest(seed++);
+        int x[4] = {1, 0, 0, 0};
+        double count[8] = {};
+        for (int s = 0; s < 3000; ++s) {
+            for (int i = 1; i < 4; ++i) {
+                double u = 0;
+                for (int j = 0; j < 4; ++j) u += m.W(i, j) * x[j];
+                x[i] = kv::Rnd() < BoltzmannExec::FireProbability(u, t) ? 1 : 0;
+            }
+            count[x[1] + 2 * x[2] + 4 * x[3]] += 1;
+        }
+        for (int k = 0; k < 8; ++k) EXPECT_EQ(m.StateCount(k), count[k]) << "T " << t << ", state " << k;
+        for (int i = 1; i < 4; ++i) EXPECT_EQ(m.X(i), x[i]) << "T " << t;
+    }
 }
 
 }  // namespace

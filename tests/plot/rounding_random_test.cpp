@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
 #include <set>
 
 #include "plot/random.h"
@@ -55,4 +56,22 @@ TEST(Random, StaysInTheUnitIntervalAndRepeatsOnlyWhenSeededAlike) {
     kv::SeedRandomForTest(42);
     EXPECT_EQ(kv::Rnd(), a);
     EXPECT_EQ(kv::Rnd(), b);
+}
+
+TEST(Random, ThresholdSplitsTheDrawsExactlyWhereRndMeetsP) {
+    // Draws below the threshold are those with Rnd() < p: check the two draws either side.
+    constexpr double kStep = 1.0 / 16777216;
+    const double ps[] = {-1, 0, 1e-300, kStep, std::nextafter(kStep, 1.0), 1.0 / 3, std::nextafter(0.5, 0.0), 0.5,
+                         std::nextafter(0.5, 1.0), 1 - kStep, std::nextafter(1.0, 0.0), 1, 2, NAN, INFINITY};
+    for (double p : ps) {
+        const std::uint32_t t = kv::RndThreshold(p);
+        ASSERT_LE(t, 1u << 24) << p;
+        if (t > 0) EXPECT_TRUE(static_cast<float>(t - 1) * static_cast<float>(kStep) < p) << p;
+        if (t < 1u << 24) EXPECT_FALSE(static_cast<float>(t) * static_cast<float>(kStep) < p) << p;
+    }
+    // Rnd is the 24-bit draw scaled.
+    kv::SeedRandomForTest(5);
+    const float r = kv::Rnd();
+    kv::SeedRandomForTest(5);
+    EXPECT_EQ(r, static_cast<float>(kv::SharedRandom().Next24()) * static_cast<float>(kStep));
 }

@@ -327,7 +327,7 @@ TEST_F(SomWindow, NamesStayOnTheMapAndNamesAndDotsStandOutFromEveryCell) {
     std::vector<kv::Rgb> cells;  // every colour a cell can take in either window
     for (int v = 0; v <= 10; ++v) cells.push_back(kv::som::NormColor(v / 10.0));
     for (const auto& r : kv::som::kRegions) cells.push_back(r.colour);
-    kv::FixRandomizeForTools(8);  // a run that leaves names at the right or bottom edge in both windows
+    kv::FixRandomizeForTools(30);  // a run that leaves names at the right and the bottom edge in both windows
     for (kv::frmSOM* w : {open<kv::frmSOM>(), static_cast<kv::frmSOM*>(open<kv::frmLVQ>())}) {
         call(w, "Command3_Click");
         const QPointF end = at(w, kSide, kSide);  // nothing right of or below the map
