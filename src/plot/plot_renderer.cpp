@@ -10,6 +10,7 @@
 #include <optional>
 
 #include "plot/qt_forms.h"
+#include "plot/thin_polyline.h"
 
 namespace kv {
 namespace {
@@ -36,6 +37,8 @@ public:
     explicit Canvas(QPaintDevice* device) : painter(device) {
         painter.setRenderHint(QPainter::Antialiasing, false);  // XOR twice must restore every pixel
     }
+    // A canvas on the surface's own image, which thin lines are drawn into directly.
+    explicit Canvas(QImage* image) : Canvas(static_cast<QPaintDevice*>(image)) { image_ = image; }
 
     void pen(Rgb colour, int width, Qt::PenStyle style = Qt::SolidLine) {
         const PenKey key{colour, width, style};
@@ -106,12 +109,10 @@ public:
 
     // A solid polyline of distinct consecutive points, with the pixels of its segments
     // drawn one by one: each stretch whose segments share a major axis is stacked as
-    // one-pixel polylines, which the raster engine draws far faster than a wide pen.
+    // one-pixel polylines, which are far faster to draw than a wide pen.
     void polyline(const std::vector<QPointF>& points, Rgb colour, Stack stack) {
-        pen(colour, 1);
-        const auto draw = [this](const QPointF* p, std::size_t n) { painter.drawPolyline(p, static_cast<int>(n)); };
         if (stack.width() == 1) {
-            draw(points.data(), points.size());
+            thin(points.data(), points.size(), {}, colour);
             return;
         }
         // Its two ends reach over their last pixels as a segment's do.
@@ -122,12 +123,8 @@ public:
             const bool xMajor = XMajor(ends_[start], ends_[start + 1]);
             std::size_t end = start + 1;
             while (end + 1 < ends_.size() && XMajor(ends_[end], ends_[end + 1]) == xMajor) ++end;
-            for (int k = stack.first; k <= stack.last; ++k) {
-                const QPointF off = xMajor ? QPointF(0, k) : QPointF(k, 0);
-                shifted_.clear();
-                for (std::size_t i = start; i <= end; ++i) shifted_.push_back(ends_[i] + off);
-                draw(shifted_.data(), shifted_.size());
-            }
+            for (int k = stack.first; k <= stack.last; ++k)
+                thin(&ends_[start], end - start + 1, xMajor ? QPointF(0, k) : QPointF(k, 0), colour);
             start = end;
         }
     }
@@ -161,6 +158,18 @@ public:
     QPainter painter;
 
 private:
+    // One-pixel polyline through points[0..n) each moved by `offset`: straight into the
+    // image where it is drawn exactly as the painter would, else by the painter.
+    void thin(const QPointF* points, std::size_t n, QPointF offset, Rgb colour) {
+        if (image_ && painter.transform().isIdentity() &&
+            DrawThinPolyline(*image_, points, static_cast<int>(n), offset, ToQColor(colour).rgb()))
+            return;
+        pen(colour, 1);
+        shifted_.clear();
+        for (std::size_t i = 0; i < n; ++i) shifted_.push_back(points[i] + offset);
+        painter.drawPolyline(shifted_.data(), static_cast<int>(n));
+    }
+
     // A line covers the pixel at either end. Above ratio 1 a logical pixel is several device
     // pixels long: the end farther along the line's main axis is moved on over all of them,
     // as the nearer end already starts at the first of its own.
@@ -182,6 +191,7 @@ private:
     bool brushSet_ = false;
     std::optional<QPainter::CompositionMode> mode_;
     int fontVersion_ = 0;
+    QImage* image_ = nullptr;
     std::vector<QPointF> shifted_, ends_;
 };
 

@@ -2,12 +2,15 @@
 #include <gtest/gtest.h>
 
 #include <QFont>
+#include <QPainter>
+#include <QPolygonF>
 
 #include <cmath>
 #include <cstdint>
 #include <vector>
 
 #include "plot/plot_renderer.h"
+#include "plot/thin_polyline.h"
 
 using kv::Figure;
 using kv::FigureKind;
@@ -91,4 +94,38 @@ TEST(PlotRendererTest, KeptFiguresRedrawnAtAnotherRatioMatchThoseDrawnThere) {
         moved.stretch(2);
         EXPECT_EQ(moved.image().size(), kLogical * 2);
     }
+}
+
+// The direct one-pixel polyline lights exactly the pixels QPainter does: sub-pixel curves,
+// steep and turning ones, lines reaching past every edge, each moved by a whole pixel.
+TEST(PlotRendererTest, ThinPolylinesLightThePixelsThePainterDoes) {
+    const auto wave = [](double step, double amplitude, double period) {
+        std::vector<QPointF> p;
+        for (double x = -3; x < 125; x += step) p.emplace_back(x, 40 + amplitude * std::sin(x / period));
+        return p;
+    };
+    std::vector<QPointF> spiral, jitter;
+    for (int i = 0; i < 900; ++i) spiral.emplace_back(60 + i * 0.07 * std::cos(i * 0.05), 40 + i * 0.05 * std::sin(i * 0.05));
+    for (int i = 0; i < 400; ++i) jitter.emplace_back(20 + 0.3 * i + (i % 3) * 0.4, 60 - 0.13 * i + (i % 5) * 0.7);
+    const std::vector<std::vector<QPointF>> cases = {
+        wave(0.02, 30, 9), wave(0.3, 200, 4), wave(0.001 * 327 / 4, 60, 15), wave(3.1, 45, 2), spiral, jitter,
+        {{5.5, 5.5}, {5.5, 70.25}, {100.75, 70.25}, {5.6, 5.4}},
+        {{-40, -30}, {160, 110}, {-1e9, 5}, {60, 1e9}, {60.2, 40.1}, {60.2, 40.1}, {118.9, 79.9}}};
+    for (std::size_t c = 0; c < cases.size(); ++c)
+        for (const QPointF offset : {QPointF(0, 0), QPointF(0, -1), QPointF(2, 0)}) {
+            QImage direct(kLogical, QImage::Format_RGB32), painted(kLogical, QImage::Format_RGB32);
+            direct.fill(Qt::white);
+            painted.fill(Qt::white);
+            ASSERT_TRUE(kv::DrawThinPolyline(direct, cases[c].data(), int(cases[c].size()), offset, qRgb(0, 0, 255)));
+            QPainter p(&painted);
+            QPen pen(Qt::blue);
+            pen.setWidth(1);
+            pen.setCapStyle(Qt::SquareCap);
+            p.setPen(pen);
+            QPolygonF moved;
+            for (const QPointF& q : cases[c]) moved << q + offset;
+            p.drawPolyline(moved);
+            p.end();
+            EXPECT_EQ(direct, painted) << "case " << c << " offset " << offset.x() << "," << offset.y();
+        }
 }

@@ -1,0 +1,209 @@
+#include "plot/thin_polyline.h"
+
+#include <climits>
+#include <cmath>
+#include <cstdint>
+#include <utility>
+
+namespace kv {
+namespace {
+
+// Coordinates are taken in 26.6 fixed point, truncated; the step along a line in 16.16.
+using Fixed16 = std::int64_t;
+int ToFixed6(double v) { return static_cast<int>(v * 64.); }
+Fixed16 FixedDiv(int x, int y) { return Fixed16(x) * (1 << 16) / y; }
+
+enum Caps { kNoCaps = 0, kCapBegin = 1, kCapEnd = 2 };
+int SwapCaps(int caps) { return ((caps & kCapBegin) << 1) | ((caps & kCapEnd) >> 1); }
+
+// The direction of the last line that lit pixels, which decides whether the next one
+// starts with a cap, repeats a pixel or leaves one out.
+enum Direction { kNone = 0, kTopToBottom = 1, kBottomToTop = 2, kLeftToRight = 4, kRightToLeft = 8 };
+constexpr int kVerticalMask = 3, kHorizontalMask = 12;
+
+struct Pixel {
+    int x = INT_MIN, y = INT_MIN;
+};
+
+class Stroker {
+public:
+    Stroker(QImage& image, QRgb colour)
+        : pixels_(reinterpret_cast<quint32*>(image.bits())),
+          stride_(static_cast<int>(image.bytesPerLine() / 4)),
+          right_(image.width() - 1),
+          bottom_(image.height() - 1),
+          colour_(colour | 0xff000000u),
+          xmax_(right_ + 2),
+          ymax_(bottom_ + 2) {}
+
+    // One segment; whether it drew (or lies wholly outside): a polyline's next segment
+    // starts from the end of the last one that did.
+    bool line(double rx1, double ry1, double rx2, double ry2, int caps) {
+        const bool long1 = std::fabs(rx2 - rx1) + std::fabs(ry2 - ry1) >= 1.0;
+        if (clip(rx1, ry1, rx2, ry2)) return true;
+        int x1 = ToFixed6(rx1), y1 = ToFixed6(ry1), x2 = ToFixed6(rx2), y2 = ToFixed6(ry2);
+        const int dx = std::abs(x2 - x1), dy = std::abs(y2 - y1);
+        if (dx < dy) return major<true>(y1, x1, y2, x2, caps, long1);
+        if (dx == 0) return true;
+        return major<false>(x1, y1, x2, y2, caps, long1);
+    }
+
+private:
+    // A line along its major axis `a`, `b` the other one; vertical when `Vertical`.
+    template <bool Vertical>
+    bool major(int a1, int b1, int a2, int b2, int caps, bool drew) {
+        int dir = Vertical ? kTopToBottom : kLeftToRight;
+        bool swapped = false;
+        if (a1 > a2) {
+            swapped = true;
+            std::swap(a1, a2);
+            std::swap(b1, b2);
+            caps = SwapCaps(caps);
+            dir = Vertical ? kBottomToTop : kRightToLeft;
+        }
+        // The step is taken along the line as given, before the caps lengthen it.
+        const int spanA = a2 - a1, spanB = b2 - b1;
+        if ((lastDir_ ^ (Vertical ? kVerticalMask : kHorizontalMask)) == dir) caps |= swapped ? kCapEnd : kCapBegin;
+        // A cap reaches half a pixel on.
+        if (caps & kCapBegin) a1 -= 32;
+        if (caps & kCapEnd) a2 += 32;
+        int a = (a1 + 32) >> 6;
+        int as = (a2 + 32) >> 6;
+        const int lastA = Vertical ? lastPixel_.y : lastPixel_.x;
+        if ((caps & kCapBegin) && lastA == a + 1) a++;
+        if (a == as) return drew;  // lights no pixel and changes nothing
+
+        const Fixed16 inc = FixedDiv(spanB, spanA);
+        Fixed16 b = Fixed16(b1) * (1 << 10);
+        if (caps & kCapBegin) b -= inc >> 1;
+        const int round = inc > 0 ? 32 : 0;
+        b += ((a * (1 << 6)) + round - a1) * inc >> 6;
+
+        // The first and last pixels, and what keeps a pixel from being drawn twice or left
+        // out where two lines meet.
+        Pixel first = at<Vertical>(a, static_cast<int>(b >> 16));
+        Pixel last = at<Vertical>(as - 1, static_cast<int>((b + (as - a - 1) * inc) >> 16));
+        if (swapped) std::swap(first, last);
+        const bool axisAligned = std::abs(inc) < (1 << 14);
+        if (lastPixel_.x > INT_MIN) {
+            if (first.x == lastPixel_.x && first.y == lastPixel_.y) {
+                if (swapped) {
+                    --as;
+                } else {
+                    ++a;
+                    b += inc;
+                }
+            } else if (lastDir_ != dir && (((axisAligned && lastAxisAligned_) && lastPixel_.x != first.x &&
+                                            lastPixel_.y != first.y) ||
+                                           (std::abs(lastPixel_.x - first.x) > 1 || std::abs(lastPixel_.y - first.y) > 1))) {
+                if (swapped) {
+                    ++as;
+                } else {
+                    --a;
+                    b -= inc;
+                }
+            } else if (lastDir_ == dir &&
+                       (std::abs(lastPixel_.x - first.x) <= 1 && std::abs(lastPixel_.y - first.y) > 1)) {
+                b += inc >> 1;
+                const int lastB = static_cast<int>(swapped ? b >> 16 : (b + (as - a - 1) * inc) >> 16);
+                (Vertical ? last.x : last.y) = lastB;
+            }
+        }
+        lastDir_ = dir;
+        lastAxisAligned_ = axisAligned;
+        do {
+            const Pixel p = at<Vertical>(a, static_cast<int>(b >> 16));
+            plot(p.x, p.y);
+            b += inc;
+        } while (++a < as);
+        lastPixel_ = last;
+        return true;
+    }
+
+    template <bool Vertical>
+    static Pixel at(int a, int b) {
+        return Vertical ? Pixel{b, a} : Pixel{a, b};
+    }
+
+    void plot(int x, int y) {
+        if (x < 0 || x > right_ || y < 0 || y > bottom_) return;
+        pixels_[x + stride_ * y] = colour_;
+    }
+
+    // Trims the line to a pixel beyond the image; true when nothing of it is left.
+    bool clip(double& x1, double& y1, double& x2, double& y2) {
+        if (!std::isfinite(x1) || !std::isfinite(y1) || !std::isfinite(x2) || !std::isfinite(y2)) return true;
+        if (x1 < xmin_) {
+            if (x2 <= xmin_) return clipped();
+            y1 += (y2 - y1) / (x2 - x1) * (xmin_ - x1);
+            x1 = xmin_;
+        } else if (x1 > xmax_) {
+            if (x2 >= xmax_) return clipped();
+            y1 += (y2 - y1) / (x2 - x1) * (xmax_ - x1);
+            x1 = xmax_;
+        }
+        if (x2 < xmin_) {
+            lastPixel_.x = INT_MIN;
+            y2 += (y2 - y1) / (x2 - x1) * (xmin_ - x2);
+            x2 = xmin_;
+        } else if (x2 > xmax_) {
+            lastPixel_.x = INT_MIN;
+            y2 += (y2 - y1) / (x2 - x1) * (xmax_ - x2);
+            x2 = xmax_;
+        }
+        if (y1 < ymin_) {
+            if (y2 <= ymin_) return clipped();
+            x1 += (x2 - x1) / (y2 - y1) * (ymin_ - y1);
+            y1 = ymin_;
+        } else if (y1 > ymax_) {
+            if (y2 >= ymax_) return clipped();
+            x1 += (x2 - x1) / (y2 - y1) * (ymax_ - y1);
+            y1 = ymax_;
+        }
+        if (y2 < ymin_) {
+            lastPixel_.x = INT_MIN;
+            x2 += (x2 - x1) / (y2 - y1) * (ymin_ - y2);
+            y2 = ymin_;
+        } else if (y2 > ymax_) {
+            lastPixel_.x = INT_MIN;
+            x2 += (x2 - x1) / (y2 - y1) * (ymax_ - y2);
+            y2 = ymax_;
+        }
+        return false;
+    }
+    bool clipped() {
+        lastPixel_.x = INT_MIN;
+        return true;
+    }
+
+    quint32* pixels_;
+    int stride_, right_, bottom_;
+    quint32 colour_;
+    double xmin_ = -1, xmax_, ymin_ = -1, ymax_;
+    int lastDir_ = kNone;
+    Pixel lastPixel_;
+    bool lastAxisAligned_ = false;
+};
+
+}  // namespace
+
+bool DrawThinPolyline(QImage& image, const QPointF* points, int count, QPointF offset, QRgb colour) {
+    if (count < 2 || image.format() != QImage::Format_RGB32) return false;
+    const auto point = [&](int i) { return points[i] + offset; };
+    const QPointF start = point(0), end = point(count - 1);
+    if (start.x() == end.x() && start.y() == end.y()) return false;
+    Stroker s(image, colour);
+    QPointF p = start;
+    int caps = kCapBegin;
+    for (int i = 1; i < count; ++i) {
+        const QPointF p2 = point(i);
+        const bool last = i == count - 1;
+        if (last) caps |= kCapEnd;
+        // A segment that lights nothing is passed over: the next one starts where it did.
+        if (s.line(p.x(), p.y(), p2.x(), p2.y(), caps) || i == 1 || last) p = p2;
+        caps = kNoCaps;
+    }
+    return true;
+}
+
+}  // namespace kv
