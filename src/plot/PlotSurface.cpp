@@ -4,6 +4,8 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <bit>
+#include <cstdint>
 #include <cfloat>
 #include <cmath>
 #include <limits>
@@ -100,6 +102,7 @@ bool PlotSurface::setScale(double left, double top, double width, double height)
     scaleWidth_ = w;
     scaleHeight_ = h;
     scaled_ = true;
+    endKnown_ = false;
     return true;
 }
 
@@ -196,8 +199,16 @@ void PlotSurface::Cls() {
 bool PlotSurface::Line(double x1, double y1, double x2, double y2, Rgb colour) {
     if (!usable(x1, y1) || !usable(x2, y2)) return false;
     // Coordinates are single precision by convention; the pixel arithmetic is not.
+    const auto fx1 = static_cast<float>(x1), fy1 = static_cast<float>(y1);
     const auto fx2 = static_cast<float>(x2), fy2 = static_cast<float>(y2);
-    segment(pixelOf(static_cast<float>(x1), static_cast<float>(y1)), pixelOf(fx2, fy2), colour);
+    const auto same = [](float u, float v) { return std::bit_cast<std::uint32_t>(u) == std::bit_cast<std::uint32_t>(v); };
+    // A curve's segment starts where the last one ended: its pixel is known already.
+    const QPointF a = endKnown_ && same(fx1, endX_) && same(fy1, endY_) ? endPixel_ : pixelOf(fx1, fy1);
+    endPixel_ = pixelOf(fx2, fy2);
+    endX_ = fx2;
+    endY_ = fy2;
+    endKnown_ = true;
+    segment(a, endPixel_, colour);
     currentX_ = fx2;
     currentY_ = fy2;
     return true;

@@ -113,6 +113,11 @@ private:
     FigureList figures_;
     bool updateScheduled_ = false;
 
+    // The pixel of the last segment's end, for a segment that starts from it.
+    bool endKnown_ = false;
+    float endX_ = 0, endY_ = 0;
+    QPointF endPixel_;
+
     bool scaled_ = false;
     float scaleLeft_ = 0, scaleTop_ = 0, scaleWidth_ = 1, scaleHeight_ = 1;
     float currentX_ = 0, currentY_ = 0;

@@ -207,6 +207,14 @@ QSize PlotRenderer::deviceSize(qreal ratio) const {
             static_cast<int>(std::lround(logical_.height() * ratio))};
 }
 
+PlotRenderer::Stack PlotRenderer::stackOf(int width) {
+    if (width != stackWidth_) {
+        stack_ = StackOf(width, ratio_);
+        stackWidth_ = width;
+    }
+    return stack_;
+}
+
 PlotRenderer::Canvas& PlotRenderer::canvas() {
     if (!canvas_) canvas_ = std::make_unique<Canvas>(&image_);
     return *canvas_;
@@ -243,6 +251,7 @@ void PlotRenderer::clear() {
 void PlotRenderer::redraw(qreal ratio, const FigureList& figures) {
     flush();
     ratio_ = ratio;
+    stackWidth_ = -1;
     image_ = QImage(deviceSize(ratio), QImage::Format_RGB32);
     image_.fill(background_);
     for (const Figure& f : figures.figures()) render(f, figures.labelOf(f));
@@ -253,6 +262,7 @@ void PlotRenderer::stretch(qreal ratio) {
     flush();
     image_ = image_.scaled(deviceSize(ratio), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     ratio_ = ratio;
+    stackWidth_ = -1;
 }
 
 void PlotRenderer::render(const Figure& figure, const Label* label) {
@@ -289,7 +299,7 @@ void PlotRenderer::drawXor(const QRectF& area, int penWidth, Draw draw) {
 
 void PlotRenderer::renderSegment(const Figure& f) {
     const QPointF a = f.a * ratio_, b = f.b * ratio_;
-    const Stack stack = StackOf(f.width, ratio_);
+    const Stack stack = stackOf(f.width);
     if (f.xorMode) {
         // Never batched: each segment is its own figure, and its stacked lines cover each
         // pixel once, so it goes straight onto the surface.
@@ -320,7 +330,7 @@ void PlotRenderer::renderSegment(const Figure& f) {
 }
 
 void PlotRenderer::renderShape(const Figure& f) {
-    const Stack stack = StackOf(f.width, ratio_);
+    const Stack stack = stackOf(f.width);
     const bool box = f.kind == FigureKind::Box;
     const QRectF r = box ? QRectF(f.a * ratio_, f.b * ratio_)
                          : QRectF(f.a * ratio_ - QPointF(f.b.x(), f.b.x()) * ratio_, QSizeF(2, 2) * f.b.x() * ratio_);

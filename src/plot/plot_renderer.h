@@ -62,6 +62,8 @@ private:
     class Canvas;
 
     QSize deviceSize(qreal ratio) const;
+    // StackOf at this ratio, remembered for the last width asked: a curve asks thousands of times.
+    Stack stackOf(int width);
     Canvas& canvas();
     void flushRun();
     void renderSegment(const Figure& figure);
@@ -83,6 +85,8 @@ private:
     int runSegments_ = 0;
     Rgb runColour_;
     Stack runStack_;
+    int stackWidth_ = -1;
+    Stack stack_;
 };
 
 }  // namespace kv

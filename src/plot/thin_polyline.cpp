@@ -36,22 +36,41 @@ public:
           xmax_(right_ + 2),
           ymax_(bottom_ + 2) {}
 
+    // A polyline's point, with what its segments need of it.
+    struct End {
+        double x, y;
+        int fx, fy;   // in 26.6
+        bool inside;  // within the bounds lines are trimmed to: a segment between two such is kept whole
+    };
+    End end(QPointF p) const {
+        const bool inside = p.x() >= xmin_ && p.x() <= xmax_ && p.y() >= ymin_ && p.y() <= ymax_;
+        return {p.x(), p.y(), inside ? ToFixed6(p.x()) : 0, inside ? ToFixed6(p.y()) : 0, inside};
+    }
+
     // One segment; whether it drew (or lies wholly outside): a polyline's next segment
     // starts from the end of the last one that did.
-    bool line(double rx1, double ry1, double rx2, double ry2, int caps) {
-        const bool long1 = std::fabs(rx2 - rx1) + std::fabs(ry2 - ry1) >= 1.0;
-        if (clip(rx1, ry1, rx2, ry2)) return true;
-        int x1 = ToFixed6(rx1), y1 = ToFixed6(ry1), x2 = ToFixed6(rx2), y2 = ToFixed6(ry2);
-        const int dx = std::abs(x2 - x1), dy = std::abs(y2 - y1);
-        if (dx < dy) return major<true>(y1, x1, y2, x2, caps, long1);
-        if (dx == 0) return true;
-        return major<false>(x1, y1, x2, y2, caps, long1);
+    bool line(const End& p, const End& q, int caps) {
+        if (p.inside && q.inside) return fixed(p.fx, p.fy, q.fx, q.fy, caps) || long1(p.x, p.y, q.x, q.y);
+        double x1 = p.x, y1 = p.y, x2 = q.x, y2 = q.y;
+        if (clip(x1, y1, x2, y2)) return true;
+        return fixed(ToFixed6(x1), ToFixed6(y1), ToFixed6(x2), ToFixed6(y2), caps) || long1(p.x, p.y, q.x, q.y);
     }
 
 private:
+    // A segment at least a pixel long counts as drawn even when it lights nothing.
+    static bool long1(double x1, double y1, double x2, double y2) { return std::fabs(x2 - x1) + std::fabs(y2 - y1) >= 1.0; }
+
+    // Whether the segment, trimmed and in 26.6, lit pixels (or is a single point).
+    bool fixed(int x1, int y1, int x2, int y2, int caps) {
+        const int dx = std::abs(x2 - x1), dy = std::abs(y2 - y1);
+        if (dx < dy) return major<true>(y1, x1, y2, x2, caps);
+        if (dx == 0) return true;
+        return major<false>(x1, y1, x2, y2, caps);
+    }
+
     // A line along its major axis `a`, `b` the other one; vertical when `Vertical`.
     template <bool Vertical>
-    bool major(int a1, int b1, int a2, int b2, int caps, bool drew) {
+    bool major(int a1, int b1, int a2, int b2, int caps) {
         int dir = Vertical ? kTopToBottom : kLeftToRight;
         bool swapped = false;
         if (a1 > a2) {
@@ -71,7 +90,7 @@ private:
         int as = (a2 + 32) >> 6;
         const int lastA = Vertical ? lastPixel_.y : lastPixel_.x;
         if ((caps & kCapBegin) && lastA == a + 1) a++;
-        if (a == as) return drew;  // lights no pixel and changes nothing
+        if (a == as) return false;  // lights no pixel and changes nothing
 
         const Fixed16 inc = FixedDiv(spanB, spanA);
         Fixed16 b = Fixed16(b1) * (1 << 10);
@@ -193,14 +212,14 @@ bool DrawThinPolyline(QImage& image, const QPointF* points, int count, QPointF o
     const QPointF start = point(0), end = point(count - 1);
     if (start.x() == end.x() && start.y() == end.y()) return false;
     Stroker s(image, colour);
-    QPointF p = start;
+    Stroker::End p = s.end(start);
     int caps = kCapBegin;
     for (int i = 1; i < count; ++i) {
-        const QPointF p2 = point(i);
+        const Stroker::End q = s.end(point(i));
         const bool last = i == count - 1;
         if (last) caps |= kCapEnd;
         // A segment that lights nothing is passed over: the next one starts where it did.
-        if (s.line(p.x(), p.y(), p2.x(), p2.y(), caps) || i == 1 || last) p = p2;
+        if (s.line(p, q, caps) || i == 1 || last) p = q;
         caps = kNoCaps;
     }
     return true;
