@@ -151,9 +151,22 @@ QRectF PlotSurface::clipArea() const {
     return QRectF(-kClipMargin, -kClipMargin, size_.width() + 2 * kClipMargin, size_.height() + 2 * kClipMargin);
 }
 
-void PlotSurface::flush() const { renderer_.flush(); }
+void PlotSurface::flush() const {
+    endPath();
+    renderer_.flush();
+}
 
-const QImage& PlotSurface::image() const { return renderer_.image(); }
+const QImage& PlotSurface::image() const {
+    endPath();
+    return renderer_.image();
+}
+
+void PlotSurface::endPath() const {
+    if (path_.empty()) return;
+    renderer_.renderPath(pathPen_, path_);
+    figures_.keep(pathPen_, path_);
+    path_.clear();
+}
 
 void PlotSurface::scheduleUpdate() {
     // One repaint request per burst of drawing; the paint event takes whatever is drawn by then.
@@ -174,6 +187,7 @@ Figure PlotSurface::drawn(FigureKind kind, Rgb colour) const {
 }
 
 void PlotSurface::draw(const Figure& figure) {
+    endPath();
     renderer_.render(figure);
     figures_.keep(figure);
     scheduleUpdate();
@@ -182,6 +196,17 @@ void PlotSurface::draw(const Figure& figure) {
 void PlotSurface::segment(QPointF a, QPointF b, Rgb colour) {
     const QRectF area = clipArea();
     if (!CrossingIsExact(a, b, area) || !ClipSegment(a, b, area)) return;
+    if (drawMode_ == DrawMode::Copy && !(drawStyle_ == DrawStyle::Dot && drawWidth_ == 1)) {
+        const auto width = static_cast<std::uint16_t>(std::min(drawWidth_, 0xFFFF));
+        if (path_.empty() || pathPen_.colour != colour || pathPen_.width != width || !SamePoint(a, path_.back())) {
+            endPath();
+            pathPen_ = drawn(FigureKind::Path, colour);
+            path_.push_back(a);
+        }
+        path_.push_back(b);
+        scheduleUpdate();
+        return;
+    }
     Figure f = drawn(FigureKind::Segment, colour);
     f.a = a;
     f.b = b;
@@ -189,6 +214,7 @@ void PlotSurface::segment(QPointF a, QPointF b, Rgb colour) {
 }
 
 void PlotSurface::Cls() {
+    path_.clear();
     renderer_.clear();
     figures_.clear();
     currentX_ = scaleLeft_;
@@ -280,6 +306,7 @@ void PlotSurface::Print(const std::string& text) {
         f.a = at;
         f.b = QPointF(labelMetrics_->horizontalAdvance(label.text) + 2, labelMetrics_->height());
         f.colour = foreColor_;
+        endPath();
         renderer_.render(f, &label);
         figures_.keep(f, label);
         scheduleUpdate();
@@ -299,6 +326,7 @@ void PlotSurface::Print(double number) {
 void PlotSurface::adoptRatio(qreal ratio) {
     ratio = UsableRatio(ratio);
     if (ratio == renderer_.ratio()) return;
+    endPath();
     if (figures_.complete()) renderer_.redraw(ratio, figures_);
     else renderer_.stretch(ratio);
     scheduleUpdate();
@@ -325,7 +353,7 @@ void PlotSurface::paintEvent(QPaintEvent*) {
     adoptRatio(devicePixelRatioF());
     QPainter p(this);
     // Device pixel for device pixel: the image has exactly the pixels of the widget.
-    p.drawImage(QRectF(QPointF(0, 0), QSizeF(size_)), renderer_.image());
+    p.drawImage(QRectF(QPointF(0, 0), QSizeF(size_)), image());
 }
 
 void PlotSurface::changeEvent(QEvent* event) {

@@ -254,7 +254,10 @@ void PlotRenderer::redraw(qreal ratio, const FigureList& figures) {
     stackWidth_ = -1;
     image_ = QImage(deviceSize(ratio), QImage::Format_RGB32);
     image_.fill(background_);
-    for (const Figure& f : figures.figures()) render(f, figures.labelOf(f));
+    for (const Figure& f : figures.figures()) {
+        if (f.kind == FigureKind::Path) renderPath(f, figures.pointsOf(f));
+        else render(f, figures.labelOf(f));
+    }
     flush();
 }
 
@@ -273,6 +276,7 @@ void PlotRenderer::render(const Figure& figure, const Label* label) {
     case FigureKind::Text:
         if (label) renderText(figure, *label);
         break;
+    case FigureKind::Path: break;  // drawn by renderPath, with its points
     }
 }
 
@@ -309,24 +313,40 @@ void PlotRenderer::renderSegment(const Figure& f) {
         c.segment(a, b, f.colour, stack, f.dotted);
         return;
     }
-    const auto startRun = [&] {
-        run_.push_back(a);
-        runColour_ = f.colour;
-        runStack_ = stack;
-    };
-    if (f.dotted || SamePoint(a, b)) {
+    if (f.dotted) {
         flushRun();
         Canvas& c = canvas();
         c.mode(QPainter::CompositionMode_SourceOver);
-        c.segment(a, b, f.colour, stack, f.dotted);
-        if (!f.dotted) startRun();  // a dot also starts a run, as a curve begins with one
+        c.segment(a, b, f.colour, stack, true);
+        return;
+    }
+    runTo(a, b, f.colour, stack);
+}
+
+void PlotRenderer::runTo(const QPointF& a, const QPointF& b, Rgb colour, Stack stack) {
+    const auto startRun = [&] {
+        run_.push_back(a);
+        runColour_ = colour;
+        runStack_ = stack;
+    };
+    if (SamePoint(a, b)) {
+        flushRun();
+        Canvas& c = canvas();
+        c.mode(QPainter::CompositionMode_SourceOver);
+        c.segment(a, b, colour, stack, false);
+        startRun();  // a dot also starts a run, as a curve begins with one
     } else {
         // Joins the run when it carries on from its last point in the same pen.
-        if (!run_.empty() && (f.colour != runColour_ || stack != runStack_ || !SamePoint(a, run_.back()))) flushRun();
+        if (!run_.empty() && (colour != runColour_ || stack != runStack_ || !SamePoint(a, run_.back()))) flushRun();
         if (run_.empty()) startRun();
         run_.push_back(b);
         ++runSegments_;
     }
+}
+
+void PlotRenderer::renderPath(const Figure& f, std::span<const QPointF> points) {
+    const Stack stack = stackOf(f.width);
+    for (std::size_t i = 1; i < points.size(); ++i) runTo(points[i - 1] * ratio_, points[i] * ratio_, f.colour, stack);
 }
 
 void PlotRenderer::renderShape(const Figure& f) {

@@ -14,6 +14,7 @@
 #include <QSize>
 
 #include <memory>
+#include <span>
 #include <vector>
 
 #include "plot/colors.h"
@@ -45,6 +46,9 @@ public:
 
     // Draws one figure; a text figure needs its label.
     void render(const Figure& figure, const Label* label = nullptr);
+    // Draws a path through `points`, in the pen of `figure`: as the segments between them
+    // drawn one after another.
+    void renderPath(const Figure& figure, std::span<const QPointF> points);
     // Puts everything pending into the image and closes the painter.
     void flush();
     // Everything rendered so far, flushed.
@@ -67,6 +71,9 @@ private:
     Canvas& canvas();
     void flushRun();
     void renderSegment(const Figure& figure);
+    // A solid copy-mode segment between device points: joined to the run when it carries on
+    // from its last point in the same pen.
+    void runTo(const QPointF& a, const QPointF& b, Rgb colour, Stack stack);
     void renderShape(const Figure& figure);
     void renderText(const Figure& figure, const Label& label);
     template <typename Draw>
