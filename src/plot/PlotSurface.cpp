@@ -89,6 +89,8 @@ qreal UsableRatio(qreal ratio) { return std::isfinite(ratio) ? std::clamp(ratio,
 PlotSurface::PlotSurface(QWidget* parent, QSize pixels)
     : QWidget(parent), size_(pixels), renderer_(pixels, UsableRatio(devicePixelRatioF()), background_) {
     setFixedSize(pixels);
+    // The image covers every pixel of the widget: what lies under it need not be painted first.
+    setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
 PlotSurface::~PlotSurface() = default;
@@ -135,6 +137,18 @@ const QFont& PlotSurface::labelFont() {
         ++labelFontVersion_;
     }
     return *labelFont_;
+}
+
+// Laying a label out is the dearest part of printing it; a plot redrawn prints the same few.
+qreal PlotSurface::advance(const QString& text) {
+    if (advanceFontVersion_ != labelFontVersion_) {
+        advances_.clear();
+        advanceFontVersion_ = labelFontVersion_;
+    }
+    const auto known = advances_.constFind(text);
+    if (known != advances_.constEnd()) return *known;
+    if (advances_.size() > 256) advances_.clear();
+    return advances_[text] = labelMetrics_->horizontalAdvance(text);
 }
 
 QPointF PlotSurface::toPixel(float x, float y) const { return pixelOf(x, y); }
@@ -195,7 +209,11 @@ void PlotSurface::draw(const Figure& figure) {
 
 void PlotSurface::segment(QPointF a, QPointF b, Rgb colour) {
     const QRectF area = clipArea();
-    if (!CrossingIsExact(a, b, area) || !ClipSegment(a, b, area)) return;
+    const auto inside = [&](const QPointF& p) {
+        return p.x() >= area.left() && p.x() <= area.right() && p.y() >= area.top() && p.y() <= area.bottom();
+    };
+    // A segment within the area, as a curve's are, needs no trimming.
+    if (!(inside(a) && inside(b)) && (!CrossingIsExact(a, b, area) || !ClipSegment(a, b, area))) return;
     if (drawMode_ == DrawMode::Copy && !(drawStyle_ == DrawStyle::Dot && drawWidth_ == 1)) {
         const auto width = static_cast<std::uint16_t>(std::min(drawWidth_, 0xFFFF));
         if (path_.empty() || pathPen_.colour != colour || pathPen_.width != width || !SamePoint(a, path_.back())) {
@@ -223,13 +241,17 @@ void PlotSurface::Cls() {
 }
 
 bool PlotSurface::Line(double x1, double y1, double x2, double y2, Rgb colour) {
-    if (!usable(x1, y1) || !usable(x2, y2)) return false;
+    if (!usable(x2, y2)) return false;
     // Coordinates are single precision by convention; the pixel arithmetic is not.
+    const auto same = [](double u, float v) {
+        return FitsSingle(u) && std::bit_cast<std::uint32_t>(static_cast<float>(u)) == std::bit_cast<std::uint32_t>(v);
+    };
+    // A curve's segment starts where the last one ended: its pixel is known already.
+    const bool carriesOn = endKnown_ && same(x1, endX_) && same(y1, endY_);
+    if (!carriesOn && !usable(x1, y1)) return false;
     const auto fx1 = static_cast<float>(x1), fy1 = static_cast<float>(y1);
     const auto fx2 = static_cast<float>(x2), fy2 = static_cast<float>(y2);
-    const auto same = [](float u, float v) { return std::bit_cast<std::uint32_t>(u) == std::bit_cast<std::uint32_t>(v); };
-    // A curve's segment starts where the last one ended: its pixel is known already.
-    const QPointF a = endKnown_ && same(fx1, endX_) && same(fy1, endY_) ? endPixel_ : pixelOf(fx1, fy1);
+    const QPointF a = carriesOn ? endPixel_ : pixelOf(fx1, fy1);
     endPixel_ = pixelOf(fx2, fy2);
     endX_ = fx2;
     endY_ = fy2;
@@ -304,7 +326,7 @@ void PlotSurface::Print(const std::string& text) {
         Figure f;
         f.kind = FigureKind::Text;
         f.a = at;
-        f.b = QPointF(labelMetrics_->horizontalAdvance(label.text) + 2, labelMetrics_->height());
+        f.b = QPointF(advance(label.text) + 2, labelMetrics_->height());
         f.colour = foreColor_;
         endPath();
         renderer_.render(f, &label);

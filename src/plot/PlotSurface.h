@@ -11,6 +11,7 @@
 
 #include <QFont>
 #include <QFontMetricsF>
+#include <QHash>
 #include <QImage>
 #include <QPointF>
 #include <QString>
@@ -108,6 +109,8 @@ private:
     void adoptRatio(qreal ratio);
     void scheduleUpdate();
     const QFont& labelFont();
+    // The label font's advance of a text.
+    qreal advance(const QString& text);
 
     QSize size_;  // logical pixels
     QColor background_{255, 255, 255};
@@ -138,6 +141,8 @@ private:
     std::optional<QFont> labelFont_;
     std::optional<QFontMetricsF> labelMetrics_;
     int labelFontVersion_ = 0;
+    QHash<QString, qreal> advances_;
+    int advanceFontVersion_ = 0;
 };
 
 // Sets the user scale so that (left, top) is the top-left pixel and (right, bottom) the
