@@ -123,8 +123,11 @@ public:
             const bool xMajor = XMajor(ends_[start], ends_[start + 1]);
             std::size_t end = start + 1;
             while (end + 1 < ends_.size() && XMajor(ends_[end], ends_[end + 1]) == xMajor) ++end;
-            for (int k = stack.first; k <= stack.last; ++k)
-                thin(&ends_[start], end - start + 1, xMajor ? QPointF(0, k) : QPointF(k, 0), colour);
+            const int n = static_cast<int>(end - start + 1);
+            const QPointF across = xMajor ? QPointF(0, 1) : QPointF(1, 0);
+            if (!image_ || !painter.transform().isIdentity() ||
+                !DrawThinPolylines(*image_, &ends_[start], n, across, stack.first, stack.last, ToQColor(colour).rgb()))
+                for (int k = stack.first; k <= stack.last; ++k) thin(&ends_[start], end - start + 1, across * k, colour);
             start = end;
         }
     }

@@ -1,5 +1,6 @@
 #include "plot/thin_polyline.h"
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
 #include <cstdint>
@@ -25,10 +26,16 @@ struct Pixel {
     int x = INT_MIN, y = INT_MIN;
 };
 
+// Which copies of each pixel are lit: moved by k (dx, dy) for k in first..last.
+struct Copies {
+    int first, last, dx, dy;
+};
+
 class Stroker {
 public:
-    Stroker(QImage& image, QRgb colour)
-        : pixels_(reinterpret_cast<quint32*>(image.bits())),
+    Stroker(QImage& image, QRgb colour, Copies copies = {0, 0, 0, 0})
+        : copies_(copies),
+          pixels_(reinterpret_cast<quint32*>(image.bits())),
           stride_(static_cast<int>(image.bytesPerLine() / 4)),
           right_(image.width() - 1),
           bottom_(image.height() - 1),
@@ -145,8 +152,11 @@ private:
     }
 
     void plot(int x, int y) {
-        if (x < 0 || x > right_ || y < 0 || y > bottom_) return;
-        pixels_[x + stride_ * y] = colour_;
+        for (int k = copies_.first; k <= copies_.last; ++k) {
+            const int cx = x + k * copies_.dx, cy = y + k * copies_.dy;
+            if (cx < 0 || cx > right_ || cy < 0 || cy > bottom_) continue;
+            pixels_[cx + stride_ * cy] = colour_;
+        }
     }
 
     // Trims the line to a pixel beyond the image; true when nothing of it is left.
@@ -195,6 +205,7 @@ private:
         return true;
     }
 
+    Copies copies_;
     quint32* pixels_;
     int stride_, right_, bottom_;
     quint32 colour_;
@@ -204,24 +215,75 @@ private:
     bool lastAxisAligned_ = false;
 };
 
-}  // namespace
-
-bool DrawThinPolyline(QImage& image, const QPointF* points, int count, QPointF offset, QRgb colour) {
-    if (count < 2 || image.format() != QImage::Format_RGB32) return false;
-    const auto point = [&](int i) { return points[i] + offset; };
-    const QPointF start = point(0), end = point(count - 1);
-    if (start.x() == end.x() && start.y() == end.y()) return false;
-    Stroker s(image, colour);
-    Stroker::End p = s.end(start);
+// One pass of the stroker over points[0..count) each moved by `offset`.
+void Stroke(Stroker& s, const QPointF* points, int count, QPointF offset) {
+    Stroker::End p = s.end(points[0] + offset);
     int caps = kCapBegin;
     for (int i = 1; i < count; ++i) {
-        const Stroker::End q = s.end(point(i));
+        const Stroker::End q = s.end(points[i] + offset);
         const bool last = i == count - 1;
         if (last) caps |= kCapEnd;
         // A segment that lights nothing is passed over: the next one starts where it did.
         if (s.line(p, q, caps) || i == 1 || last) p = q;
         caps = kNoCaps;
     }
+}
+
+// Whether the polyline moved by k (0, 1) (or k (1, 0)) for each k in first..last lights
+// exactly the pixels of the polyline itself moved by k pixels. It does when every moved
+// coordinate is the exact sum (so its 26.6 value is the unmoved one plus 64 k, every
+// difference between points is unchanged, and the stroker's integer arithmetic follows
+// along) and no point lies where lines are trimmed.
+bool Translates(const Stroker& s, const QPointF* points, int count, bool alongY, int first, int last) {
+    const int far = std::max(-first, last);
+    for (int i = 0; i < count; ++i) {
+        const double v = alongY ? points[i].y() : points[i].x();
+        // Below the largest move the sum could change sign, and Fast2Sum's exactness test
+        // needs |v| >= |k|.
+        if (!(v >= far)) return false;
+        for (int k = first; k <= last; ++k) {
+            const double sum = v + k;
+            if (sum - v != k) return false;
+        }
+        for (int k : {first, 0, last}) {
+            const QPointF moved = alongY ? QPointF(points[i].x(), v + k) : QPointF(v + k, points[i].y());
+            if (!s.end(moved).inside) return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+bool DrawThinPolylines(QImage& image, const QPointF* points, int count, QPointF step, int first, int last, QRgb colour) {
+    if (count < 2 || first > last || image.format() != QImage::Format_RGB32) return false;
+    const bool alongY = step.y() != 0;
+    if (step != QPointF(0, 1) && step != QPointF(1, 0)) return false;
+    // A closed polyline starts with a join to its last segment: left to QPainter.
+    for (int k = first; k <= last; ++k) {
+        const QPointF start = points[0] + step * k, end = points[count - 1] + step * k;
+        if (start.x() == end.x() && start.y() == end.y()) return false;
+    }
+    {
+        Stroker once(image, colour, {first, last, alongY ? 0 : 1, alongY ? 1 : 0});
+        if (Translates(once, points, count, alongY, first, last)) {
+            Stroke(once, points, count, {});
+            return true;
+        }
+    }
+    for (int k = first; k <= last; ++k) {
+        Stroker s(image, colour);
+        Stroke(s, points, count, step * k);
+    }
+    return true;
+}
+
+bool DrawThinPolyline(QImage& image, const QPointF* points, int count, QPointF offset, QRgb colour) {
+    if (count < 2 || image.format() != QImage::Format_RGB32) return false;
+    const QPointF start = points[0] + offset, end = points[count - 1] + offset;
+    if (start.x() == end.x() && start.y() == end.y()) return false;
+    Stroker s(image, colour);
+    Stroke(s, points, count, offset);
     return true;
 }
 

@@ -16,4 +16,11 @@ namespace kv {
 // to QPainter: fewer than two points, or closed (its first point is its last).
 bool DrawThinPolyline(QImage& image, const QPointF* points, int count, QPointF offset, QRgb colour);
 
+// The polyline drawn once moved by k `step` for each k in first..last, `step` (0, 1) or
+// (1, 0): the one-pixel lines stacked across a wide pen. When moving the points moves
+// every pixel lit with them (it does unless a coordinate is near the image's edges or a
+// sum is inexact), the stroke is worked out once and each pixel lit in every copy. False,
+// drawing nothing, as DrawThinPolyline, or for another step.
+bool DrawThinPolylines(QImage& image, const QPointF* points, int count, QPointF step, int first, int last, QRgb colour);
+
 }  // namespace kv

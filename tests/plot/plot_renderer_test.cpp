@@ -96,8 +96,9 @@ TEST(PlotRendererTest, KeptFiguresRedrawnAtAnotherRatioMatchThoseDrawnThere) {
     }
 }
 
-// The direct one-pixel polyline lights exactly the pixels QPainter does: sub-pixel curves,
-// steep and turning ones, lines reaching past every edge, each moved by a whole pixel.
+// The direct one-pixel polylines light exactly the pixels QPainter does: sub-pixel curves,
+// steep and turning ones, lines reaching past every edge, alone, moved, and stacked across
+// a wide pen (worked out once where moving them moves their pixels, at the edges not).
 TEST(PlotRendererTest, ThinPolylinesLightThePixelsThePainterDoes) {
     const auto wave = [](double step, double amplitude, double period) {
         std::vector<QPointF> p;
@@ -111,21 +112,31 @@ TEST(PlotRendererTest, ThinPolylinesLightThePixelsThePainterDoes) {
         wave(0.02, 30, 9), wave(0.3, 200, 4), wave(0.001 * 327 / 4, 60, 15), wave(3.1, 45, 2), spiral, jitter,
         {{5.5, 5.5}, {5.5, 70.25}, {100.75, 70.25}, {5.6, 5.4}},
         {{-40, -30}, {160, 110}, {-1e9, 5}, {60, 1e9}, {60.2, 40.1}, {60.2, 40.1}, {118.9, 79.9}}};
+    struct Stack {
+        QPointF step;
+        int first, last;
+    };
     for (std::size_t c = 0; c < cases.size(); ++c)
-        for (const QPointF offset : {QPointF(0, 0), QPointF(0, -1), QPointF(2, 0)}) {
+        for (const Stack& stack : {Stack{{2, 0}, 1, 1}, Stack{{0, 1}, -1, 1}, Stack{{1, 0}, -2, 3}}) {
             QImage direct(kLogical, QImage::Format_RGB32), painted(kLogical, QImage::Format_RGB32);
             direct.fill(Qt::white);
             painted.fill(Qt::white);
-            ASSERT_TRUE(kv::DrawThinPolyline(direct, cases[c].data(), int(cases[c].size()), offset, qRgb(0, 0, 255)));
+            const auto& points = cases[c];
+            const int n = int(points.size());
+            ASSERT_TRUE(stack.step.x() == 2 ? kv::DrawThinPolyline(direct, points.data(), n, stack.step, qRgb(0, 0, 255))
+                                            : kv::DrawThinPolylines(direct, points.data(), n, stack.step, stack.first,
+                                                                    stack.last, qRgb(0, 0, 255)));
             QPainter p(&painted);
             QPen pen(Qt::blue);
             pen.setWidth(1);
             pen.setCapStyle(Qt::SquareCap);
             p.setPen(pen);
-            QPolygonF moved;
-            for (const QPointF& q : cases[c]) moved << q + offset;
-            p.drawPolyline(moved);
+            for (int k = stack.first; k <= stack.last; ++k) {
+                QPolygonF moved;
+                for (const QPointF& q : points) moved << q + stack.step * k;
+                p.drawPolyline(moved);
+            }
             p.end();
-            EXPECT_EQ(direct, painted) << "case " << c << " offset " << offset.x() << "," << offset.y();
+            EXPECT_EQ(direct, painted) << "case " << c << " step " << stack.step.x() << "," << stack.step.y();
         }
 }
