@@ -262,7 +262,27 @@ bool PlotSurface::Line(double x1, double y1, double x2, double y2, Rgb colour) {
     return true;
 }
 
-bool PlotSurface::LineTo(double x2, double y2, Rgb colour) { return Line(currentX_, currentY_, x2, y2, colour); }
+bool PlotSurface::LineTo(double x2, double y2, Rgb colour) {
+    // A curve carried on in the pen of its path, from where the path ends, to a point within
+    // the area: the segment is only a point more of the path, as Line would find it.
+    const auto same = [](float u, float v) { return std::bit_cast<std::uint32_t>(u) == std::bit_cast<std::uint32_t>(v); };
+    if (!path_.empty() && endKnown_ && same(currentX_, endX_) && same(currentY_, endY_) && colour == pathPen_.colour &&
+        drawMode_ == DrawMode::Copy && drawWidth_ == pathPen_.width && !(drawStyle_ == DrawStyle::Dot && drawWidth_ == 1) &&
+        SamePoint(path_.back(), endPixel_) && usable(x2, y2)) {
+        const auto fx2 = static_cast<float>(x2), fy2 = static_cast<float>(y2);
+        const QPointF b = pixelOf(fx2, fy2);
+        const QRectF area = clipArea();
+        if (b.x() >= area.left() && b.x() <= area.right() && b.y() >= area.top() && b.y() <= area.bottom()) {
+            path_.push_back(b);
+            endPixel_ = b;
+            endX_ = currentX_ = fx2;
+            endY_ = currentY_ = fy2;
+            scheduleUpdate();
+            return true;
+        }
+    }
+    return Line(currentX_, currentY_, x2, y2, colour);
+}
 
 void PlotSurface::drawBox(double x1, double y1, double x2, double y2, Rgb colour, bool filled) {
     currentX_ = static_cast<float>(x2);

@@ -110,24 +110,24 @@ public:
     // A solid polyline of distinct consecutive points, with the pixels of its segments
     // drawn one by one: each stretch whose segments share a major axis is stacked as
     // one-pixel polylines, which are far faster to draw than a wide pen.
-    void polyline(const std::vector<QPointF>& points, Rgb colour, Stack stack) {
+    // The points are the run's, which is dropped afterwards: its ends are moved in place.
+    void polyline(std::vector<QPointF>& points, Rgb colour, Stack stack) {
         if (stack.width() == 1) {
             thin(points.data(), points.size(), {}, colour);
             return;
         }
         // Its two ends reach over their last pixels as a segment's do.
-        ends_ = points;
-        ReachOverLastPixel(ends_.front(), ends_[1], stack);
-        ReachOverLastPixel(ends_.back(), ends_[ends_.size() - 2], stack);
-        for (std::size_t start = 0; start + 1 < ends_.size();) {
-            const bool xMajor = XMajor(ends_[start], ends_[start + 1]);
+        ReachOverLastPixel(points.front(), points[1], stack);
+        ReachOverLastPixel(points.back(), points[points.size() - 2], stack);
+        for (std::size_t start = 0; start + 1 < points.size();) {
+            const bool xMajor = XMajor(points[start], points[start + 1]);
             std::size_t end = start + 1;
-            while (end + 1 < ends_.size() && XMajor(ends_[end], ends_[end + 1]) == xMajor) ++end;
+            while (end + 1 < points.size() && XMajor(points[end], points[end + 1]) == xMajor) ++end;
             const int n = static_cast<int>(end - start + 1);
             const QPointF across = xMajor ? QPointF(0, 1) : QPointF(1, 0);
             if (!image_ || !painter.transform().isIdentity() ||
-                !DrawThinPolylines(*image_, &ends_[start], n, across, stack.first, stack.last, ToQColor(colour).rgb()))
-                for (int k = stack.first; k <= stack.last; ++k) thin(&ends_[start], end - start + 1, across * k, colour);
+                !DrawThinPolylines(*image_, &points[start], n, across, stack.first, stack.last, ToQColor(colour).rgb()))
+                for (int k = stack.first; k <= stack.last; ++k) thin(&points[start], end - start + 1, across * k, colour);
             start = end;
         }
     }
@@ -195,7 +195,7 @@ private:
     std::optional<QPainter::CompositionMode> mode_;
     int fontVersion_ = 0;
     QImage* image_ = nullptr;
-    std::vector<QPointF> shifted_, ends_;
+    std::vector<QPointF> shifted_;
 };
 
 PlotRenderer::PlotRenderer(QSize logical, qreal ratio, QColor background)
@@ -348,8 +348,20 @@ void PlotRenderer::runTo(const QPointF& a, const QPointF& b, Rgb colour, Stack s
 }
 
 void PlotRenderer::renderPath(const Figure& f, std::span<const QPointF> points) {
+    if (points.size() < 2) return;
     const Stack stack = stackOf(f.width);
-    for (std::size_t i = 1; i < points.size(); ++i) runTo(points[i - 1] * ratio_, points[i] * ratio_, f.colour, stack);
+    runTo(points[0] * ratio_, points[1] * ratio_, f.colour, stack);
+    // Each further segment carries on from the run's last point in its pen: only a dot
+    // (its ends one point at this ratio) is drawn otherwise.
+    for (std::size_t i = 2; i < points.size(); ++i) {
+        const QPointF a = points[i - 1] * ratio_, b = points[i] * ratio_;
+        if (SamePoint(a, b)) {
+            runTo(a, b, f.colour, stack);
+        } else {
+            run_.push_back(b);
+            ++runSegments_;
+        }
+    }
 }
 
 void PlotRenderer::renderShape(const Figure& f) {
