@@ -353,7 +353,16 @@ void PlotRenderer::renderPath(const Figure& f, std::span<const QPointF> points) 
     runTo(points[0] * ratio_, points[1] * ratio_, f.colour, stack);
     // Each further segment carries on from the run's last point in its pen: only a dot
     // (its ends one point at this ratio) is drawn otherwise.
-    for (std::size_t i = 2; i < points.size(); ++i) {
+    std::size_t i = 2;
+    if (ratio_ == 1) {
+        // Points are device points as they stand: a stretch without a dot joins the run whole.
+        std::size_t end = i;
+        while (end < points.size() && !SamePoint(points[end - 1], points[end])) ++end;
+        run_.insert(run_.end(), points.begin() + static_cast<std::ptrdiff_t>(i), points.begin() + static_cast<std::ptrdiff_t>(end));
+        runSegments_ += static_cast<int>(end - i);
+        i = end;
+    }
+    for (; i < points.size(); ++i) {
         const QPointF a = points[i - 1] * ratio_, b = points[i] * ratio_;
         if (SamePoint(a, b)) {
             runTo(a, b, f.colour, stack);

@@ -49,6 +49,9 @@ public:
         int fx, fy;   // in 26.6
         bool inside;  // within the bounds lines are trimmed to: a segment between two such is kept whole
     };
+    // Whether a coordinate lies within the bounds lines are trimmed to, across (y) or along.
+    bool within(double v, bool y) const { return y ? v >= ymin_ && v <= ymax_ : v >= xmin_ && v <= xmax_; }
+
     End end(QPointF p) const {
         const bool inside = p.x() >= xmin_ && p.x() <= xmax_ && p.y() >= ymin_ && p.y() <= ymax_;
         return {p.x(), p.y(), inside ? ToFixed6(p.x()) : 0, inside ? ToFixed6(p.y()) : 0, inside};
@@ -62,6 +65,22 @@ public:
         if (clip(x1, y1, x2, y2)) return true;
         return fixed(ToFixed6(x1), ToFixed6(y1), ToFixed6(x2), ToFixed6(y2), caps) || long1(p.x, p.y, q.x, q.y);
     }
+
+    // Whether a segment between two points within the bounds, without caps, is one that
+    // lights no pixel and changes nothing: what line() finds for most of a curve's
+    // segments, found with less work.
+    bool passesOver(const End& p, const End& q) const {
+        if (!p.inside || !q.inside) return false;
+        const int dx = std::abs(q.fx - p.fx), dy = std::abs(q.fy - p.fy);
+        const bool vertical = dx < dy;
+        if (!vertical && dx == 0) return false;
+        const int a1 = vertical ? p.fy : p.fx, a2 = vertical ? q.fy : q.fx;
+        const int dir = vertical ? (a1 > a2 ? kBottomToTop : kTopToBottom) : (a1 > a2 ? kRightToLeft : kLeftToRight);
+        // Turning back along the same axis gives the line a cap.
+        if ((lastDir_ ^ (vertical ? kVerticalMask : kHorizontalMask)) == dir) return false;
+        return ((std::min(a1, a2) + 32) >> 6) == ((std::max(a1, a2) + 32) >> 6);
+    }
+    static bool Long(const End& p, const End& q) { return long1(p.x, p.y, q.x, q.y); }
 
 private:
     // A segment at least a pixel long counts as drawn even when it lights nothing.
@@ -224,7 +243,8 @@ void Stroke(Stroker& s, const QPointF* points, int count, QPointF offset) {
         const bool last = i == count - 1;
         if (last) caps |= kCapEnd;
         // A segment that lights nothing is passed over: the next one starts where it did.
-        if (s.line(p, q, caps) || i == 1 || last) p = q;
+        const bool drew = i > 1 && !last && s.passesOver(p, q) ? Stroker::Long(p, q) : s.line(p, q, caps);
+        if (drew || i == 1 || last) p = q;
         caps = kNoCaps;
     }
 }
@@ -236,19 +256,14 @@ void Stroke(Stroker& s, const QPointF* points, int count, QPointF offset) {
 // along) and no point lies where lines are trimmed.
 bool Translates(const Stroker& s, const QPointF* points, int count, bool alongY, int first, int last) {
     const int far = std::max(-first, last);
+    const double lo = std::min(first, 0), hi = std::max(last, 0);
     for (int i = 0; i < count; ++i) {
-        const double v = alongY ? points[i].y() : points[i].x();
+        const double v = alongY ? points[i].y() : points[i].x(), u = alongY ? points[i].x() : points[i].y();
         // Below the largest move the sum could change sign, and Fast2Sum's exactness test
         // needs |v| >= |k|.
-        if (!(v >= far)) return false;
-        for (int k = first; k <= last; ++k) {
-            const double sum = v + k;
-            if (sum - v != k) return false;
-        }
-        for (int k : {first, 0, last}) {
-            const QPointF moved = alongY ? QPointF(points[i].x(), v + k) : QPointF(v + k, points[i].y());
-            if (!s.end(moved).inside) return false;
-        }
+        if (!(v >= far) || !s.within(u, !alongY) || !s.within(v + lo, alongY) || !s.within(v + hi, alongY)) return false;
+        for (int k = first; k <= last; ++k)
+            if ((v + k) - v != k) return false;
     }
     return true;
 }
