@@ -395,7 +395,8 @@ void PlotSurface::paintEvent(QPaintEvent*) {
     adoptRatio(devicePixelRatioF());
     QPainter p(this);
     // Device pixel for device pixel: the image has exactly the pixels of the widget.
-    p.drawImage(QRectF(QPointF(0, 0), QSizeF(size_)), image());
+    endPath();
+    p.drawImage(QRectF(QPointF(0, 0), QSizeF(size_)), renderer_.drawn());
 }
 
 void PlotSurface::changeEvent(QEvent* event) {

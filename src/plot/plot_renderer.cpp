@@ -244,10 +244,15 @@ const QImage& PlotRenderer::image() {
     return image_;
 }
 
+const QImage& PlotRenderer::drawn() {
+    flushRun();
+    return image_;
+}
+
 void PlotRenderer::clear() {
     run_.clear();
     runSegments_ = 0;
-    canvas_.reset();
+    // An open painter stays open: the image it paints on is only filled.
     image_.fill(background_);
 }
 

@@ -53,6 +53,10 @@ public:
     void flush();
     // Everything rendered so far, flushed.
     const QImage& image();
+    // Everything rendered so far drawn into the image, for showing it at once: the painter
+    // stays open for what follows, sparing the next redraw its setting up. The image must
+    // not be copied.
+    const QImage& drawn();
     qreal ratio() const { return ratio_; }
 
     // Blank again, at the same ratio; whatever was pending is dropped.
