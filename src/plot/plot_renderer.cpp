@@ -3,6 +3,7 @@
 #include <QPainter>
 #include <QPen>
 #include <QRectF>
+#include <QTextLayout>
 #include <QTransform>
 
 #include <algorithm>
@@ -411,8 +412,58 @@ void PlotRenderer::renderText(const Figure& f, const Label& label) {
     c.pen(f.colour, 1);
     // Laid out in logical pixels, rendered at the device's resolution.
     if (ratio_ != 1) c.painter.setWorldTransform(QTransform::fromScale(ratio_, ratio_));
-    c.painter.drawText(QRectF(f.a, QSizeF(f.b.x(), f.b.y())), Qt::AlignLeft | Qt::AlignTop, label.text);
+    const QRectF r(f.a, QSizeF(f.b.x(), f.b.y()));
+    if (const LaidOut* text = laidOut(c.painter, label)) {
+        // As drawText lays a line out at the top left of its rectangle, clipped to it only
+        // when the line's bounds reach beyond it.
+        const bool clip = !r.contains(QRectF(r.topLeft(), text->size));
+        if (clip) {
+            c.painter.save();
+            c.painter.setClipRect(r, Qt::IntersectClip);
+        }
+        text->layout->lineAt(0).draw(&c.painter, r.topLeft());
+        if (clip) c.painter.restore();
+    } else {
+        c.painter.drawText(r, Qt::AlignLeft | Qt::AlignTop, label.text);
+    }
     if (ratio_ != 1) c.painter.resetTransform();
+}
+
+// A label laid out as QPainter::drawText(rect, AlignLeft | AlignTop, text) lays it out with
+// the painter's font: one line, unbounded, at the top left. Only for a text drawText takes
+// as it stands (no line breaks, tabs or length variants) in a font without decorations; a
+// plot redrawn prints the same few labels, and laying them out is the dearest part.
+const PlotRenderer::LaidOut* PlotRenderer::laidOut(const QPainter& painter, const Label& label) {
+    const QFont& font = painter.font();
+    if (label.text.isEmpty() || font.underline() || font.overline() || font.strikeOut() ||
+        painter.layoutDirection() != Qt::LeftToRight)
+        return nullptr;
+    for (const QChar ch : label.text)
+        if (ch == u'\r' || ch == u'\n' || ch == u'\t' || ch == u'\x9c' || ch == QChar::LineSeparator ||
+            ch == QChar::ParagraphSeparator)
+            return nullptr;
+    if (layoutFontVersion_ != label.fontVersion || layouts_.size() > 64) {
+        layouts_.clear();
+        layoutFontVersion_ = label.fontVersion;
+    }
+    auto& slot = layouts_[label.text];
+    if (!slot.layout) {
+        slot.layout = std::make_unique<QTextLayout>(label.text, font);
+        QTextOption option = slot.layout->textOption();
+        option.setTextDirection(Qt::LeftToRight);
+        option.setAlignment(Qt::AlignLeft);
+        slot.layout->setTextOption(option);
+        slot.layout->setCacheEnabled(true);
+        slot.layout->beginLayout();
+        QTextLine line = slot.layout->createLine();
+        line.setLineWidth(0x01000000);
+        line.setPosition(QPointF(0, 0));
+        slot.size = QSizeF(line.naturalTextWidth(), line.ascent() + line.descent());
+        const bool oneLine = !slot.layout->createLine().isValid();
+        slot.layout->endLayout();
+        if (!oneLine) slot.layout.reset();
+    }
+    return slot.layout ? &slot : nullptr;
 }
 
 }  // namespace kv

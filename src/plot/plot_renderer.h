@@ -12,15 +12,20 @@
 #include <QImage>
 #include <QPointF>
 #include <QSize>
+#include <QSizeF>
+#include <QString>
 
 #include <memory>
+#include <unordered_map>
 #include <span>
 #include <vector>
 
 #include "plot/colors.h"
 #include "plot/plot_figures.h"
 
+class QPainter;
 class QRectF;
+class QTextLayout;
 
 namespace kv {
 
@@ -80,6 +85,11 @@ private:
     void runTo(const QPointF& a, const QPointF& b, Rgb colour, Stack stack);
     void renderShape(const Figure& figure);
     void renderText(const Figure& figure, const Label& label);
+    struct LaidOut {
+        std::unique_ptr<QTextLayout> layout;
+        QSizeF size;  // of its line's bounds
+    };
+    const LaidOut* laidOut(const QPainter& painter, const Label& label);
     template <typename Draw>
     void drawXor(const QRectF& area, int penWidth, Draw draw);
 
@@ -98,6 +108,9 @@ private:
     Stack runStack_;
     int stackWidth_ = -1;
     Stack stack_;
+    // Labels laid out in the font of this version, by their text.
+    std::unordered_map<QString, LaidOut> layouts_;
+    int layoutFontVersion_ = 0;
 };
 
 }  // namespace kv
