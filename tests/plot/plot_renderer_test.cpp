@@ -140,3 +140,29 @@ TEST(PlotRendererTest, ThinPolylinesLightThePixelsThePainterDoes) {
             EXPECT_EQ(direct, painted) << "case " << c << " step " << stack.step.x() << "," << stack.step.y();
         }
 }
+
+// Labels, laid out once and kept, look exactly as QPainter::drawText draws them, a label
+// wider than its rectangle clipped to it, at both ratios.
+TEST(PlotRendererTest, LabelsLookAsDrawTextDrawsThem) {
+    const QFont font;
+    for (qreal ratio : {1.0, 2.0}) {
+        PlotRenderer r(kLogical, ratio, Qt::white);
+        QImage painted(kLogical * ratio, QImage::Format_RGB32);
+        painted.fill(Qt::white);
+        QPainter p(&painted);
+        p.setFont(font);
+        p.scale(ratio, ratio);
+        int row = 0;
+        for (const QString& text : {QStringLiteral(" 0.5 "), QStringLiteral("Sjf"), QStringLiteral("-0.75"), QStringLiteral("Wide")}) {
+            const kv::Label label{text, font, 1};
+            const QSizeF size(text == QStringLiteral("Wide") ? 9 : 60, 18);
+            for (int twice = 0; twice < 2; ++twice)
+                r.render(Make(FigureKind::Text, {3.5 + 7 * twice, 2.25 + 19 * row}, {size.width(), size.height()}, kv::kBlack), &label);
+            for (int twice = 0; twice < 2; ++twice)
+                p.drawText(QRectF(QPointF(3.5 + 7 * twice, 2.25 + 19 * row), size), Qt::AlignLeft | Qt::AlignTop, text);
+            ++row;
+        }
+        p.end();
+        EXPECT_EQ(r.image(), painted) << "ratio " << ratio;
+    }
+}
