@@ -268,16 +268,17 @@ bool PlotSurface::LineTo(double x2, double y2, Rgb colour) {
     const auto same = [](float u, float v) { return std::bit_cast<std::uint32_t>(u) == std::bit_cast<std::uint32_t>(v); };
     if (!path_.empty() && endKnown_ && same(currentX_, endX_) && same(currentY_, endY_) && colour == pathPen_.colour &&
         drawMode_ == DrawMode::Copy && drawWidth_ == pathPen_.width && !(drawStyle_ == DrawStyle::Dot && drawWidth_ == 1) &&
-        SamePoint(path_.back(), endPixel_) && usable(x2, y2)) {
+        SamePoint(path_.back(), endPixel_) && FitsSingle(x2) && FitsSingle(y2)) {
         const auto fx2 = static_cast<float>(x2), fy2 = static_cast<float>(y2);
         const QPointF b = pixelOf(fx2, fy2);
-        const QRectF area = clipArea();
-        if (b.x() >= area.left() && b.x() <= area.right() && b.y() >= area.top() && b.y() <= area.bottom()) {
+        // Within clipArea(), its bounds written out: this runs for every point of a curve.
+        const qreal w = size_.width(), h = size_.height();
+        if (b.x() >= -kClipMargin && b.x() <= w + kClipMargin && b.y() >= -kClipMargin && b.y() <= h + kClipMargin) {
             path_.push_back(b);
             endPixel_ = b;
             endX_ = currentX_ = fx2;
             endY_ = currentY_ = fy2;
-            scheduleUpdate();
+            if (!updateScheduled_) scheduleUpdate();
             return true;
         }
     }
