@@ -15,24 +15,28 @@ struct FloorMedians {
     double ratio() const { return subject / floor; }
 };
 
+// This thread's processor time in seconds, which other work on the machine does not add to.
+inline double ThreadSeconds() {
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return static_cast<double>(t.tv_sec) + 1e-9 * static_cast<double>(t.tv_nsec);
+}
+
+inline double Median(std::vector<double> v) {
+    std::nth_element(v.begin(), v.begin() + static_cast<long>(v.size() / 2), v.end());
+    return v[v.size() / 2];
+}
+
 // Each of `subject(i)` and `floor(i)` timed `rounds` times, alternately and in this
 // thread's processor time, so that other work on the machine slows neither. A floor too
 // short for the clock is timed over `floorRepeats` calls and divided.
 template <typename Subject, typename Floor>
 FloorMedians MeasureFloor(Subject subject, Floor floor, int rounds = 40, int floorRepeats = 1) {
-    const auto now = [] {
-        timespec t{};
-        clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-        return static_cast<double>(t.tv_sec) + 1e-9 * static_cast<double>(t.tv_nsec);
-    };
+    const auto now = ThreadSeconds;
     const auto seconds = [&](auto f) {
         const double start = now();
         f();
         return now() - start;
-    };
-    const auto median = [](std::vector<double>& v) {
-        std::nth_element(v.begin(), v.begin() + static_cast<long>(v.size() / 2), v.end());
-        return v[v.size() / 2];
     };
     std::vector<double> s, f;
     for (int i = 0; i < rounds; ++i) {
@@ -42,7 +46,7 @@ FloorMedians MeasureFloor(Subject subject, Floor floor, int rounds = 40, int flo
                     }) /
                     floorRepeats);
     }
-    return {median(s), median(f)};
+    return {Median(s), Median(f)};
 }
 
 // The ratio of the medians of MeasureFloor.

@@ -1,17 +1,15 @@
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
-#include <QImage>
 #include <QLineEdit>
-#include <QPainter>
 #include <QPen>
 #include <QWidget>
 
 #include <array>
 #include <memory>
-#include <vector>
 
 #include "floor_ratio.h"
+#include "plot_floor.h"
 #include "kit/registry.h"
 #include "neuron/frmDecision2Model.h"
 #include "neuron/frmDecisionAnalogModel.h"
@@ -36,35 +34,48 @@ void TypeTheta(benchmark::State& state, QWidget& window) {
     for (auto _ : state) TypeTheta(window, i++);
 }
 
-// The analog window's sigmoid drawn the ordinary Qt way: the same pixel points, worked
-// out beforehand, as one polyline with a width-3 pen into an image the size of the plot:
-// the yardstick for the keystroke redraw, which does the same and more.
-class SigmoidFloor {
+// The floor of a theta keystroke: the same 4001 sigmoid values, worked out as the window
+// does, the frame, guides and labels drawn with QPainter, the curve at width 3 once through
+// its distinct device pixels, and a bare widget repainted with the image.
+class ThetaFloor {
 public:
-    explicit SigmoidFloor(const kv::PlotSurface& plot) : image_(plot.image().size(), QImage::Format_RGB32) {
-        image_.fill(Qt::white);
-        for (std::size_t k = 0; k < kThetas.size(); ++k) {
-            double x = kv::neuron::kXMin;
-            points_[k].push_back(plot.toPixel(float(x), float(kv::neuron::AnalogOutput(x, kThetas[k], kAlpha))));
-            while (x < kv::neuron::kXMax) {
-                x = x + 0.001;
-                points_[k].push_back(plot.toPixel(float(x), float(kv::neuron::AnalogOutput(x, kThetas[k], kAlpha))));
-            }
-        }
-    }
+    ThetaFloor(const kv::PlotSurface& plot, qreal ratio) : plot_(plot, ratio), pixels_(ratio) {}
+    bool shown() const { return plot_.shown(); }
     void draw(int i) {
-        const auto& points = points_[static_cast<std::size_t>(i % 2)];
-        QPainter p(&image_);
-        QPen pen(Qt::black);
-        pen.setWidth(3);
-        p.setPen(pen);
-        p.drawPolyline(points.data(), static_cast<int>(points.size()));
+        using kv::neuron::kXMax;
+        using kv::neuron::kXMin;
+        const double theta = kThetas[static_cast<std::size_t>(i % 2)];
+        pixels_.clear();
+        double x = kXMin;
+        pixels_.add(plot_.at(x, kv::neuron::AnalogOutput(x, theta, kAlpha)));
+        while (x < kXMax) {
+            x = x + 0.001;
+            pixels_.add(plot_.at(x, kv::neuron::AnalogOutput(x, theta, kAlpha)));
+        }
+        plot_.begin();
+        const QPen black(Qt::black);
+        plot_.line(kXMin, 0, kXMax, 0, black);
+        plot_.line(kXMax, 0, kXMax - 0.1, 0.05, black);
+        plot_.line(kXMax, 0, kXMax - 0.1, -0.05, black);
+        plot_.line(0, 0, 0, 2, black);
+        plot_.line(0, 2, -0.05, 1.9, black);
+        plot_.line(0, 2, 0.05, 1.9, black);
+        const QPen dotted(Qt::black, 1, Qt::DotLine);
+        plot_.line(theta, 0, theta, 1, dotted);
+        plot_.line(0, 1, kXMax, 1, dotted);
+        plot_.curve(pixels_, Qt::black, 3);
+        plot_.text(-0.2, 1.1, QStringLiteral("1"));
+        plot_.text(-0.05, -0.1, QStringLiteral("0"));
+        plot_.text(theta - 0.15, -0.1, QString::number(theta));
+        plot_.text(kXMax, -0.1, QStringLiteral("S"));
+        plot_.text(-0.2, 2, QStringLiteral("Y"));
+        plot_.show();
     }
-    std::size_t segments() const { return points_[0].size() - 1; }
+    std::size_t pixels() const { return static_cast<std::size_t>(pixels_.points().size()); }
 
 private:
-    QImage image_;
-    std::array<std::vector<QPointF>, 2> points_;
+    kv::bench::PlotFloor plot_;
+    kv::bench::DistinctPixels pixels_;
 };
 
 }  // namespace
@@ -77,34 +88,38 @@ static void BM_BinaryNeuronThetaRedraw(benchmark::State& state) {
 }
 BENCHMARK(BM_BinaryNeuronThetaRedraw)->Unit(benchmark::kMicrosecond);
 
-// The analog neuron window: a theta keystroke redraws the whole plot and repaints it, the sigmoid of about
-// 4000 segments at width 3 among it. "x_floor" is its time over the floor's, both timed
-// alternately in this run (see floor_ratio.h).
-static void BM_SigmoidThetaRedraw(benchmark::State& state) {
+// The analog neuron window's theta keystroke, what the learner waits for: the whole plot
+// redrawn (the sigmoid of 4000 segments at width 3 among it) and repainted, on the screen of
+// the argument's ratio in per cent. "x_floor" is its time over ThetaFloor's at that ratio,
+// both timed alternately in this run (see floor_ratio.h).
+static void BM_SigmoidThetaKeystroke(benchmark::State& state) {
+    const qreal ratio = static_cast<qreal>(state.range(0)) / 100;
     const std::unique_ptr<kv::frmDecisionAnalogModel> owned(kv::BuildWindow<kv::frmDecisionAnalogModel>());
     auto& window = *owned;
     auto* plot = window.findChild<kv::PlotSurface*>("Picture1");
-    SigmoidFloor floor(*plot);
-    // Shown, so that the keystroke's repaint really paints: the learner waits for both.
-    window.show();
-    QApplication::processEvents();
+    ThetaFloor floor(*plot, ratio);
+    if (!kv::bench::ShowAtRatio(window, ratio) || !floor.shown()) {
+        state.SkipWithError("no offscreen screen at this ratio: run with bench_main's platform");
+        return;
+    }
     const auto keystroke = [&](int i) {
         TypeTheta(window, i);
         plot->repaint();
     };
     int i = 0;
     for (auto _ : state) keystroke(i++);
-    state.counters["x_floor"] = kv::bench::FloorRatio(keystroke, [&](int k) { floor.draw(k); });
+    const auto m = kv::bench::MeasureFloor(keystroke, [&](int k) { floor.draw(k); }, 200);
+    state.counters["ms_floor"] = 1e3 * m.floor;
+    state.counters["x_floor"] = m.ratio();
 }
-BENCHMARK(BM_SigmoidThetaRedraw)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SigmoidThetaKeystroke)->Arg(100)->Arg(200)->Unit(benchmark::kMillisecond);
 
-// The floor alone: the same sigmoid as one QPainter::drawPolyline.
-static void BM_SigmoidPolylineFloor(benchmark::State& state) {
+// The floor alone, at 100 %.
+static void BM_SigmoidThetaFloor(benchmark::State& state) {
     const std::unique_ptr<kv::frmDecisionAnalogModel> owned(kv::BuildWindow<kv::frmDecisionAnalogModel>());
-    auto& window = *owned;
-    SigmoidFloor floor(*window.findChild<kv::PlotSurface*>("Picture1"));
+    ThetaFloor floor(*owned->findChild<kv::PlotSurface*>("Picture1"), 1);
     int i = 0;
     for (auto _ : state) floor.draw(i++);
-    state.counters["segments"] = static_cast<double>(floor.segments());
+    state.counters["pixels"] = static_cast<double>(floor.pixels());
 }
-BENCHMARK(BM_SigmoidPolylineFloor)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SigmoidThetaFloor)->Unit(benchmark::kMillisecond);

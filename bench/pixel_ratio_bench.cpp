@@ -16,6 +16,7 @@
 
 #include "boltzmann/frmBoltzmannMachineLearning.h"
 #include "floor_ratio.h"
+#include "plot_floor.h"
 #include "gradient/frmSlopeMethod1.h"
 #include "kit/registry.h"
 #include "neuron/frmDecisionAnalogModel.h"
@@ -24,18 +25,7 @@
 
 namespace {
 
-// Shows the window on the screen of that ratio; false when there is none.
-bool ShowAtRatio(QWidget& window, qreal ratio) {
-    for (QScreen* screen : QGuiApplication::screens())
-        if (screen->devicePixelRatio() == ratio) {
-            window.setScreen(screen);
-            window.move(screen->geometry().topLeft() + QPoint(20, 20));
-            window.show();
-            QApplication::processEvents();
-            return window.devicePixelRatioF() == ratio;
-        }
-    return false;
-}
+using kv::bench::ShowAtRatio;
 
 // One press of window `w` (a keystroke and its repaint, say), the i-th of a run.
 template <typename W>
@@ -67,7 +57,8 @@ void Type(QWidget& w, const char* box, const std::array<const char*, 2>& texts, 
 }  // namespace
 
 // The analog neuron window's theta keystroke: the whole plot, its 4000-piece sigmoid at
-// width 3 among it, redrawn and repainted.
+// width 3 among it, redrawn and repainted (against its floor at each ratio: see
+// BM_SigmoidThetaKeystroke).
 static void BM_RatioSigmoidThetaKeystroke(benchmark::State& state) {
     AtBothRatios<kv::frmDecisionAnalogModel>(state, [](kv::frmDecisionAnalogModel& w, int i) {
         Type(w, "txtTheta", {"-0.75", "0.5"}, i);

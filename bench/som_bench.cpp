@@ -1,6 +1,6 @@
 // What the learner waits for in the map windows: opening one (256 table boxes), a step, a
 // 200-step batch and a drawing of the map, each next to its floor, and how soon a stop
-// ends a batch; and how long every window of the program takes to open.
+// ends a batch.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -8,7 +8,6 @@
 #include <QMetaObject>
 
 #include <algorithm>
-#include <chrono>
 #include <memory>
 #include <thread>
 #include <vector>
@@ -197,29 +196,3 @@ static void BM_SomReadTable(benchmark::State& state) {
         [&](int) { read(); }, [&](int) { benchmark::DoNotOptimize(map.MapStep(kDefaultAnimals)); }, 200);
 }
 BENCHMARK(BM_SomReadTable)->Unit(benchmark::kMicrosecond);
-
-// Every window kind of the program opened (built, loaded, shown and painted) and closed,
-// one by one; each kind's median in milliseconds is a counter, the slowest is the time.
-static void BM_EveryWindowOpen(benchmark::State& state) {
-    const QStringList kinds = kv::WindowKinds();
-    for (auto _ : state) {
-        double slowest = 0;
-        for (const QString& kind : kinds) {
-            std::vector<double> ms;
-            for (int round = 0; round < 5; ++round) {
-                const auto start = std::chrono::steady_clock::now();
-                QWidget* w = kv::ShowWindow(kind);
-                if (w) w->repaint();
-                const auto end = std::chrono::steady_clock::now();
-                ms.push_back(std::chrono::duration<double, std::milli>(end - start).count());
-                if (w) w->close();
-                QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-            }
-            std::nth_element(ms.begin(), ms.begin() + 2, ms.end());
-            state.counters[kind.toStdString()] = ms[2];
-            slowest = std::max(slowest, ms[2]);
-        }
-        state.counters["slowest"] = slowest;
-    }
-}
-BENCHMARK(BM_EveryWindowOpen)->Unit(benchmark::kMillisecond)->Iterations(1);

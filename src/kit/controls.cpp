@@ -3,6 +3,7 @@
 #include <QEvent>
 #include <QFont>
 #include <QKeyEvent>
+#include <QPaintEvent>
 #include <QPainter>
 
 #include <algorithm>
@@ -91,13 +92,34 @@ void ShapeWidget::setFill(bool filled, Rgb c) {
     update();
 }
 
-void ShapeWidget::paintEvent(QPaintEvent*) {
+// Whether the area lies inside the outline of r, clear of its stroke: a box redrawn
+// inside a unit's circle then leaves the circle undrawn, which would change no pixel.
+static bool InsideOutline(ShapeWidget::Kind kind, const QRectF& r, const QRectF& area, qreal clearance) {
+    if (kind != ShapeWidget::kEllipse) {
+        const qreal corner = kind == ShapeWidget::kRoundedRectangle ? 12 : 0;
+        return r.adjusted(clearance + corner, clearance + corner, -clearance - corner, -clearance - corner).contains(area);
+    }
+    // A point at (x/a)^2 + (y/b)^2 = s^2 inside the ellipse lies at least (1 - s) b from
+    // it, b the shorter half-axis; the largest s over a box is at one of its corners.
+    const qreal a = r.width() / 2, b = r.height() / 2, shorter = std::min(a, b);
+    if (shorter <= clearance) return false;
+    const qreal most = (1 - clearance / shorter) * (1 - clearance / shorter);
+    for (const QPointF& c : {area.topLeft(), area.topRight(), area.bottomLeft(), area.bottomRight()}) {
+        const qreal x = (c.x() - r.center().x()) / a, y = (c.y() - r.center().y()) / b;
+        if (x * x + y * y > most) return false;
+    }
+    return true;
+}
+
+void ShapeWidget::paintEvent(QPaintEvent* event) {
+    const qreal h = borderWidth() / 2.0 + 0.5;
+    const QRectF r = QRectF(rect()).adjusted(h, h, -h, -h);
+    // The stroke reaches half its width and a pixel of smoothing beyond the outline.
+    if (!filled_ && InsideOutline(kind_, r, QRectF(event->rect()), borderWidth() / 2.0 + 2)) return;
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
     p.setPen(pen());
     if (filled_) p.setBrush(ToQColor(fill_));
-    const qreal h = borderWidth() / 2.0 + 0.5;
-    const QRectF r = QRectF(rect()).adjusted(h, h, -h, -h);
     switch (kind_) {
         case kRectangle: p.drawRect(r); break;
         case kEllipse: p.drawEllipse(r); break;

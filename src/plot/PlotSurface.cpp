@@ -5,6 +5,8 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <bit>
+#include <cstdint>
 #include <cfloat>
 #include <cmath>
 #include <limits>
@@ -88,6 +90,8 @@ qreal UsableRatio(qreal ratio) { return std::isfinite(ratio) ? std::clamp(ratio,
 PlotSurface::PlotSurface(QWidget* parent, QSize pixels)
     : QWidget(parent), size_(pixels), renderer_(pixels, UsableRatio(devicePixelRatioF()), background_) {
     setFixedSize(pixels);
+    // The image covers every pixel of the widget: what lies under it need not be painted first.
+    setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
 PlotSurface::~PlotSurface() = default;
@@ -101,6 +105,7 @@ bool PlotSurface::setScale(double left, double top, double width, double height)
     scaleWidth_ = w;
     scaleHeight_ = h;
     scaled_ = true;
+    endKnown_ = false;
     return true;
 }
 
@@ -135,6 +140,18 @@ const QFont& PlotSurface::labelFont() {
     return *labelFont_;
 }
 
+// Laying a label out is the dearest part of printing it; a plot redrawn prints the same few.
+qreal PlotSurface::advance(const QString& text) {
+    if (advanceFontVersion_ != labelFontVersion_) {
+        advances_.clear();
+        advanceFontVersion_ = labelFontVersion_;
+    }
+    const auto known = advances_.constFind(text);
+    if (known != advances_.constEnd()) return *known;
+    if (advances_.size() > 256) advances_.clear();
+    return advances_[text] = labelMetrics_->horizontalAdvance(text);
+}
+
 QPointF PlotSurface::toPixel(float x, float y) const { return pixelOf(x, y); }
 
 // In double: a single-precision point far off the image has a pixel position beyond the
@@ -149,9 +166,22 @@ QRectF PlotSurface::clipArea() const {
     return QRectF(-kClipMargin, -kClipMargin, size_.width() + 2 * kClipMargin, size_.height() + 2 * kClipMargin);
 }
 
-void PlotSurface::flush() const { renderer_.flush(); }
+void PlotSurface::flush() const {
+    endPath();
+    renderer_.flush();
+}
 
-const QImage& PlotSurface::image() const { return renderer_.image(); }
+const QImage& PlotSurface::image() const {
+    endPath();
+    return renderer_.image();
+}
+
+void PlotSurface::endPath() const {
+    if (path_.empty()) return;
+    renderer_.renderPath(pathPen_, path_);
+    figures_.keep(pathPen_, path_);
+    path_.clear();
+}
 
 void PlotSurface::scheduleUpdate() {
     // One repaint request per burst of drawing; the paint event takes whatever is drawn by then.
@@ -177,6 +207,7 @@ Figure PlotSurface::drawn(FigureKind kind, Rgb colour) const {
 }
 
 void PlotSurface::draw(const Figure& figure) {
+    endPath();
     renderer_.render(figure);
     figures_.keep(figure);
     scheduleUpdate();
@@ -184,7 +215,22 @@ void PlotSurface::draw(const Figure& figure) {
 
 void PlotSurface::segment(QPointF a, QPointF b, Rgb colour) {
     const QRectF area = clipArea();
-    if (!CrossingIsExact(a, b, area) || !ClipSegment(a, b, area)) return;
+    const auto inside = [&](const QPointF& p) {
+        return p.x() >= area.left() && p.x() <= area.right() && p.y() >= area.top() && p.y() <= area.bottom();
+    };
+    // A segment within the area, as a curve's are, needs no trimming.
+    if (!(inside(a) && inside(b)) && (!CrossingIsExact(a, b, area) || !ClipSegment(a, b, area))) return;
+    if (drawMode_ == DrawMode::Copy && !(drawStyle_ == DrawStyle::Dot && drawWidth_ == 1)) {
+        const auto width = static_cast<std::uint16_t>(std::min(drawWidth_, 0xFFFF));
+        if (path_.empty() || pathPen_.colour != colour || pathPen_.width != width || !SamePoint(a, path_.back())) {
+            endPath();
+            pathPen_ = drawn(FigureKind::Path, colour);
+            path_.push_back(a);
+        }
+        path_.push_back(b);
+        scheduleUpdate();
+        return;
+    }
     Figure f = drawn(FigureKind::Segment, colour);
     f.a = a;
     f.b = b;
@@ -192,6 +238,7 @@ void PlotSurface::segment(QPointF a, QPointF b, Rgb colour) {
 }
 
 void PlotSurface::Cls() {
+    path_.clear();
     renderer_.clear();
     figures_.clear();
     currentX_ = scaleLeft_;
@@ -200,16 +247,49 @@ void PlotSurface::Cls() {
 }
 
 bool PlotSurface::Line(double x1, double y1, double x2, double y2, Rgb colour) {
-    if (!usable(x1, y1) || !usable(x2, y2)) return false;
+    if (!usable(x2, y2)) return false;
     // Coordinates are single precision by convention; the pixel arithmetic is not.
+    const auto same = [](double u, float v) {
+        return FitsSingle(u) && std::bit_cast<std::uint32_t>(static_cast<float>(u)) == std::bit_cast<std::uint32_t>(v);
+    };
+    // A curve's segment starts where the last one ended: its pixel is known already.
+    const bool carriesOn = endKnown_ && same(x1, endX_) && same(y1, endY_);
+    if (!carriesOn && !usable(x1, y1)) return false;
+    const auto fx1 = static_cast<float>(x1), fy1 = static_cast<float>(y1);
     const auto fx2 = static_cast<float>(x2), fy2 = static_cast<float>(y2);
-    segment(pixelOf(static_cast<float>(x1), static_cast<float>(y1)), pixelOf(fx2, fy2), colour);
+    const QPointF a = carriesOn ? endPixel_ : pixelOf(fx1, fy1);
+    endPixel_ = pixelOf(fx2, fy2);
+    endX_ = fx2;
+    endY_ = fy2;
+    endKnown_ = true;
+    segment(a, endPixel_, colour);
     currentX_ = fx2;
     currentY_ = fy2;
     return true;
 }
 
-bool PlotSurface::LineTo(double x2, double y2, Rgb colour) { return Line(currentX_, currentY_, x2, y2, colour); }
+bool PlotSurface::LineTo(double x2, double y2, Rgb colour) {
+    // A curve carried on in the pen of its path, from where the path ends, to a point within
+    // the area: the segment is only a point more of the path, as Line would find it.
+    const auto same = [](float u, float v) { return std::bit_cast<std::uint32_t>(u) == std::bit_cast<std::uint32_t>(v); };
+    if (!path_.empty() && endKnown_ && same(currentX_, endX_) && same(currentY_, endY_) && colour == pathPen_.colour &&
+        drawMode_ == DrawMode::Copy && drawWidth_ == pathPen_.width && !(drawStyle_ == DrawStyle::Dot && drawWidth_ == 1) &&
+        SamePoint(path_.back(), endPixel_) && FitsSingle(x2) && FitsSingle(y2)) {
+        const auto fx2 = static_cast<float>(x2), fy2 = static_cast<float>(y2);
+        const QPointF b = pixelOf(fx2, fy2);
+        // Within clipArea(), its bounds written out: this runs for every point of a curve.
+        const qreal w = size_.width(), h = size_.height();
+        if (b.x() >= -kClipMargin && b.x() <= w + kClipMargin && b.y() >= -kClipMargin && b.y() <= h + kClipMargin) {
+            path_.push_back(b);
+            endPixel_ = b;
+            endX_ = currentX_ = fx2;
+            endY_ = currentY_ = fy2;
+            if (!updateScheduled_) scheduleUpdate();
+            return true;
+        }
+    }
+    return Line(currentX_, currentY_, x2, y2, colour);
+}
 
 void PlotSurface::drawBox(double x1, double y1, double x2, double y2, Rgb colour, bool filled) {
     currentX_ = static_cast<float>(x2);
@@ -273,8 +353,9 @@ void PlotSurface::Print(const std::string& text) {
         Figure f;
         f.kind = FigureKind::Text;
         f.a = at;
-        f.b = QPointF(labelMetrics_->horizontalAdvance(label.text) + 2, labelMetrics_->height());
+        f.b = QPointF(advance(label.text) + 2, labelMetrics_->height());
         f.colour = foreColor_;
+        endPath();
         renderer_.render(f, &label);
         figures_.keep(f, label);
         scheduleUpdate();
@@ -294,6 +375,7 @@ void PlotSurface::Print(double number) {
 void PlotSurface::adoptRatio(qreal ratio) {
     ratio = UsableRatio(ratio);
     if (ratio == renderer_.ratio()) return;
+    endPath();
     if (figures_.complete()) renderer_.redraw(ratio, figures_);
     else renderer_.stretch(ratio);
     scheduleUpdate();
@@ -320,7 +402,8 @@ void PlotSurface::paintEvent(QPaintEvent*) {
     adoptRatio(devicePixelRatioF());
     QPainter p(this);
     // Device pixel for device pixel: the image has exactly the pixels of the widget.
-    p.drawImage(QRectF(QPointF(0, 0), QSizeF(size_)), renderer_.image());
+    endPath();
+    p.drawImage(QRectF(QPointF(0, 0), QSizeF(size_)), renderer_.drawn());
 }
 
 void PlotSurface::changeEvent(QEvent* event) {

@@ -11,6 +11,7 @@
 
 #include <QFont>
 #include <QFontMetricsF>
+#include <QHash>
 #include <QImage>
 #include <QPointF>
 #include <QString>
@@ -18,6 +19,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "plot/colors.h"
 #include "plot/plot_figures.h"
@@ -102,16 +104,29 @@ private:
     void drawBox(double x1, double y1, double x2, double y2, Rgb colour, bool filled);
     Figure drawn(FigureKind kind, Rgb colour) const;
     void draw(const Figure& figure);
+    // Hands the pending path to the renderer and the figure list.
+    void endPath() const;
     void adoptRatio(qreal ratio);
     void scheduleUpdate();
     const QFont& labelFont();
+    // The label font's advance of a text.
+    qreal advance(const QString& text);
 
     QSize size_;  // logical pixels
     QColor background_{255, 255, 255};
-    // Mutable because drawing may still be pending in it; reading the image flushes it.
+    // Mutable because drawing may still be pending in them; reading the image flushes it.
     mutable PlotRenderer renderer_;
-    FigureList figures_;
+    mutable FigureList figures_;
+    // Solid copy-mode segments each starting where the last ended, in one pen, gathered
+    // as the points they pass through (logical pixels) and drawn and kept as one path.
+    mutable std::vector<QPointF> path_;
+    Figure pathPen_;
     bool updateScheduled_ = false;
+
+    // The pixel of the last segment's end, for a segment that starts from it.
+    bool endKnown_ = false;
+    float endX_ = 0, endY_ = 0;
+    QPointF endPixel_;
 
     bool scaled_ = false;
     float scaleLeft_ = 0, scaleTop_ = 0, scaleWidth_ = 1, scaleHeight_ = 1;
@@ -126,6 +141,8 @@ private:
     std::optional<QFont> labelFont_;
     std::optional<QFontMetricsF> labelMetrics_;
     int labelFontVersion_ = 0;
+    QHash<QString, qreal> advances_;
+    int advanceFontVersion_ = 0;
 };
 
 // Sets the user scale so that (left, top) is the top-left pixel and (right, bottom) the

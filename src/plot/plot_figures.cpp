@@ -18,12 +18,30 @@ void FigureList::keep(const Figure& figure) {
                 return;
             }
     }
-    if (figures_.size() >= kMaxFigures) {
-        complete_ = false;
-        figures_ = {};
-        labels_ = {};
+    if (figures_.size() + points_.size() >= kMaxFigures) {
+        giveUp();
         return;
     }
+    figures_.push_back(figure);
+}
+
+void FigureList::giveUp() {
+    complete_ = false;
+    figures_ = {};
+    labels_ = {};
+    points_ = {};
+    pathStarts_ = {};
+}
+
+void FigureList::keep(Figure figure, std::span<const QPointF> points) {
+    if (!complete_) return;
+    if (figures_.size() + points_.size() + points.size() >= kMaxFigures) {
+        giveUp();
+        return;
+    }
+    figure.label = static_cast<int>(pathStarts_.size());
+    pathStarts_.push_back(points_.size());
+    points_.insert(points_.end(), points.begin(), points.end());
     figures_.push_back(figure);
 }
 
@@ -37,6 +55,8 @@ void FigureList::keep(Figure figure, const Label& label) {
 void FigureList::clear() {
     figures_.clear();
     labels_.clear();
+    points_.clear();
+    pathStarts_.clear();
     complete_ = true;
 }
 
@@ -44,6 +64,14 @@ const Label* FigureList::labelOf(const Figure& figure) const {
     if (figure.kind != FigureKind::Text || figure.label < 0 || static_cast<std::size_t>(figure.label) >= labels_.size())
         return nullptr;
     return &labels_[static_cast<std::size_t>(figure.label)];
+}
+
+std::span<const QPointF> FigureList::pointsOf(const Figure& figure) const {
+    if (figure.kind != FigureKind::Path || figure.label < 0 || static_cast<std::size_t>(figure.label) >= pathStarts_.size())
+        return {};
+    const auto k = static_cast<std::size_t>(figure.label);
+    const std::size_t end = k + 1 < pathStarts_.size() ? pathStarts_[k + 1] : points_.size();
+    return std::span<const QPointF>(points_).subspan(pathStarts_[k], end - pathStarts_[k]);
 }
 
 }  // namespace kv

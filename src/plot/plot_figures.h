@@ -9,6 +9,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <vector>
 
 #include "plot/colors.h"
@@ -18,7 +19,9 @@ namespace kv {
 // Exactly the same point (QPointF's own comparison allows for rounding).
 inline bool SamePoint(const QPointF& a, const QPointF& b) { return a.x() == b.x() && a.y() == b.y(); }
 
-enum class FigureKind : std::uint8_t { Segment, Box, Circle, Text };
+// A path is a run of copy-mode solid segments, each starting where the last one ended,
+// kept as the points it passes through: a curve of thousands of segments is one figure.
+enum class FigureKind : std::uint8_t { Segment, Box, Circle, Text, Path };
 
 // One figure as the operations drew it, in logical pixels and with its pen: enough to
 // draw it again at any ratio.
@@ -26,7 +29,7 @@ struct Figure {
     QPointF a, b;  // segment: its ends; box: two corners; circle: centre and (radius, 0); text: corner and size
     Rgb colour{};
     Rgb fill{};
-    int label = -1;  // text: its label's index in the list that keeps it
+    int label = -1;  // text: its label's index in the list that keeps it; path: its points' index
     std::uint16_t width = 1;
     FigureKind kind = FigureKind::Segment;
     bool xorMode = false;
@@ -56,6 +59,8 @@ public:
     void keep(const Figure& figure);
     // A text figure, which keeps its label beside it.
     void keep(Figure figure, const Label& label);
+    // A path, which keeps its points beside it; each point counts as a figure towards the bound.
+    void keep(Figure figure, std::span<const QPointF> points);
     void clear();
 
     // False once the list has given up: the figures since the last clear are then lost.
@@ -63,10 +68,17 @@ public:
     const std::vector<Figure>& figures() const { return figures_; }
     // The label of a text figure of this list; null for any other figure.
     const Label* labelOf(const Figure& figure) const;
+    // The points of a path of this list; none for any other figure.
+    std::span<const QPointF> pointsOf(const Figure& figure) const;
 
 private:
+    void giveUp();
+
     std::vector<Figure> figures_;
     std::vector<Label> labels_;
+    // The points of every path, one after another, and where each path's begin.
+    std::vector<QPointF> points_;
+    std::vector<std::size_t> pathStarts_;
     bool complete_ = true;
 };
 

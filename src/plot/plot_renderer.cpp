@@ -3,6 +3,7 @@
 #include <QPainter>
 #include <QPen>
 #include <QRectF>
+#include <QTextLayout>
 #include <QTransform>
 
 #include <algorithm>
@@ -10,6 +11,7 @@
 #include <optional>
 
 #include "plot/qt_forms.h"
+#include "plot/thin_polyline.h"
 
 namespace kv {
 namespace {
@@ -36,6 +38,8 @@ public:
     explicit Canvas(QPaintDevice* device) : painter(device) {
         painter.setRenderHint(QPainter::Antialiasing, false);  // XOR twice must restore every pixel
     }
+    // A canvas on the surface's own image, which thin lines are drawn into directly.
+    explicit Canvas(QImage* image) : Canvas(static_cast<QPaintDevice*>(image)) { image_ = image; }
 
     void pen(Rgb colour, int width, Qt::PenStyle style = Qt::SolidLine) {
         const PenKey key{colour, width, style};
@@ -106,28 +110,25 @@ public:
 
     // A solid polyline of distinct consecutive points, with the pixels of its segments
     // drawn one by one: each stretch whose segments share a major axis is stacked as
-    // one-pixel polylines, which the raster engine draws far faster than a wide pen.
-    void polyline(const std::vector<QPointF>& points, Rgb colour, Stack stack) {
-        pen(colour, 1);
-        const auto draw = [this](const QPointF* p, std::size_t n) { painter.drawPolyline(p, static_cast<int>(n)); };
+    // one-pixel polylines, which are far faster to draw than a wide pen.
+    // The points are the run's, which is dropped afterwards: its ends are moved in place.
+    void polyline(std::vector<QPointF>& points, Rgb colour, Stack stack) {
         if (stack.width() == 1) {
-            draw(points.data(), points.size());
+            thin(points.data(), points.size(), {}, colour);
             return;
         }
         // Its two ends reach over their last pixels as a segment's do.
-        ends_ = points;
-        ReachOverLastPixel(ends_.front(), ends_[1], stack);
-        ReachOverLastPixel(ends_.back(), ends_[ends_.size() - 2], stack);
-        for (std::size_t start = 0; start + 1 < ends_.size();) {
-            const bool xMajor = XMajor(ends_[start], ends_[start + 1]);
+        ReachOverLastPixel(points.front(), points[1], stack);
+        ReachOverLastPixel(points.back(), points[points.size() - 2], stack);
+        for (std::size_t start = 0; start + 1 < points.size();) {
+            const bool xMajor = XMajor(points[start], points[start + 1]);
             std::size_t end = start + 1;
-            while (end + 1 < ends_.size() && XMajor(ends_[end], ends_[end + 1]) == xMajor) ++end;
-            for (int k = stack.first; k <= stack.last; ++k) {
-                const QPointF off = xMajor ? QPointF(0, k) : QPointF(k, 0);
-                shifted_.clear();
-                for (std::size_t i = start; i <= end; ++i) shifted_.push_back(ends_[i] + off);
-                draw(shifted_.data(), shifted_.size());
-            }
+            while (end + 1 < points.size() && XMajor(points[end], points[end + 1]) == xMajor) ++end;
+            const int n = static_cast<int>(end - start + 1);
+            const QPointF across = xMajor ? QPointF(0, 1) : QPointF(1, 0);
+            if (!image_ || !painter.transform().isIdentity() ||
+                !DrawThinPolylines(*image_, &points[start], n, across, stack.first, stack.last, ToQColor(colour).rgb()))
+                for (int k = stack.first; k <= stack.last; ++k) thin(&points[start], end - start + 1, across * k, colour);
             start = end;
         }
     }
@@ -161,6 +162,18 @@ public:
     QPainter painter;
 
 private:
+    // One-pixel polyline through points[0..n) each moved by `offset`: straight into the
+    // image where it is drawn exactly as the painter would, else by the painter.
+    void thin(const QPointF* points, std::size_t n, QPointF offset, Rgb colour) {
+        if (image_ && painter.transform().isIdentity() &&
+            DrawThinPolyline(*image_, points, static_cast<int>(n), offset, ToQColor(colour).rgb()))
+            return;
+        pen(colour, 1);
+        shifted_.clear();
+        for (std::size_t i = 0; i < n; ++i) shifted_.push_back(points[i] + offset);
+        painter.drawPolyline(shifted_.data(), static_cast<int>(n));
+    }
+
     // A line covers the pixel at either end. Above ratio 1 a logical pixel is several device
     // pixels long: the end farther along the line's main axis is moved on over all of them,
     // as the nearer end already starts at the first of its own.
@@ -182,7 +195,8 @@ private:
     bool brushSet_ = false;
     std::optional<QPainter::CompositionMode> mode_;
     int fontVersion_ = 0;
-    std::vector<QPointF> shifted_, ends_;
+    QImage* image_ = nullptr;
+    std::vector<QPointF> shifted_;
 };
 
 PlotRenderer::PlotRenderer(QSize logical, qreal ratio, QColor background)
@@ -195,6 +209,14 @@ PlotRenderer::~PlotRenderer() = default;
 QSize PlotRenderer::deviceSize(qreal ratio) const {
     return {static_cast<int>(std::lround(logical_.width() * ratio)),
             static_cast<int>(std::lround(logical_.height() * ratio))};
+}
+
+PlotRenderer::Stack PlotRenderer::stackOf(int width) {
+    if (width != stackWidth_) {
+        stack_ = StackOf(width, ratio_);
+        stackWidth_ = width;
+    }
+    return stack_;
 }
 
 PlotRenderer::Canvas& PlotRenderer::canvas() {
@@ -223,19 +245,28 @@ const QImage& PlotRenderer::image() {
     return image_;
 }
 
+const QImage& PlotRenderer::drawn() {
+    flushRun();
+    return image_;
+}
+
 void PlotRenderer::clear() {
     run_.clear();
     runSegments_ = 0;
-    canvas_.reset();
+    // An open painter stays open: the image it paints on is only filled.
     image_.fill(background_);
 }
 
 void PlotRenderer::redraw(qreal ratio, const FigureList& figures) {
     flush();
     ratio_ = ratio;
+    stackWidth_ = -1;
     image_ = QImage(deviceSize(ratio), QImage::Format_RGB32);
     image_.fill(background_);
-    for (const Figure& f : figures.figures()) render(f, figures.labelOf(f));
+    for (const Figure& f : figures.figures()) {
+        if (f.kind == FigureKind::Path) renderPath(f, figures.pointsOf(f));
+        else render(f, figures.labelOf(f));
+    }
     flush();
 }
 
@@ -243,6 +274,7 @@ void PlotRenderer::stretch(qreal ratio) {
     flush();
     image_ = image_.scaled(deviceSize(ratio), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     ratio_ = ratio;
+    stackWidth_ = -1;
 }
 
 void PlotRenderer::render(const Figure& figure, const Label* label) {
@@ -253,6 +285,7 @@ void PlotRenderer::render(const Figure& figure, const Label* label) {
     case FigureKind::Text:
         if (label) renderText(figure, *label);
         break;
+    case FigureKind::Path: break;  // drawn by renderPath, with its points
     }
 }
 
@@ -279,7 +312,7 @@ void PlotRenderer::drawXor(const QRectF& area, int penWidth, Draw draw) {
 
 void PlotRenderer::renderSegment(const Figure& f) {
     const QPointF a = f.a * ratio_, b = f.b * ratio_;
-    const Stack stack = StackOf(f.width, ratio_);
+    const Stack stack = stackOf(f.width);
     if (f.xorMode) {
         // Never batched: each segment is its own figure, and its stacked lines cover each
         // pixel once, so it goes straight onto the surface.
@@ -289,28 +322,65 @@ void PlotRenderer::renderSegment(const Figure& f) {
         c.segment(a, b, f.colour, stack, f.dotted);
         return;
     }
-    const auto startRun = [&] {
-        run_.push_back(a);
-        runColour_ = f.colour;
-        runStack_ = stack;
-    };
-    if (f.dotted || SamePoint(a, b)) {
+    if (f.dotted) {
         flushRun();
         Canvas& c = canvas();
         c.mode(QPainter::CompositionMode_SourceOver);
-        c.segment(a, b, f.colour, stack, f.dotted);
-        if (!f.dotted) startRun();  // a dot also starts a run, as a curve begins with one
+        c.segment(a, b, f.colour, stack, true);
+        return;
+    }
+    runTo(a, b, f.colour, stack);
+}
+
+void PlotRenderer::runTo(const QPointF& a, const QPointF& b, Rgb colour, Stack stack) {
+    const auto startRun = [&] {
+        run_.push_back(a);
+        runColour_ = colour;
+        runStack_ = stack;
+    };
+    if (SamePoint(a, b)) {
+        flushRun();
+        Canvas& c = canvas();
+        c.mode(QPainter::CompositionMode_SourceOver);
+        c.segment(a, b, colour, stack, false);
+        startRun();  // a dot also starts a run, as a curve begins with one
     } else {
         // Joins the run when it carries on from its last point in the same pen.
-        if (!run_.empty() && (f.colour != runColour_ || stack != runStack_ || !SamePoint(a, run_.back()))) flushRun();
+        if (!run_.empty() && (colour != runColour_ || stack != runStack_ || !SamePoint(a, run_.back()))) flushRun();
         if (run_.empty()) startRun();
         run_.push_back(b);
         ++runSegments_;
     }
 }
 
+void PlotRenderer::renderPath(const Figure& f, std::span<const QPointF> points) {
+    if (points.size() < 2) return;
+    const Stack stack = stackOf(f.width);
+    runTo(points[0] * ratio_, points[1] * ratio_, f.colour, stack);
+    // Each further segment carries on from the run's last point in its pen: only a dot
+    // (its ends one point at this ratio) is drawn otherwise.
+    std::size_t i = 2;
+    if (ratio_ == 1) {
+        // Points are device points as they stand: a stretch without a dot joins the run whole.
+        std::size_t end = i;
+        while (end < points.size() && !SamePoint(points[end - 1], points[end])) ++end;
+        run_.insert(run_.end(), points.begin() + static_cast<std::ptrdiff_t>(i), points.begin() + static_cast<std::ptrdiff_t>(end));
+        runSegments_ += static_cast<int>(end - i);
+        i = end;
+    }
+    for (; i < points.size(); ++i) {
+        const QPointF a = points[i - 1] * ratio_, b = points[i] * ratio_;
+        if (SamePoint(a, b)) {
+            runTo(a, b, f.colour, stack);
+        } else {
+            run_.push_back(b);
+            ++runSegments_;
+        }
+    }
+}
+
 void PlotRenderer::renderShape(const Figure& f) {
-    const Stack stack = StackOf(f.width, ratio_);
+    const Stack stack = stackOf(f.width);
     const bool box = f.kind == FigureKind::Box;
     const QRectF r = box ? QRectF(f.a * ratio_, f.b * ratio_)
                          : QRectF(f.a * ratio_ - QPointF(f.b.x(), f.b.x()) * ratio_, QSizeF(2, 2) * f.b.x() * ratio_);
@@ -342,8 +412,58 @@ void PlotRenderer::renderText(const Figure& f, const Label& label) {
     c.pen(f.colour, 1);
     // Laid out in logical pixels, rendered at the device's resolution.
     if (ratio_ != 1) c.painter.setWorldTransform(QTransform::fromScale(ratio_, ratio_));
-    c.painter.drawText(QRectF(f.a, QSizeF(f.b.x(), f.b.y())), Qt::AlignLeft | Qt::AlignTop, label.text);
+    const QRectF r(f.a, QSizeF(f.b.x(), f.b.y()));
+    if (const LaidOut* text = laidOut(c.painter, label)) {
+        // As drawText lays a line out at the top left of its rectangle, clipped to it only
+        // when the line's bounds reach beyond it.
+        const bool clip = !r.contains(QRectF(r.topLeft(), text->size));
+        if (clip) {
+            c.painter.save();
+            c.painter.setClipRect(r, Qt::IntersectClip);
+        }
+        text->layout->lineAt(0).draw(&c.painter, r.topLeft());
+        if (clip) c.painter.restore();
+    } else {
+        c.painter.drawText(r, Qt::AlignLeft | Qt::AlignTop, label.text);
+    }
     if (ratio_ != 1) c.painter.resetTransform();
+}
+
+// A label laid out as QPainter::drawText(rect, AlignLeft | AlignTop, text) lays it out with
+// the painter's font: one line, unbounded, at the top left. Only for a text drawText takes
+// as it stands (no line breaks, tabs or length variants) in a font without decorations; a
+// plot redrawn prints the same few labels, and laying them out is the dearest part.
+const PlotRenderer::LaidOut* PlotRenderer::laidOut(const QPainter& painter, const Label& label) {
+    const QFont& font = painter.font();
+    if (label.text.isEmpty() || font.underline() || font.overline() || font.strikeOut() ||
+        painter.layoutDirection() != Qt::LeftToRight)
+        return nullptr;
+    for (const QChar ch : label.text)
+        if (ch == u'\r' || ch == u'\n' || ch == u'\t' || ch == u'\x9c' || ch == QChar::LineSeparator ||
+            ch == QChar::ParagraphSeparator)
+            return nullptr;
+    if (layoutFontVersion_ != label.fontVersion || layouts_.size() > 64) {
+        layouts_.clear();
+        layoutFontVersion_ = label.fontVersion;
+    }
+    auto& slot = layouts_[label.text];
+    if (!slot.layout) {
+        slot.layout = std::make_unique<QTextLayout>(label.text, font);
+        QTextOption option = slot.layout->textOption();
+        option.setTextDirection(Qt::LeftToRight);
+        option.setAlignment(Qt::AlignLeft);
+        slot.layout->setTextOption(option);
+        slot.layout->setCacheEnabled(true);
+        slot.layout->beginLayout();
+        QTextLine line = slot.layout->createLine();
+        line.setLineWidth(0x01000000);
+        line.setPosition(QPointF(0, 0));
+        slot.size = QSizeF(line.naturalTextWidth(), line.ascent() + line.descent());
+        const bool oneLine = !slot.layout->createLine().isValid();
+        slot.layout->endLayout();
+        if (!oneLine) slot.layout.reset();
+    }
+    return slot.layout ? &slot : nullptr;
 }
 
 }  // namespace kv

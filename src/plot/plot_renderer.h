@@ -12,14 +12,20 @@
 #include <QImage>
 #include <QPointF>
 #include <QSize>
+#include <QSizeF>
+#include <QString>
 
 #include <memory>
+#include <unordered_map>
+#include <span>
 #include <vector>
 
 #include "plot/colors.h"
 #include "plot/plot_figures.h"
 
+class QPainter;
 class QRectF;
+class QTextLayout;
 
 namespace kv {
 
@@ -45,10 +51,17 @@ public:
 
     // Draws one figure; a text figure needs its label.
     void render(const Figure& figure, const Label* label = nullptr);
+    // Draws a path through `points`, in the pen of `figure`: as the segments between them
+    // drawn one after another.
+    void renderPath(const Figure& figure, std::span<const QPointF> points);
     // Puts everything pending into the image and closes the painter.
     void flush();
     // Everything rendered so far, flushed.
     const QImage& image();
+    // Everything rendered so far drawn into the image, for showing it at once: the painter
+    // stays open for what follows, sparing the next redraw its setting up. The image must
+    // not be copied.
+    const QImage& drawn();
     qreal ratio() const { return ratio_; }
 
     // Blank again, at the same ratio; whatever was pending is dropped.
@@ -62,11 +75,21 @@ private:
     class Canvas;
 
     QSize deviceSize(qreal ratio) const;
+    // StackOf at this ratio, remembered for the last width asked: a curve asks thousands of times.
+    Stack stackOf(int width);
     Canvas& canvas();
     void flushRun();
     void renderSegment(const Figure& figure);
+    // A solid copy-mode segment between device points: joined to the run when it carries on
+    // from its last point in the same pen.
+    void runTo(const QPointF& a, const QPointF& b, Rgb colour, Stack stack);
     void renderShape(const Figure& figure);
     void renderText(const Figure& figure, const Label& label);
+    struct LaidOut {
+        std::unique_ptr<QTextLayout> layout;
+        QSizeF size;  // of its line's bounds
+    };
+    const LaidOut* laidOut(const QPainter& painter, const Label& label);
     template <typename Draw>
     void drawXor(const QRectF& area, int penWidth, Draw draw);
 
@@ -83,6 +106,11 @@ private:
     int runSegments_ = 0;
     Rgb runColour_;
     Stack runStack_;
+    int stackWidth_ = -1;
+    Stack stack_;
+    // Labels laid out in the font of this version, by their text.
+    std::unordered_map<QString, LaidOut> layouts_;
+    int layoutFontVersion_ = 0;
 };
 
 }  // namespace kv

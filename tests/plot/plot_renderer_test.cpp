@@ -2,12 +2,15 @@
 #include <gtest/gtest.h>
 
 #include <QFont>
+#include <QPainter>
+#include <QPolygonF>
 
 #include <cmath>
 #include <cstdint>
 #include <vector>
 
 #include "plot/plot_renderer.h"
+#include "plot/thin_polyline.h"
 
 using kv::Figure;
 using kv::FigureKind;
@@ -90,5 +93,76 @@ TEST(PlotRendererTest, KeptFiguresRedrawnAtAnotherRatioMatchThoseDrawnThere) {
         // Figures lost, the image is stretched: it still has the screen's pixels.
         moved.stretch(2);
         EXPECT_EQ(moved.image().size(), kLogical * 2);
+    }
+}
+
+// The direct one-pixel polylines light exactly the pixels QPainter does: sub-pixel curves,
+// steep and turning ones, lines reaching past every edge, alone, moved, and stacked across
+// a wide pen (worked out once where moving them moves their pixels, at the edges not).
+TEST(PlotRendererTest, ThinPolylinesLightThePixelsThePainterDoes) {
+    const auto wave = [](double step, double amplitude, double period) {
+        std::vector<QPointF> p;
+        for (double x = -3; x < 125; x += step) p.emplace_back(x, 40 + amplitude * std::sin(x / period));
+        return p;
+    };
+    std::vector<QPointF> spiral, jitter;
+    for (int i = 0; i < 900; ++i) spiral.emplace_back(60 + i * 0.07 * std::cos(i * 0.05), 40 + i * 0.05 * std::sin(i * 0.05));
+    for (int i = 0; i < 400; ++i) jitter.emplace_back(20 + 0.3 * i + (i % 3) * 0.4, 60 - 0.13 * i + (i % 5) * 0.7);
+    const std::vector<std::vector<QPointF>> cases = {
+        wave(0.02, 30, 9), wave(0.3, 200, 4), wave(0.001 * 327 / 4, 60, 15), wave(3.1, 45, 2), spiral, jitter,
+        {{5.5, 5.5}, {5.5, 70.25}, {100.75, 70.25}, {5.6, 5.4}},
+        {{-40, -30}, {160, 110}, {-1e9, 5}, {60, 1e9}, {60.2, 40.1}, {60.2, 40.1}, {118.9, 79.9}}};
+    struct Stack {
+        QPointF step;
+        int first, last;
+    };
+    for (std::size_t c = 0; c < cases.size(); ++c)
+        for (const Stack& stack : {Stack{{2, 0}, 1, 1}, Stack{{0, 1}, -1, 1}, Stack{{1, 0}, -2, 3}}) {
+            QImage direct(kLogical, QImage::Format_RGB32), painted(kLogical, QImage::Format_RGB32);
+            direct.fill(Qt::white);
+            painted.fill(Qt::white);
+            const auto& points = cases[c];
+            const int n = int(points.size());
+            ASSERT_TRUE(stack.step.x() == 2 ? kv::DrawThinPolyline(direct, points.data(), n, stack.step, qRgb(0, 0, 255))
+                                            : kv::DrawThinPolylines(direct, points.data(), n, stack.step, stack.first,
+                                                                    stack.last, qRgb(0, 0, 255)));
+            QPainter p(&painted);
+            QPen pen(Qt::blue);
+            pen.setWidth(1);
+            pen.setCapStyle(Qt::SquareCap);
+            p.setPen(pen);
+            for (int k = stack.first; k <= stack.last; ++k) {
+                QPolygonF moved;
+                for (const QPointF& q : points) moved << q + stack.step * k;
+                p.drawPolyline(moved);
+            }
+            p.end();
+            EXPECT_EQ(direct, painted) << "case " << c << " step " << stack.step.x() << "," << stack.step.y();
+        }
+}
+
+// Labels, laid out once and kept, look exactly as QPainter::drawText draws them, a label
+// wider than its rectangle clipped to it, at both ratios.
+TEST(PlotRendererTest, LabelsLookAsDrawTextDrawsThem) {
+    const QFont font;
+    for (qreal ratio : {1.0, 2.0}) {
+        PlotRenderer r(kLogical, ratio, Qt::white);
+        QImage painted(kLogical * ratio, QImage::Format_RGB32);
+        painted.fill(Qt::white);
+        QPainter p(&painted);
+        p.setFont(font);
+        p.scale(ratio, ratio);
+        int row = 0;
+        for (const QString& text : {QStringLiteral(" 0.5 "), QStringLiteral("Sjf"), QStringLiteral("-0.75"), QStringLiteral("Wide")}) {
+            const kv::Label label{text, font, 1};
+            const QSizeF size(text == QStringLiteral("Wide") ? 9 : 60, 18);
+            for (int twice = 0; twice < 2; ++twice)
+                r.render(Make(FigureKind::Text, {3.5 + 7 * twice, 2.25 + 19 * row}, {size.width(), size.height()}, kv::kBlack), &label);
+            for (int twice = 0; twice < 2; ++twice)
+                p.drawText(QRectF(QPointF(3.5 + 7 * twice, 2.25 + 19 * row), size), Qt::AlignLeft | Qt::AlignTop, text);
+            ++row;
+        }
+        p.end();
+        EXPECT_EQ(r.image(), painted) << "ratio " << ratio;
     }
 }
