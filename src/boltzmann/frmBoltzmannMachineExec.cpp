@@ -4,8 +4,11 @@
 #include <QLabel>
 #include <QLineEdit>
 
+#include <limits>
+
 #include "boltzmann/network_picture.h"
 #include "kit/controls.h"
+#include "kit/curve_window.h"
 #include "plot/input.h"
 #include "plot/msgbox.h"
 #include "plot/numtext.h"
@@ -58,6 +61,13 @@ frmBoltzmannMachineExec::frmBoltzmannMachineExec()
     BuildPanel();
     BuildResultTable();
     setContentSize(QSize(kButtonsX + kButtonW + 14, kTableTop + 140));
+    QStringList states;
+    for (const QString& head : kStateHeads) states << head;
+    bars_ = (new CurveWindow(this, addCornerButton(QStringLiteral("cmdCurve"), QStringLiteral("学習曲線")),
+                             {.title = QStringLiteral("出現頻度と頻度理論値"),
+                              .series = {{QStringLiteral("出現頻度"), kBlue, kFixed3}, {QStringLiteral("頻度理論値"), kSkyBlue, kFixed3}},
+                              .categories = states}))
+                ->view();
     run_ = new Stepper(this, Text1, QStringLiteral("タイマー"), [this](StepBy by) { return ExecuteStep(by); });
     showWaitsOf(run_);
 }
@@ -169,6 +179,7 @@ bool frmBoltzmannMachineExec::Initialise() {
     for (int k = 0; k < kStates; ++k) ShowColumnColours(k);
     ShowStates();
     ShowCounter(0);
+    ShowBars();
     if (!theory) MsgBox(this, kTheoryMessage);
     return true;
 }
@@ -198,6 +209,7 @@ void frmBoltzmannMachineExec::Command1_Click() {
     for (int k = 0; k < kStates; ++k) ShowColumnColours(k);
     ShowStates();
     ShowCounter(model_.StepCount());
+    ShowBars();
     if (!theory) MsgBox(this, kTheoryMessage);
 }
 
@@ -226,6 +238,7 @@ StepResult frmBoltzmannMachineExec::ExecuteStep(StepBy by) {
     ShowTallies(kTwoDigits);
     ShowStates();
     ShowCounter(model_.StepCount());
+    ShowBars();
     return StepResult::Continue;
 }
 
@@ -273,6 +286,17 @@ void frmBoltzmannMachineExec::ShowStates() {
         SetText(txtX[i], GeneralText(model_.X(i)));
         SetBackColor(txtX[i], model_.X(i) > 0 ? kRed : kYellow);
     }
+}
+
+void frmBoltzmannMachineExec::ShowBars() {
+    std::array<double, kStates> sampled{}, theory{};
+    for (int k = 0; k < kStates; ++k) {
+        sampled[k] = model_.StateFrequency(k);
+        // Theory that could not be formed is not shown in the table, nor here.
+        theory[k] = model_.TheoryFormed() ? model_.StateTheory(k) : std::numeric_limits<double>::quiet_NaN();
+    }
+    bars_->setBars(sampled, theory);
+    bars_->refresh();
 }
 
 void frmBoltzmannMachineExec::ShowCounter(int n) { lblNumOfLoop->setText(QStringLiteral("実行回数 : ") + NumberText(n)); }

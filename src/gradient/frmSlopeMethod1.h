@@ -18,6 +18,7 @@ class QPushButton;
 
 namespace kv {
 
+class CurveView;
 class PlotSurface;
 
 class frmSlopeMethod1 : public SteppedForm {
@@ -80,6 +81,7 @@ private:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
     gradient::SimplestSearch search_;
+    CurveView* curve_ = nullptr;  // f(x) and x at every step of the search
     PlotMaxima maxima_;
     bool markerShown_ = false;  // a search has been started and its marker stands on the plot
 

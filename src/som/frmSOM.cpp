@@ -12,6 +12,7 @@
 #include <algorithm>
 
 #include "kit/controls.h"
+#include "kit/curve_window.h"
 #include "plot/PlotSurface.h"
 #include "plot/input.h"
 #include "plot/msgbox.h"
@@ -62,6 +63,12 @@ frmSOM::frmSOM(const Variant& variant)
     BuildControls();
     run_ = new Stepper(this, Text2, QStringLiteral("タイマー"), [this](StepBy by) { return MapStep(by); });
     showWaitsOf(run_);
+    curve_ = (new CurveWindow(this, addCornerButton(QStringLiteral("cmdCurve"), QStringLiteral("学習曲線")),
+                              {.title = QStringLiteral("勝者までの平均距離"),
+                               .xTitle = QStringLiteral("学習回数"),
+                               .series = {{QStringLiteral("平均距離"), kBlue, kFixed4}},
+                               .logOffered = true}))
+                 ->view();
 }
 
 void frmSOM::BuildTable() {
@@ -239,6 +246,7 @@ bool frmSOM::MapInit(Reading how) {
     if (!table) return false;
     Randomize();
     InitModel(*table, *p);
+    curve_->clear();
     restartPending_ = false;
     // A new map has taken no step: its counter is blank, as when the window opens, rather
     // than the last run's count beside fresh weights.
@@ -256,7 +264,7 @@ void frmSOM::InitModel(const som::AnimalTable& animals, const Params& p) {
     som_.MapInit(method, animals, p.alfa0, p.nc0, p.loop);
 }
 
-som::StepReport frmSOM::StepModel(const som::AnimalTable& animals) { return som_.MapStep(animals); }
+som::StepReport frmSOM::StepModel(const som::AnimalTable& animals) { return Followed(som_.MapStep(animals)); }
 
 QString frmSOM::StepSizeBoxes() const { return QStringLiteral("「α0」または「Nc(0)」"); }
 
@@ -313,9 +321,15 @@ bool frmSOM::ReportRefused(som::StepOutcome outcome) {
     return false;
 }
 
+som::StepReport frmSOM::Followed(const som::StepReport& step) {
+    if (step.outcome == som::StepOutcome::kDone) curve_->addAt(map().MapCount(), {step.meanDistance});
+    return step;
+}
+
 void frmSOM::ShowCount(int count) {
     Label7->setText(QStringLiteral("回数　%1").arg(count));
     Label7->repaint();
+    curve_->refresh();  // the curve is drawn when the counter is
 }
 
 void frmSOM::MapDraw() {
