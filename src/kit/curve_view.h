@@ -8,11 +8,15 @@
 // a batch adds a point per pass and is drawn only at its progress moments.
 #pragma once
 
+#include <QElapsedTimer>
 #include <QImage>
+#include <QPixmap>
 #include <QString>
 #include <QStringList>
 #include <QWidget>
 
+#include <functional>
+#include <cmath>
 #include <initializer_list>
 #include <span>
 #include <string_view>
@@ -22,6 +26,7 @@
 #include "plot/numtext.h"
 
 class QCheckBox;
+class QColor;
 class QPainter;
 
 namespace kv {
@@ -94,6 +99,26 @@ public:
     // not finite is not kept; another series' value that is not finite is not drawn.
     void add(std::span<const double> values);
     void add(std::initializer_list<double> values) { add(std::span<const double>(values.begin(), values.size())); }
+    // The same for a curve of one series; a batch's pass costs no more than a push.
+    void add(double value) {
+        if (size_ < static_cast<int>(steps_.size()) || values_.size() != 1) {
+            add({value});
+            return;
+        }
+        if (!std::isfinite(value) || bars_) return;
+        if (size_ < kMaxPoints) {
+            steps_.push_back(++lastStep_);
+            values_[0].push_back(value);
+            ++size_;
+        } else {
+            // The oldest point gives way.
+            steps_[static_cast<std::size_t>(head_)] = ++lastStep_;
+            values_[0][static_cast<std::size_t>(head_)] = value;
+            head_ = head_ + 1 == kMaxPoints ? 0 : head_ + 1;
+            ++structure_;
+        }
+        ++version_;
+    }
     // The same at `step`. A step not beyond the last point's replaces the points from it on.
     void addAt(int step, std::span<const double> values);
     void addAt(int step, std::initializer_list<double> values) {
@@ -107,9 +132,11 @@ public:
     void setBars(std::span<const double> first, std::span<const double> second);
     // No point, the scales as at the start.
     void clear();
-    // Draws what has been added (at once with `now`, for a run that holds the thread), and
-    // tells assistive tools the latest value.
-    void refresh(bool now = false);
+    // Draws what has been added, and tells assistive tools the latest value. During a batch
+    // it draws at once (the batch may hold the thread), but at most ten times a second and
+    // only so often that drawing takes no more than a fiftieth of the batch's time; what it
+    // leaves is drawn later.
+    void refresh();
 
     bool logScale() const { return log_; }
     // The curve as it looks, at the screen's resolution.
@@ -126,28 +153,52 @@ protected:
     void leaveEvent(QEvent*) override;
     void keyPressEvent(QKeyEvent*) override;
     void contextMenuEvent(QContextMenuEvent*) override;
+    void changeEvent(QEvent*) override;
 
 private:
     struct Range {
         double lo = 0, hi = 1;
+        bool operator==(const Range&) const = default;
+    };
+    // The picture's layout for the scales as they stand, and its frame (all but the values)
+    // drawn once for them: a batch redraws its values, rarely the frame.
+    struct Layout {
+        bool valid = false;
+        QSize size;
+        qreal dpr = 0;
+        Range x, left, right;
+        bool log = false;
+        double level = 0;
+        QString levelName;
+        QRect plot;
+        QPixmap chrome;
     };
 
     int slot(int index) const { return head_ + index < kMaxPoints ? head_ + index : head_ + index - kMaxPoints; }
-    bool bars() const { return !spec_.categories.isEmpty(); }
-    void track(int series, double v);
-    void resetScales();
+    // The extremes of each series' values kept (those above 0 apart), for the scales.
+    struct Extent {
+        double lo, hi, loPositive;
+    };
+    const std::vector<Extent>& extents() const;
     QString describe() const;
 
     // Layout and scales of the picture as it stands.
-    QRect plotRect() const;
+    bool anyRight() const;
+    QRect plotRect(Range left, Range right) const;
+    const Layout& layout();
     Range xRange() const;
     Range yRange(bool right) const;
     double toX(double step, const QRect& r, Range x) const;
     double toY(double v, const QRect& r, Range y, bool log) const;
     int hoverIndex(int px) const;
 
-    void paintCurve(QPainter& p, const QRect& r);
-    void paintBars(QPainter& p, const QRect& r);
+    void paintAll();
+    void paintChrome(QPainter& p, const Layout& l);
+    void paintCurve(QPainter& p, const Layout& l);
+    // One series from its columns; `y` places a value.
+    void paintSeries(QPainter& p, const std::vector<CurveColumns::Column>& cols, const QRect& r,
+                     const std::function<double(double)>& y, const QColor& colour, bool markers);
+    void paintBars(QPainter& p, const Layout& l);
     void paintAxis(QPainter& p, const QRect& r, Range y, bool right, bool log);
     void paintLegend(QPainter& p);
     void paintReadout(QPainter& p, const QRect& r, const QStringList& lines);
@@ -162,8 +213,10 @@ private:
     std::vector<int> steps_;                   // a ring of at most kMaxPoints, oldest at head_
     std::vector<std::vector<double>> values_;  // one ring per series, in step with steps_
     int head_ = 0, size_ = 0;
-    // What the scales follow: the extremes since the last clear, which only grow.
-    std::vector<double> min_, max_, minPositive_;
+    int lastStep_ = 0;  // of the last point
+    bool bars_ = false;
+    mutable std::vector<Extent> extents_;
+    mutable long long extentsVersion_ = -1;
     double level_;
     QString levelName_;
 
@@ -177,6 +230,10 @@ private:
     long long version_ = 0;    // counts every change of the points
     long long structure_ = 0;  // counts the changes other than a point added at the end
 
+    QElapsedTimer sincePaint_;  // since the last drawing ended
+    qint64 paintCost_ = 0;      // what the last drawing took, in nanoseconds
+    bool owed_ = false;         // a drawing left for later during a batch
+    Layout layout_;
     int hover_ = -1;      // the point (or bar) under the pointer
     bool plain_ = false;  // drawing the picture: no readout, no focus frame
 };

@@ -219,7 +219,7 @@ StepResult frmFeedFowardLearning::LearnOneStep(StepBy) {
         case Stage::kEndPattern:
             EndPattern();
             if (done.index == Net::kPatterns - 1) {  // a pass of its own, from its first pattern
-                curve_->add({passMax_});
+                curve_->add(passMax_);
                 ShowLimit();
             }
             break;
@@ -253,13 +253,13 @@ void frmFeedFowardLearning::Command5_Click() {
         shown = pass;
         Label5->setText(QStringLiteral("実行中 %1 (%2 %)").arg(NumberText(pass), NumberText(Net::ProgressPercent(pass, batch.N()))));
         Label5->repaint();  // the only repaints while the batch holds the thread
-        curve_->refresh(true);
+        curve_->refresh();
     };
     const BatchRunner::Outcome outcome = batch_.run(
         [&] {
             const std::int16_t before = batch.Pass();
             const bool more = batch.Next();
-            if (batch.Pass() != before) curve_->add({net_.MaxError()});
+            if (batch.Pass() != before) curve_->add(net_.MaxError());
             return more;
         },
         progress);

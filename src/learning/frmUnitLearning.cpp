@@ -155,7 +155,7 @@ void frmUnitLearning::Command5_Click() {
         rows[k] = *p;
     }
     const auto batch = model_.Batch(
-        *passes, [&rows](int k) { return std::optional<UnitPattern>(rows[k]); }, [this](double errSum) { curve_->add({errSum}); });
+        *passes, [&rows](int k) { return std::optional<UnitPattern>(rows[k]); }, [this](double errSum) { curve_->add(errSum); });
     curve_->refresh();
 
     if (batch.forwards > 0) ShowForward();
@@ -187,7 +187,7 @@ StepResult frmUnitLearning::LearnOneStep(StepBy by) {
             ShowWeights();
             if (step.passFinished) {
                 ShowError(step.passError);
-                curve_->add({step.passError});
+                curve_->add(step.passError);
                 curve_->refresh();
             }
             return StepResult::Continue;
