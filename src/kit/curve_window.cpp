@@ -61,8 +61,11 @@ bool CurveWindow::eventFilter(QObject* watched, QEvent* event) {
                 ownerAt_ = now;
                 break;
             }
-            case QEvent::Close:
-            case QEvent::Hide: close(); break;
+            case QEvent::Close: close(); break;
+            // Minimised, the owner takes its companion along by itself.
+            case QEvent::Hide:
+                if (!event->spontaneous()) close();
+                break;
             default: break;
         }
     }
