@@ -15,8 +15,8 @@
 #include <QStringList>
 #include <QWidget>
 
-#include <functional>
 #include <cmath>
+#include <functional>
 #include <initializer_list>
 #include <span>
 #include <string_view>
@@ -217,7 +217,7 @@ private:
     bool bars_ = false;
     mutable std::vector<Extent> extents_;
     mutable long long extentsVersion_ = -1;
-    double level_;
+    double level_ = 0;  // the level line's value (NaN: none)
     QString levelName_;
 
     // The columns drawn last, and what they were worked out for.
