@@ -76,4 +76,27 @@ const std::vector<WindowOpener>& WindowOpeners() {
     return openers;
 }
 
+const std::vector<WindowOpener>& CompanionOpeners() {
+    // The learning curves of the windows with no room for one (the single neuron's stands
+    // in its window).
+    static const std::vector<WindowOpener> companions = {
+        {"frmCurvefrmFeedFowardLearning", "frmFeedFowardLearning", "cmdCurve"},
+        {"frmCurvefrmMarKovModel", "frmMarKovModel", "cmdCurve"},
+        {"frmCurvefrmMarKovModel2", "frmMarKovModel2", "cmdCurve"},
+        {"frmCurvefrmMarKovModel3", "frmMarKovModel3", "cmdCurve"},
+        {"frmCurvefrmMarKovModel4", "frmMarKovModel4", "cmdCurve"},
+        {"frmCurvefrmMarKovModel5", "frmMarKovModel5", "cmdCurve"},
+        {"frmCurvefrmMarKovModel6", "frmMarKovModel6", "cmdCurve"},
+        {"frmCurvefrmSlopeMethod1", "frmSlopeMethod1", "cmdCurve"},
+        {"frmCurvefrmSlopeMethod2", "frmSlopeMethod2", "cmdCurve"},
+        {"frmCurvefrmLinearSystem1", "frmLinearSystem1", "cmdCurve"},
+        {"frmCurvefrmLinearSystem2", "frmLinearSystem2", "cmdCurve"},
+        {"frmCurvefrmSOM", "frmSOM", "cmdCurve"},
+        {"frmCurvefrmLVQ", "frmLVQ", "cmdCurve"},
+        {"frmCurvefrmBoltzmannMachineExec", "frmBoltzmannMachineExec", "cmdCurve"},
+        {"frmCurvefrmBoltzmannMachineLearning", "frmBoltzmannMachineLearning", "cmdCurve"},
+    };
+    return companions;
+}
+
 }  // namespace kv

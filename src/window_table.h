@@ -20,4 +20,9 @@ struct WindowOpener {
 
 const std::vector<WindowOpener>& WindowOpeners();
 
+// The small windows that are no kind of the table: each belongs to the window holding the
+// button that opens it, is found as that window's child by its name, and closes with it
+// (the learning curves). Declared as openers are, and walked with them by the menu tests.
+const std::vector<WindowOpener>& CompanionOpeners();
+
 }  // namespace kv

@@ -4,9 +4,12 @@
 #include <QLabel>
 #include <QLineEdit>
 
+#include <limits>
+
 #include "boltzmann/network_picture.h"
 #include "kit/accessible.h"
 #include "kit/controls.h"
+#include "kit/curve_window.h"
 #include "kit/tab_chain.h"
 #include "plot/input.h"
 #include "plot/msgbox.h"
@@ -60,6 +63,13 @@ frmBoltzmannMachineExec::frmBoltzmannMachineExec()
     BuildPanel();
     BuildResultTable();
     setContentSize(QSize(kButtonsX + kButtonW + 14, kTableTop + 140));
+    QStringList states;
+    for (const QString& head : kStateHeads) states << head;
+    bars_ = (new CurveWindow(this, addCornerButton(QStringLiteral("cmdCurve"), QStringLiteral("学習曲線")),
+                             {.title = QStringLiteral("出現頻度と頻度理論値"),
+                              .series = {{QStringLiteral("出現頻度"), kBlue, kFixed3}, {QStringLiteral("頻度理論値"), kSkyBlue, kFixed3}},
+                              .categories = states}))
+                ->view();
     run_ = new Stepper(this, Text1, QStringLiteral("タイマー"), [this](StepBy by) { return ExecuteStep(by); });
     setRunKeys({.step = "Command3", .start = "Command4", .stop = "Command5"});
     showWaitsOf(run_);
@@ -197,6 +207,7 @@ bool frmBoltzmannMachineExec::Initialise() {
     for (int k = 0; k < kStates; ++k) ShowColumnColours(k);
     ShowStates();
     ShowCounter(0);
+    ShowBars();
     if (!theory) MsgBox(this, kTheoryMessage);
     return true;
 }
@@ -226,6 +237,7 @@ void frmBoltzmannMachineExec::Command1_Click() {
     for (int k = 0; k < kStates; ++k) ShowColumnColours(k);
     ShowStates();
     ShowCounter(model_.StepCount());
+    ShowBars();
     if (!theory) MsgBox(this, kTheoryMessage);
 }
 
@@ -254,6 +266,7 @@ StepResult frmBoltzmannMachineExec::ExecuteStep(StepBy by) {
     ShowTallies(kTwoDigits);
     ShowStates();
     ShowCounter(model_.StepCount());
+    ShowBars();
     return StepResult::Continue;
 }
 
@@ -301,6 +314,17 @@ void frmBoltzmannMachineExec::ShowStates() {
         SetText(txtX[i], GeneralText(model_.X(i)));
         SetBackColor(txtX[i], model_.X(i) > 0 ? kRed : kYellow);
     }
+}
+
+void frmBoltzmannMachineExec::ShowBars() {
+    std::array<double, kStates> sampled{}, theory{};
+    for (int k = 0; k < kStates; ++k) {
+        sampled[k] = model_.StateFrequency(k);
+        // Theory that could not be formed is not shown in the table, nor here.
+        theory[k] = model_.TheoryFormed() ? model_.StateTheory(k) : std::numeric_limits<double>::quiet_NaN();
+    }
+    bars_->setBars(sampled, theory);
+    bars_->refresh();
 }
 
 void frmBoltzmannMachineExec::ShowCounter(int n) { lblNumOfLoop->setText(QStringLiteral("実行回数 : ") + NumberText(n)); }

@@ -16,6 +16,8 @@ class QLineEdit;
 
 namespace kv {
 
+class CurveView;
+
 class frmBoltzmannMachineExec : public SteppedForm {
     Q_OBJECT
     using Model = boltzmann::BoltzmannExec;
@@ -52,8 +54,10 @@ private:
     void ShowColumnColours(int k);
     void ShowStates();
     void ShowCounter(int n);
+    void ShowBars();
 
     Model model_;
+    CurveView* bars_ = nullptr;  // sampled frequency beside theoretical probability, per state
 
     QLineEdit* txtTemperature = nullptr;
     QLineEdit* txtLoop = nullptr;

@@ -13,6 +13,7 @@
 #include "boltzmann/network_picture.h"
 #include "kit/accessible.h"
 #include "kit/controls.h"
+#include "kit/curve_window.h"
 #include "kit/tab_chain.h"
 #include "plot/input.h"
 #include "plot/msgbox.h"
@@ -97,6 +98,12 @@ frmBoltzmannMachineLearning::frmBoltzmannMachineLearning()
     BuildTables();
     BuildPanel();
     setContentSize(QSize(kPanelX + kPanelW + 10, kPicture.height() + 20));
+    curve_ = (new CurveWindow(this, addCornerButton(QStringLiteral("cmdCurve"), QStringLiteral("学習曲線")),
+                              {.title = QStringLiteral("誤差"),
+                               .xTitle = QStringLiteral("学習回数"),
+                               .series = {{QStringLiteral("誤差"), kBlue, kFixed4},
+                                          {QStringLiteral("実行確認の誤差"), kRed, kFixed4, false, true}}}))
+                 ->view();
     run_ = new Stepper(this, Text1, QStringLiteral("タイマー"), [this](StepBy) {
         if (!LearnIteration()) return StepResult::Stop;
         ShowNetwork();
@@ -244,6 +251,7 @@ bool frmBoltzmannMachineLearning::InitialiseLearning() {
 
     SetConnections();
     model_->InitialiseLearning(t);
+    curve_->clear();
     Randomize();
     for (int k = 0; k < kPatterns; ++k) txtQin_Change(k);
     return true;
@@ -267,7 +275,9 @@ bool frmBoltzmannMachineLearning::LearnIteration() {
         };
     model->SetNumOfLearn(model->NumOfLearn() + 1);
     model->LearnIteration(watch);
-    return !self.isNull();
+    if (!self) return false;
+    curve_->addAt(static_cast<int>(model->NumOfLearn()), {model->LearnError()});
+    return true;
 }
 
 void frmBoltzmannMachineLearning::DebugReport() {
@@ -287,6 +297,11 @@ void frmBoltzmannMachineLearning::ExecutionCheck() {
         SetText(txtExe1[k], Format(r.outProb[k][1], kFixed4));
     }
     SetText(txtExeError, Format(r.expectedError, kFixed4));
+    // Beside the iteration it checks; a check before any learning has none.
+    if (curve_->count() > 0 && curve_->step(curve_->count() - 1) == model_->NumOfLearn()) {
+        curve_->setLast(1, r.expectedError);
+        curve_->refresh();
+    }
 }
 
 void frmBoltzmannMachineLearning::Command1_Click() { InitialiseLearning(); }
@@ -397,6 +412,7 @@ void frmBoltzmannMachineLearning::ShowProgress(Repaint repaint) {
     SetText(txtNumOfLearn, GeneralText(m.NumOfLearn()));
     SetText(txtInputPattern, std::to_string(m.InputIndex()) + "(" + Model::PatternText(m.InputIndex()) + ")");
     SetText(txtError, Format(m.LearnError(), kFixed4));
+    curve_->refresh();
     if (repaint == Repaint::WithTheRest) return;
     // Repainted at once, so that they count during a long computation: the three boxes in one
     // pass, which also paints whatever else waits to be painted.

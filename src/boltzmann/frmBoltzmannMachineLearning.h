@@ -18,6 +18,8 @@ class QLineEdit;
 
 namespace kv {
 
+class CurveView;
+
 class frmBoltzmannMachineLearning : public SteppedForm {
     Q_OBJECT
     using Model = boltzmann::BoltzmannLearning;
@@ -71,6 +73,8 @@ private:
     // finishes on a model that still exists.
     std::shared_ptr<Model> model_ = std::make_shared<Model>();
     BatchRunner batch_{this, BatchRunner::Events::kProcessByTime};
+    // The learning error of every iteration, and the execution check's where it was run.
+    CurveView* curve_ = nullptr;
 
     std::array<QLineEdit*, Model::kUnits> txtX{};
     std::array<QLineEdit*, Model::kConnections> txtW{};

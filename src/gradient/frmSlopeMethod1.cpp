@@ -13,6 +13,7 @@
 #include "gradient/formula_row.h"
 #include "kit/accessible.h"
 #include "kit/controls.h"
+#include "kit/curve_window.h"
 #include "kit/run_column.h"
 #include "plot/PlotSurface.h"
 #include "plot/input.h"
@@ -97,6 +98,11 @@ frmSlopeMethod1::frmSlopeMethod1(const QString& name, const QString& caption, in
     run_ = new Stepper(this, Text1, QStringLiteral("タイマー"), [this](StepBy by) { return SearchStep(by); });
     setRunKeys({.step = "Command3", .start = "Command4", .stop = "Command5"});
     showWaitsOf(run_);
+    curve_ = (new CurveWindow(this, addCornerButton(QStringLiteral("cmdCurve"), QStringLiteral("学習曲線")),
+                              {.title = QStringLiteral("関数値 f(x)"),
+                               .xTitle = QStringLiteral("回数"),
+                               .series = {{QStringLiteral("f(x)"), kBlue, kFixed4}, {QStringLiteral("x"), kRed, kFixed4, true}}}))
+                 ->view();
 }
 
 QRect frmSlopeMethod1::FormulaFrame(int row) const { return QRect(kMargin, kMargin + row * kFramePitch, 470, kFrameHeight); }
@@ -171,6 +177,7 @@ bool frmSlopeMethod1::Initialise(bool report) {
     }
     DrawMarker(PosX(), PosF());
     markerShown_ = true;
+    curve_->clear();
     return true;
 }
 
@@ -203,6 +210,8 @@ StepResult frmSlopeMethod1::SearchStep(StepBy by) {
     }
     DrawMarker(move->fromX, move->fromF);
     DrawMarker(move->toX, move->toF);
+    curve_->add({move->toF, move->toX});
+    curve_->refresh();
     if (move->converged) lblResult->setText(ResultText(move->fromX, move->fromF));
 
     if (!Converged()) return StepResult::Continue;

@@ -18,6 +18,7 @@ class QPushButton;
 
 namespace kv {
 
+class CurveView;
 class PlotSurface;
 
 // "適用式の係数（2番目）": coefficient k of a formula, as messages and screen readers name it.
@@ -83,6 +84,7 @@ private:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
     gradient::SimplestSearch search_;
+    CurveView* curve_ = nullptr;  // f(x) and x at every step of the search
     PlotMaxima maxima_;
     bool markerShown_ = false;  // a search has been started and its marker stands on the plot
     QString stepName_;          // txtEpsilon as its label and messages name it

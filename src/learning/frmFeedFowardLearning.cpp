@@ -6,7 +6,10 @@
 #include <QPushButton>
 
 #include "kit/accessible.h"
+#include <algorithm>
+
 #include "kit/controls.h"
+#include "kit/curve_window.h"
 #include "kit/training_table.h"
 #include "plot/input.h"
 #include "plot/msgbox.h"
@@ -105,6 +108,14 @@ frmFeedFowardLearning::frmFeedFowardLearning()
         flow << ArrayName("txtOut", h) << ArrayName("txtBack", h);
     }
     setTabFlow(flow);
+    // The diagram fills the window: the curve has a window of its own.
+    curve_ = (new CurveWindow(this, addCornerButton(QStringLiteral("cmdCurve"), QStringLiteral("学習曲線")),
+                              {.title = QStringLiteral("最大誤差"),
+                               .xTitle = QStringLiteral("学習回数"),
+                               .series = {{QStringLiteral("最大誤差"), kBlue, kValuePattern}},
+                               .logOffered = true,
+                               .logDefault = true}))
+                 ->view();
 }
 
 void frmFeedFowardLearning::BuildDiagram() {
@@ -223,6 +234,8 @@ void frmFeedFowardLearning::Command1_Click() {
         }
     }
     net_.Initialise(training);
+    curve_->clear();
+    ShowLimit();
     for (int h = 0; h < kHidden; ++h)
         for (int k = 0; k <= kInputs; ++k) SetText(txtW[InputWeight(k, h)], Format(net_.W1(k, h), kUnitPattern));
     for (int h = 0; h <= kHidden; ++h) SetText(txtW[kFirstOutputWeight + h], Format(net_.W2(h), kUnitPattern));
@@ -237,10 +250,19 @@ StepResult frmFeedFowardLearning::LearnOneStep(StepBy) {
         case Stage::kLoadPattern: ShowPattern(done.index); break;
         case Stage::kForwardHidden: ShowHidden(done.index); break;
         case Stage::kForwardOutput: ShowOutput(); break;
-        case Stage::kComputeError: ShowError(); break;
+        case Stage::kComputeError:
+            passMax_ = done.index == 0 ? net_.PatError() : std::max(passMax_, net_.PatError());
+            ShowError();
+            break;
         case Stage::kBackpropOutput: ShowBackprop(); break;
         case Stage::kUpdateInputWeights: ShowInputWeights(done.index); break;
-        case Stage::kEndPattern: EndPattern(); break;
+        case Stage::kEndPattern:
+            EndPattern();
+            if (done.index == Net::kPatterns - 1) {  // a pass of its own, from its first pattern
+                curve_->add(passMax_);
+                ShowLimit();
+            }
+            break;
     }
     return StepResult::Continue;
 }
@@ -263,23 +285,38 @@ void frmFeedFowardLearning::Command5_Click() {
     // rewritten after every pattern and pass, and none of that reaches the screen before
     // the end. What the boxes show at the end is the last pattern's and the last pass's.
     Net::Batch batch(net_, n, *limit);
+    curve_->setLevel(*limit, QStringLiteral("許容誤差"));
     std::int16_t shown = 0;  // the pass the label tells
     auto progress = [&] {
         const std::int16_t pass = batch.ProgressPass();
         if (pass == shown) return;
         shown = pass;
         Label5->setText(QStringLiteral("実行中 %1 (%2 %)").arg(NumberText(pass), NumberText(Net::ProgressPercent(pass, batch.N()))));
-        Label5->repaint();  // the only repaint while the batch holds the thread
+        Label5->repaint();  // the only repaints while the batch holds the thread
+        curve_->refresh();
     };
-    const BatchRunner::Outcome outcome = batch_.run([&batch] { return batch.Next(); }, progress);
+    const BatchRunner::Outcome outcome = batch_.run(
+        [&] {
+            const std::int16_t before = batch.Pass();
+            const bool more = batch.Next();
+            if (batch.Pass() != before) curve_->add(net_.MaxError());
+            return more;
+        },
+        progress);
     if (outcome == BatchRunner::Outcome::kAlreadyRunning) return;  // the runner has told the learner
     if (batch.Pass() > 0) {
         SetText(txtError, Format(net_.PatError(), kValuePattern));
         SetText(txtMaxError, Format(net_.MaxError(), kValuePattern));
     }
     ShowAllWeights();
+    curve_->refresh();
     Label5->clear();
     MsgBox(this, NumberText(batch.Result()));
+}
+
+void frmFeedFowardLearning::ShowLimit() {
+    if (const auto limit = PeekVal(txtLimitError)) curve_->setLevel(*limit, QStringLiteral("許容誤差"));
+    curve_->refresh();
 }
 
 // Runs at every keystroke, and "-", "1e" or an empty box are on the way to a number.

@@ -15,6 +15,7 @@ class QTimer;
 
 namespace kv {
 
+class CurveView;
 class LineShape;
 
 class frmFeedFowardLearning : public learning::LearningWindow {
@@ -50,6 +51,8 @@ private:
     void ShowInputWeights(int k);
     void EndPattern();
     void ShowAllWeights();
+    // The allowed error as the curve's level line, while its box holds a number.
+    void ShowLimit();
     void ShowUnitOutput(int u);
     // kSilent: a box that is not a number yet leaves the outputs as they are, unreported
     // (the run follows each keystroke in a training box).
@@ -59,6 +62,8 @@ private:
     bool CopyRow(int p) override;
 
     Net net_;
+    CurveView* curve_ = nullptr;  // the largest pattern error of every pass
+    double passMax_ = 0;          // of the pass the step-by-step learning is in
     // The batch holds the thread: the learner waits under the hourglass, and only the
     // progress label is repainted.
     BatchRunner batch_{this, BatchRunner::Events::kHold};

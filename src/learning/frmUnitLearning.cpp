@@ -7,6 +7,7 @@
 
 #include "kit/accessible.h"
 #include "kit/controls.h"
+#include "kit/curve_view.h"
 #include "kit/training_table.h"
 #include "plot/input.h"
 #include "plot/msgbox.h"
@@ -25,6 +26,9 @@ constexpr Qt::Alignment kLeft = Qt::AlignLeft | Qt::AlignVCenter;
 // Layout: the training rows and the neuron's three rows.
 constexpr int kTrainTop = 48, kTrainPitch = 30;
 constexpr int kNeuronTop = 124, kNeuronPitch = 60;
+// The curve stands in the strip the window gains at its right, under the corner buttons.
+constexpr int kDiagramWidth = 780, kHeight = 392;
+constexpr QRect kCurve(kDiagramWidth + 4, 36, 440, kHeight - 36 - 8);
 
 QLabel* Arrow(QWidget* parent, int index, QPoint at) {
     QLabel* a = MakeLabel(parent, ArrayName("Label6", index), QStringLiteral("→"), QRect(at, QSize(26, 24)), Qt::AlignCenter);
@@ -41,13 +45,23 @@ QString RowName(int k, const QString& column) { return QStringLiteral("訓練デ
 
 frmUnitLearning::frmUnitLearning()
     : LearningWindow("frmUnitLearning", QStringLiteral("単一ニューロンの学習"), QRect(412, 50, 60, 24)) {
-    setContentSize(QSize(780, 392));
+    setContentSize(QSize(kCurve.right() + 1 + 12, kHeight));
 
     BuildButtons();
     BuildTrainingFrame();
     BuildDiagram();
     // Tab follows the neuron: each input with its weight, then the output and the error.
     setTabFlow({"txtIn(0)", "txtW(0)", "txtIn(1)", "txtW(1)", "txtIn(2)", "txtW(2)", "txtOut", "txtdEdy", "txtError"});
+    BuildCurve();
+}
+
+void frmUnitLearning::BuildCurve() {
+    curve_ = new CurveView(content(), {.title = QStringLiteral("誤差"),
+                                       .xTitle = QStringLiteral("学習回数"),
+                                       .series = {{QStringLiteral("誤差"), kBlue, kValuePattern}},
+                                       .logOffered = true,
+                                       .logDefault = true});
+    curve_->setGeometry(kCurve);
 }
 
 void frmUnitLearning::BuildButtons() {
@@ -137,6 +151,7 @@ void frmUnitLearning::BuildDiagram() {
 
 void frmUnitLearning::Command1_Click() {
     model_.Initialise();
+    curve_->clear();
     // Initialisation shows the weights plainly ("0"); learning shows them to six decimals.
     for (int j = 0; j < 3; ++j) SetText(txtW[j], GeneralText(model_.W(j + 1)));
 }
@@ -158,7 +173,9 @@ void frmUnitLearning::Command5_Click() {
         if (!p) return;
         rows[k] = *p;
     }
-    const auto batch = model_.Batch(*passes, [&rows](int k) { return std::optional<UnitPattern>(rows[k]); });
+    const auto batch = model_.Batch(
+        *passes, [&rows](int k) { return std::optional<UnitPattern>(rows[k]); }, [this](double errSum) { curve_->add(errSum); });
+    curve_->refresh();
 
     if (batch.forwards > 0) ShowForward();
     if (batch.updates > 0) ShowWeights();
@@ -187,7 +204,11 @@ StepResult frmUnitLearning::LearnOneStep(StepBy by) {
             return StepResult::Continue;
         case UnitStep::kUpdate:
             ShowWeights();
-            if (step.passFinished) ShowError(step.passError);
+            if (step.passFinished) {
+                ShowError(step.passError);
+                curve_->add(step.passError);
+                curve_->refresh();
+            }
             return StepResult::Continue;
         case UnitStep::kOverflow:
             HighlightRow(step.pattern);

@@ -15,6 +15,8 @@ class QPushButton;
 
 namespace kv {
 
+class CurveView;
+
 class frmUnitLearning : public learning::LearningWindow {
     Q_OBJECT
 public:
@@ -46,8 +48,10 @@ private:
     void BuildButtons();
     void BuildTrainingFrame();
     void BuildDiagram();
+    void BuildCurve();
 
     learning::UnitLearningModel model_;
+    CurveView* curve_ = nullptr;  // the error of every finished pass
 
     QPushButton* Command1;
     QPushButton* Command2;

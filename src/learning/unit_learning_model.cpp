@@ -89,7 +89,8 @@ std::optional<long> UnitLearningModel::PassCount(double n) {
     return static_cast<long>(std::floor(n));
 }
 
-UnitBatch UnitLearningModel::Batch(long passes, const UnitPatternSource& source) {
+UnitBatch UnitLearningModel::Batch(long passes, const UnitPatternSource& source,
+                                    const std::function<void(double errSum)>& passEnd) {
     CleanVectorState();  // an exponential for every pattern of every pass follows
     UnitBatch batch;
     for (long r = 1; r <= passes; ++r) {
@@ -108,6 +109,7 @@ UnitBatch UnitLearningModel::Batch(long passes, const UnitPatternSource& source)
             ++batch.updates;
         }
         ++batch.passes;
+        if (passEnd) passEnd(ErrSum_);
     }
     return batch;
 }

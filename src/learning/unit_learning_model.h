@@ -78,9 +78,10 @@ public:
     // Nothing for a negative count or one above kMaxPasses.
     static std::optional<long> PassCount(double n);
 
-    // `passes` passes, each clearing ErrSum and learning patterns 0..5 in turn. Leaves
-    // TrainIndex at the last pattern used and StepPhase as it was.
-    UnitBatch Batch(long passes, const UnitPatternSource& source);
+    // `passes` passes, each clearing ErrSum and learning patterns 0..5 in turn, and told
+    // to `passEnd` with its ErrSum. Leaves TrainIndex at the last pattern used and StepPhase
+    // as it was.
+    UnitBatch Batch(long passes, const UnitPatternSource& source, const std::function<void(double errSum)>& passEnd = {});
 
     // Output for the given inputs and weights (the learned W is not used); overwrites X1,
     // X2, X3 and Y, which the next update phase then uses. Nothing on overflow.

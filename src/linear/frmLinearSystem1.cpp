@@ -9,6 +9,7 @@
 
 #include "kit/accessible.h"
 #include "kit/controls.h"
+#include "kit/curve_window.h"
 #include "kit/run_column.h"
 #include "linear/update_formula.h"
 #include "plot/PlotSurface.h"
@@ -90,6 +91,12 @@ frmLinearSystem1::frmLinearSystem1(const QString& name, const QString& caption, 
     run_ = new Stepper(this, Text1, QStringLiteral("タイマー"), [this](StepBy by) { return Step(by); });
     setRunKeys({.step = "Command3", .start = "Command4", .stop = "Command5"});
     showWaitsOf(run_);
+    curve_ = (new CurveWindow(this, addCornerButton(QStringLiteral("cmdCurve"), QStringLiteral("学習曲線")),
+                              {.title = QStringLiteral("誤差"),
+                               .xTitle = QStringLiteral("訓練回数"),
+                               .series = {{QStringLiteral("誤差"), kBlue, kFixed6}, {QStringLiteral("a"), kRed, kFixed6, true}},
+                               .logOffered = true}))
+                 ->view();
 }
 
 void frmLinearSystem1::Form_Load() { Initialise(true); }
@@ -159,6 +166,7 @@ bool frmLinearSystem1::Initialise(bool report) {
     line_ = LineShown::None;
     Redraw(false);
     model_.Initialise(*samples, *eps);
+    curve_->clear();
     ShowLine(LineShown::Learning);
     return true;
 }
@@ -200,6 +208,8 @@ bool frmLinearSystem1::LearnStep() {
     const QString error = QStringLiteral("誤    差 = ") + QString::fromStdString(Format(move.error, kFixed6));
     result_ = count + QStringLiteral("\r\n") + error;
     lblResult->setText(count + QStringLiteral("\n") + error);
+    curve_->addAt(move.count, {move.error, move.aNew});
+    curve_->refresh();
 
     // The old line goes and the new one comes, in one XOR drawing state.
     if (line_ == LineShown::Learning) DrawModelLine(move.aOld, kYellow);

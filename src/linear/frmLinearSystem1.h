@@ -17,6 +17,7 @@ class QLineEdit;
 
 namespace kv {
 
+class CurveView;
 class PlotSurface;
 
 class frmLinearSystem1 : public SteppedForm {
@@ -57,6 +58,7 @@ private:
 
     linear::LinearLearner model_;
     linear::AutoRun auto_;
+    CurveView* curve_ = nullptr;  // the error and a at every step
     PlotMaxima maxima_;
     LineShown line_ = LineShown::None;
     QString result_;  // the two result lines, joined by CR LF as the message quotes them

@@ -12,6 +12,7 @@
 
 #include "kit/accessible.h"
 #include "kit/controls.h"
+#include "kit/curve_window.h"
 #include "kit/state_graph.h"
 #include "plot/input.h"
 #include "plot/msgbox.h"
@@ -93,6 +94,15 @@ frmMarKovModel::frmMarKovModel(MarkovWindowConfig config)
       chain_(static_cast<int>(config_.nodes.size()), config_.tolerance) {
     BuildGraph();
     BuildControls();
+    BuildCurve();
+}
+
+void frmMarKovModel::BuildCurve() {
+    static constexpr Rgb kNodeColours[] = {kBlue, kRed, kDarkGreen, kOrange, kPurple};
+    CurveSpec spec{.title = QStringLiteral("ノードの値"), .xTitle = QStringLiteral("回数")};
+    for (std::size_t i = 0; i < config_.nodes.size(); ++i)
+        spec.series.push_back({config_.nodes[i].label, kNodeColours[i % std::size(kNodeColours)]});
+    curve_ = (new CurveWindow(this, addCornerButton(QStringLiteral("cmdCurve"), QStringLiteral("学習曲線")), std::move(spec)))->view();
 }
 
 void frmMarKovModel::BuildGraph() {
@@ -196,6 +206,7 @@ void frmMarKovModel::SetArcs() {
 
 void frmMarKovModel::SetInitialNodes() {
     for (std::size_t i = 0; i < txtNode.size(); ++i) txtNode[i]->setText(QString::fromUtf8(config_.nodes[i].initial));
+    curve_->clear();
 }
 
 void frmMarKovModel::FormatNodes() {
@@ -233,6 +244,8 @@ StepResult frmMarKovModel::TransitionStep(StepBy by) {
         return StepResult::Stop;
     }
     for (std::size_t i = 0; i < txtNode.size(); ++i) SetText(txtNode[i], GeneralText(step->NewValue[i]));
+    curve_->add(step->NewValue);
+    curve_->refresh();
     if (!step->Settled) return StepResult::Continue;
 
     if (by == StepBy::Timer && Check1->isChecked()) {

@@ -23,6 +23,7 @@ class QLineEdit;
 
 namespace kv {
 
+class CurveView;
 class StateGraphView;
 
 // A node: where it stands in the picture (0..1 across and down), its first value, its name
@@ -95,10 +96,12 @@ private:
 
     void BuildGraph();
     void BuildControls();
+    void BuildCurve();
 
     MarkovWindowConfig config_;
     markov::MarkovChain chain_;
     std::vector<QString> nodeNames_, arcNames_;  // the boxes' names in messages
+    CurveView* curve_ = nullptr;                 // every node's value at every step
 
     StateGraphView* Image1;
     std::vector<QLineEdit*> txtNode;

@@ -32,6 +32,10 @@ inline constexpr Rgb kCrimson{255, 0, 63};
 inline constexpr Rgb kSkyBlue{0, 200, 255};
 inline constexpr Rgb kNavy{0, 0, 155};
 inline constexpr Rgb kPaleGreen{192, 255, 192};  // the strip behind the update rule
+// Lines of the learning curves, and their grid.
+inline constexpr Rgb kDarkGreen{0, 140, 0};
+inline constexpr Rgb kPurple{140, 0, 170};
+inline constexpr Rgb kGridGray{215, 215, 215};
 // The map's bands from white through yellow to red.
 inline constexpr Rgb kYellowPale{255, 255, 191};
 inline constexpr Rgb kYellowLight{255, 255, 127};

@@ -12,7 +12,7 @@ frmLVQ::frmLVQ()
 
 void frmLVQ::InitModel(const som::AnimalTable&, const Params& p) { lvq_.MapInit(p.alfa0, p.loop); }
 
-som::StepReport frmLVQ::StepModel(const som::AnimalTable& animals) { return lvq_.MapStep(animals); }
+som::StepReport frmLVQ::StepModel(const som::AnimalTable& animals) { return Followed(lvq_.MapStep(animals)); }
 
 QString frmLVQ::StepSizeBoxes() const { return QStringLiteral("「α0」"); }
 

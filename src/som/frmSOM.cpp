@@ -15,6 +15,7 @@
 
 #include "kit/accessible.h"
 #include "kit/controls.h"
+#include "kit/curve_window.h"
 #include "kit/tab_chain.h"
 #include "plot/PlotSurface.h"
 #include "plot/input.h"
@@ -91,6 +92,12 @@ frmSOM::frmSOM(const Variant& variant)
     run_ = new Stepper(this, Text2, QStringLiteral("タイマー"), [this](StepBy by) { return MapStep(by); });
     showWaitsOf(run_);
     setRunKeys({.step = "Command2", .start = "Command4", .stop = "Command5", .cancel = "Command6", .batch = &batch_});
+    curve_ = (new CurveWindow(this, addCornerButton(QStringLiteral("cmdCurve"), QStringLiteral("学習曲線")),
+                              {.title = QStringLiteral("勝者までの平均距離"),
+                               .xTitle = QStringLiteral("学習回数"),
+                               .series = {{QStringLiteral("平均距離"), kBlue, kFixed4}},
+                               .logOffered = true}))
+                 ->view();
 }
 
 void frmSOM::BuildTable() {
@@ -300,6 +307,7 @@ bool frmSOM::MapInit(Reading how, Drawing drawing) {
     InitModel(*table, *p);
     lastTable_ = *table;
     tableEdited_ = false;
+    curve_->clear();
     restartPending_ = false;
     // A new map has taken no step: its counter is blank, as when the window opens, rather
     // than the last run's count beside fresh weights.
@@ -325,7 +333,7 @@ void frmSOM::InitModel(const som::AnimalTable& animals, const Params& p) {
     som_.MapInit(method, animals, p.alfa0, p.nc0, p.loop);
 }
 
-som::StepReport frmSOM::StepModel(const som::AnimalTable& animals) { return som_.MapStep(animals); }
+som::StepReport frmSOM::StepModel(const som::AnimalTable& animals) { return Followed(som_.MapStep(animals)); }
 
 QString frmSOM::StepSizeBoxes() const { return QStringLiteral("「α0」または「Nc(0)」"); }
 
@@ -382,10 +390,16 @@ bool frmSOM::ReportRefused(som::StepOutcome outcome) {
     return false;
 }
 
+som::StepReport frmSOM::Followed(const som::StepReport& step) {
+    if (step.outcome == som::StepOutcome::kDone) curve_->addAt(map().MapCount(), {step.meanDistance});
+    return step;
+}
+
 void frmSOM::ShowCount(int count) {
     // Painted with the map when events next get through: a step returns to them at once,
     // and a batch lets them through right after it writes the count.
     Label7->setText(QStringLiteral("回数　%1").arg(count));
+    curve_->refresh();  // the curve is drawn when the counter is
 }
 
 void frmSOM::MapDraw() {

@@ -23,6 +23,7 @@ class QRadioButton;
 
 namespace kv {
 
+class CurveView;
 class PlotSurface;
 
 class frmSOM : public SteppedForm {
@@ -71,6 +72,8 @@ protected:
 
     // Each animal's blue dot and name on its winner in `m`.
     void DrawAnimals(const som::UnitMap& m, const som::AnimalTable& animals);
+    // A step as StepModel gives it, once its mean winner distance is on the curve.
+    som::StepReport Followed(const som::StepReport& step);
 
     PlotSurface* Picture1;
 
@@ -101,6 +104,7 @@ private:
     Variant variant_;
     som::SomMap som_;
     BatchRunner batch_;
+    CurveView* curve_ = nullptr;
     void (frmSOM::*pending_)() = nullptr;
     bool restartPending_ = false;
     som::AnimalTable lastTable_{};  // the batch's reading, kept while a box is being retyped

@@ -84,7 +84,7 @@ double UnitMap::W(int x, int y, int a) const {
     return w_.at(static_cast<std::size_t>(Index(x, y, a)));
 }
 
-Unit UnitMap::FindWinner(const Attributes& v) const {
+Unit UnitMap::FindWinner(const Attributes& v, double* squaredDistance) const {
     Unit best;
     double bestD = 0;
     const double* w = w_.data();  // units in x-major order, a innermost: the search order
@@ -105,6 +105,7 @@ Unit UnitMap::FindWinner(const Attributes& v) const {
             }
         }
     }
+    if (squaredDistance) *squaredDistance = bestD;
     return best;
 }
 
@@ -159,9 +160,12 @@ StepReport SomMap::MapStep(const AnimalTable& animals) {
     const Schedule s = ScheduleAt(mapCount_, mapLoop_, alfa0_, nc0_);
     report.schedule = s;
     const double nc2 = s.nc * s.nc;  // the circle is of Nc itself, not of r
+    double distances = 0;
     for (int n = 0; n < kAnimals; ++n) {
         const Attributes& v = animals[n];
-        const Unit b = FindWinner(v);
+        double d2 = 0;
+        const Unit b = FindWinner(v, &d2);
+        distances += std::sqrt(d2);
         report.winners[n] = b;
         report.attracted[n] = true;
         for (int x = std::max(0, b.x - s.r); x <= std::min(kSide - 1, b.x + s.r); ++x) {
@@ -173,6 +177,7 @@ StepReport SomMap::MapStep(const AnimalTable& animals) {
             }
         }
     }
+    report.meanDistance = distances / kAnimals;
     report.outcome = EndStep();
     return report;
 }
@@ -203,9 +208,12 @@ StepReport LvqMap::MapStep(const AnimalTable& animals) {
     report.outcome = BeginStep(report);
     if (report.outcome != StepOutcome::kDone) return report;
     const double alpha = report.schedule.alpha;
+    double distances = 0;
     for (int n = 0; n < kAnimals; ++n) {
         const Attributes& v = animals[n];
-        const Unit b = FindWinner(v);
+        double d2 = 0;
+        const Unit b = FindWinner(v, &d2);
+        distances += std::sqrt(d2);
         const bool towards = InRegion(AnimalGroup(v), AnimalDiet(v), b);
         report.winners[n] = b;
         report.attracted[n] = towards;
@@ -215,6 +223,7 @@ StepReport LvqMap::MapStep(const AnimalTable& animals) {
             w_[i + a] = towards ? move + w0_[i + a] : w0_[i + a] - move;
         }
     }
+    report.meanDistance = distances / kAnimals;
     report.outcome = EndStep();
     return report;
 }

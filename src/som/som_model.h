@@ -61,6 +61,9 @@ struct StepReport {
     Schedule schedule;
     std::array<Unit, kAnimals> winners{};  // each animal's winner, found at its turn
     std::array<bool, kAnimals> attracted{};  // LVQ: moved towards the animal (else away)
+    // The mean over the animals of the distance to each one's winner, as the search found it
+    // (before the update): how well the map fits the animals.
+    double meanDistance = 0;
 };
 
 // Storage that starts on a cache line. Every step copies W to W0 through the C library's
@@ -84,8 +87,9 @@ struct CacheLineAllocator {
 class UnitMap {
 public:
     double W(int x, int y, int a) const;
-    // The unit nearest to v by squared distance; ties go to the smallest x, then y.
-    Unit FindWinner(const Attributes& v) const;
+    // The unit nearest to v by squared distance; ties go to the smallest x, then y. The
+    // squared distance found goes to `squaredDistance` when one is given.
+    Unit FindWinner(const Attributes& v, double* squaredDistance = nullptr) const;
     std::array<Unit, kAnimals> Winners(const AnimalTable& animals) const;
 
     int MapCount() const { return mapCount_; }

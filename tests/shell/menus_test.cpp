@@ -1,4 +1,5 @@
 #include <QGroupBox>
+#include <QPointer>
 #include <QPushButton>
 
 #include <algorithm>
@@ -109,6 +110,30 @@ TEST_F(MenusTest, EveryKindIsReachedFromTheMainMenuAndEveryButtonNamesAKind) {
         }
     }
     for (const QString& kind : kinds) EXPECT_TRUE(reached.contains(kind)) << kind.toStdString() << " is opened by nothing";
+}
+
+// The companions, declared beside the openers: each opens from its window's button with its
+// caption and closes with its window, and a window with a curve button declares its companion.
+TEST_F(MenusTest, EveryCompanionOpensFromItsWindowAndEveryCurveButtonIsDeclared) {
+    QStringList declared;
+    for (const kv::WindowOpener& o : kv::CompanionOpeners()) {
+        QWidget* owner = kv::ShowWindow(o.by);
+        ASSERT_NE(owner, nullptr) << o.by;
+        declared << o.by;
+        if (auto* button = child<QPushButton>(owner, o.button)) button->click();
+        const QPointer<QWidget> companion = owner->findChild<QWidget*>(o.kind);
+        ASSERT_NE(companion, nullptr) << o.kind;
+        EXPECT_TRUE(companion->isWindow() && companion->isVisible()) << o.kind;
+        EXPECT_EQ(companion->windowTitle(), QStringLiteral("学習曲線 − ") + owner->windowTitle());
+        owner->close();
+        EXPECT_FALSE(companion && companion->isVisible()) << o.kind;
+    }
+    for (const QString& kind : kv::WindowKinds()) {
+        const QWidget* w = kv::ShowWindow(kind);
+        if (w && w->findChild<QPushButton*>("cmdCurve")) {
+            EXPECT_TRUE(declared.contains(kind)) << kind.toStdString();
+        }
+    }
 }
 
 TEST_F(MenusTest, MainMenuOrderOnScreenAndByKeyboard) {

@@ -1,0 +1,75 @@
+#include "kit/curve_window.h"
+
+#include <QEvent>
+#include <QPushButton>
+#include <QScreen>
+
+namespace kv {
+namespace {
+constexpr QSize kCurveSize(520, 320);
+}  // namespace
+
+CurveWindow::CurveWindow(FormWindow* owner, QPushButton* button, CurveSpec spec)
+    : FormWindow(QStringLiteral("frmCurve") + owner->objectName(), QStringLiteral("学習曲線 − ") + owner->windowTitle()),
+      owner_(owner) {
+    // A window of its own, freed with its owner.
+    setParent(owner, windowFlags() | Qt::Window);
+    view_ = new CurveView(content(), std::move(spec));
+    view_->setGeometry(QRect(QPoint(0, 0), kCurveSize));
+    setContentSize(kCurveSize);
+    ownerAt_ = owner->pos();
+    owner->installEventFilter(this);
+    connect(button, &QPushButton::clicked, this, &CurveWindow::open);
+}
+
+void CurveWindow::open() {
+    if (!placed_) placeBesideOwner();
+    show();
+    raise();
+    activateWindow();
+    view_->refresh();
+}
+
+void CurveWindow::placeBesideOwner() {
+    placed_ = true;
+    const QRect frame = owner_->frameGeometry();
+    const QScreen* screen = owner_->screen();
+    const QRect room = screen ? screen->availableGeometry() : frame;
+    const QSize size = frameGeometry().size().expandedTo(this->size());
+    // At the owner's right where the screen has room, else below it, else at its left,
+    // else over the owner's lower right corner.
+    QPoint at(frame.right() + 1, frame.top());
+    if (at.x() + size.width() > room.right() + 1) {
+        at = QPoint(frame.left(), frame.bottom() + 1);
+        if (at.y() + size.height() > room.bottom() + 1) {
+            at = QPoint(frame.left() - size.width(), frame.top());
+            if (at.x() < room.left()) at = frame.bottomRight() - QPoint(size.width(), size.height());
+        }
+    }
+    at.setX(std::clamp(at.x(), room.left(), std::max(room.left(), room.right() + 1 - size.width())));
+    at.setY(std::clamp(at.y(), room.top(), std::max(room.top(), room.bottom() + 1 - size.height())));
+    move(at);
+}
+
+bool CurveWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == owner_) {
+        switch (event->type()) {
+            case QEvent::Move: {
+                // Follows its owner, keeping where the learner put it relative to the owner.
+                const QPoint now = owner_->pos();
+                if (placed_) move(pos() + (now - ownerAt_));
+                ownerAt_ = now;
+                break;
+            }
+            case QEvent::Close: close(); break;
+            // Minimised, the owner takes its companion along by itself.
+            case QEvent::Hide:
+                if (!event->spontaneous()) close();
+                break;
+            default: break;
+        }
+    }
+    return FormWindow::eventFilter(watched, event);
+}
+
+}  // namespace kv
