@@ -1,9 +1,6 @@
 #include "boltzmann/network_picture.h"
 
 #include <QLineEdit>
-#include <QPaintEvent>
-#include <QPainter>
-#include <QPixmap>
 #include <QWidget>
 
 #include <cmath>
@@ -11,40 +8,10 @@
 #include "kit/controls.h"
 
 namespace kv::boltzmann {
-namespace {
-
-// The picture is drawn once for each size and pixel ratio and copied after that: every box
-// on it repaints the part of it below, and the ellipses and arrows cost more to draw than
-// the box itself.
-class CachedGraphView : public StateGraphView {
-public:
-    using StateGraphView::StateGraphView;
-
-protected:
-    void paintEvent(QPaintEvent* e) override {
-        const qreal ratio = devicePixelRatioF();
-        const QSize pixels = (QSizeF(size()) * ratio).toSize();
-        if (cache_.size() != pixels || cache_.devicePixelRatio() != ratio) {
-            cache_ = QPixmap(pixels);
-            cache_.setDevicePixelRatio(ratio);
-            cache_.fill(Qt::transparent);
-            QPainter p(&cache_);
-            DrawStateGraph(p, area(), graph(), look());
-        }
-        QPainter p(this);
-        const QRect r = e->rect();
-        p.drawPixmap(r, cache_, QRectF(QPointF(r.topLeft()) * ratio, QSizeF(r.size()) * ratio));
-    }
-
-private:
-    QPixmap cache_;
-};
-
-}  // namespace
 
 NetworkPicture::NetworkPicture(QWidget* parent, const StateGraph& graph, QRect where, QSizeF unitRadii)
     : graph_(graph), where_(where) {
-    auto* view = new CachedGraphView(parent, graph_, where.size(), GraphLook{unitRadii, true});
+    auto* view = new StateGraphView(parent, graph_, where.size(), GraphLook{unitRadii, true});
     view->setObjectName("Image1");
     view->move(where.topLeft());
     view->lower();
