@@ -4,6 +4,8 @@
 #include <QPushButton>
 #include <QScreen>
 
+#include "plot/screen_room.h"
+
 namespace kv {
 namespace {
 constexpr QSize kCurveSize(520, 320);
@@ -32,23 +34,24 @@ void CurveWindow::open() {
 
 void CurveWindow::placeBesideOwner() {
     placed_ = true;
-    const QRect frame = owner_->frameGeometry();
-    const QScreen* screen = owner_->screen();
-    const QRect room = screen ? screen->availableGeometry() : frame;
-    const QSize size = frameGeometry().size().expandedTo(this->size());
+    QScreen* screen = owner_->screen();
+    setScreen(screen);
+    fitToScreen(screen);
+    // Frames counted with their title bars, which are not there before the window is shown.
+    const QRect by = FrameOf(owner_);
+    const QRect room = screen ? screen->availableGeometry() : by;
+    const QSize size = this->size().grownBy(FrameAround(this));
     // At the owner's right where the screen has room, else below it, else at its left,
     // else over the owner's lower right corner.
-    QPoint at(frame.right() + 1, frame.top());
+    QPoint at(by.right() + 1, by.top());
     if (at.x() + size.width() > room.right() + 1) {
-        at = QPoint(frame.left(), frame.bottom() + 1);
+        at = QPoint(by.left(), by.bottom() + 1);
         if (at.y() + size.height() > room.bottom() + 1) {
-            at = QPoint(frame.left() - size.width(), frame.top());
-            if (at.x() < room.left()) at = frame.bottomRight() - QPoint(size.width(), size.height());
+            at = QPoint(by.left() - size.width(), by.top());
+            if (at.x() < room.left()) at = by.bottomRight() + QPoint(1, 1) - QPoint(size.width(), size.height());
         }
     }
-    at.setX(std::clamp(at.x(), room.left(), std::max(room.left(), room.right() + 1 - size.width())));
-    at.setY(std::clamp(at.y(), room.top(), std::max(room.top(), room.bottom() + 1 - size.height())));
-    move(at);
+    setGeometry(KeptInside(this, at, room));
 }
 
 bool CurveWindow::eventFilter(QObject* watched, QEvent* event) {

@@ -52,6 +52,12 @@ TEST_F(FitTest, EveryWindowAndALongMessageFitEachScreenAndShowTheControlTabbedTo
             QWidget* w = kv::WindowInstance(reached[i]);
             EXPECT_EQ(w->screen(), screen);
             EXPECT_TRUE(area.contains(WithTitle(w)));
+            if (auto* curve = w->findChild<QAbstractButton*>("cmdCurve")) {
+                curve->click();
+                const QWidget* companion = w->findChild<QWidget*>("frmCurve" + reached[i]);
+                ASSERT_NE(companion, nullptr);
+                EXPECT_TRUE(area.contains(WithTitle(companion))) << "its curve window";
+            }
             const bool roomForBoth = area.width() >= WithTitle(main).width() + WithTitle(w).width();
             EXPECT_FALSE(w != main && roomForBoth && WithTitle(w).intersects(WithTitle(main))) << "covers the main menu";
             const QWidget* content = w->findChild<QWidget*>("content");
