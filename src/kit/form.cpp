@@ -4,15 +4,44 @@
 #include <QLabel>
 #include <QLayout>
 #include <QPushButton>
+#include <QShortcut>
 
+#include "kit/controls.h"
+#include "kit/registry.h"
 #include "kit/stepper.h"
 
 namespace kv {
 
-FormWindow::FormWindow(const QString& name, const QString& caption) : content_(new QWidget(this)) {
+FormWindow::FormWindow(const QString& name, const QString& caption)
+    : content_(new QWidget(this)), helpPage_(name) {
     setObjectName(name);
     setWindowTitle(caption);
     content_->setObjectName("content");
+    auto* f1 = new QShortcut(QKeySequence(Qt::Key_F1), this);
+    f1->setContext(Qt::WindowShortcut);
+    connect(f1, &QShortcut::activated, this, &FormWindow::cmdHelp_Click);
+    // Added here, before the window's own constructor adds anything to the corner row, so
+    // that it stands rightmost in every demonstration.
+    if (HasHelpButton(name)) {
+        QPushButton* help = addCornerButton(QStringLiteral("cmdHelp"), QStringLiteral("ヘルプ"));
+        help->setToolTip(QStringLiteral("F1"));
+        help->setAccessibleName(QStringLiteral("ヘルプ"));
+        help->setAccessibleDescription(QStringLiteral("このウィンドウの説明を開きます（F1）"));
+        connect(help, &QPushButton::clicked, this, &FormWindow::cmdHelp_Click);
+    }
+}
+
+void FormWindow::setHelpPage(const QString& page, const QString& anchor) {
+    helpPage_ = page;
+    helpAnchor_ = anchor;
+}
+
+void FormWindow::cmdHelp_Click() { ShowHelp(helpPage_, helpAnchor_); }
+
+void ShowHelp(const QString& page, const QString& anchor) {
+    // The help window lives above the kit; it is reached by its kind and its slot.
+    if (QWidget* help = ShowWindow(QStringLiteral("frmHelp")))
+        QMetaObject::invokeMethod(help, "ShowPage", Qt::DirectConnection, Q_ARG(QString, page), Q_ARG(QString, anchor));
 }
 
 namespace {
@@ -71,7 +100,12 @@ void FormWindow::placeCornerRow() {
 bool FormWindow::event(QEvent* e) {
     // Controls made after the first corner button, or shown or hidden since, can take its
     // spot: look again before the window is first shown.
-    if (e->type() == QEvent::Polish && !corner_.isEmpty()) applySize();
+    if (e->type() == QEvent::Polish && !corner_.isEmpty()) {
+        applySize();
+        // Made before every control, the ヘルプ button would take the first turn (and the
+        // focus a window opens with); it takes the last one.
+        if (auto* help = findChild<QPushButton*>(QStringLiteral("cmdHelp"), Qt::FindDirectChildrenOnly)) TakeTurnInTabOrder(help);
+    }
     return QWidget::event(e);
 }
 

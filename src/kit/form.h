@@ -20,6 +20,16 @@ public:
     // The widget every control of the window is placed in, at the window's top-left corner.
     QWidget* content() const { return content_; }
 
+    // The help page F1 (and the ヘルプ button) opens from this window: the page of the window
+    // kind `page`, at `anchor` when one is given. By default the window's own page.
+    void setHelpPage(const QString& page, const QString& anchor = {});
+    QString helpPage() const { return helpPage_; }
+    QString helpAnchor() const { return helpAnchor_; }
+
+public slots:
+    // F1 and the ヘルプ button: shows this window's help page.
+    void cmdHelp_Click();
+
 protected:
     // `name` is the window's kind and object name; `caption` its title bar text.
     FormWindow(const QString& name, const QString& caption);
@@ -49,7 +59,11 @@ private:
     QLabel* waitLine_ = nullptr;
     QList<QPushButton*> corner_;
     int stripWidth_ = 0;
+    QString helpPage_, helpAnchor_;
 };
+
+// Shows the help window at the page of window kind `page` (and `anchor` in it).
+void ShowHelp(const QString& page, const QString& anchor = {});
 
 // A window whose model steps by hand and on Timer1, through the kit's stepping machine.
 class SteppedForm : public FormWindow {
