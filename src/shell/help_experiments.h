@@ -22,11 +22,13 @@ struct Press {
 };
 
 // What the learner reads afterwards in a control: exactly `text` when given, otherwise a
-// number between `lo` and `hi`.
+// number between `lo` and `hi`. With `share`, the share of the last press's repetitions
+// after which the control shows `text` lies between `lo` and `hi`.
 struct Check {
     const char* control;
     double lo = 0, hi = 0;
     const char* text = nullptr;
+    bool share = false;
 };
 
 struct Experiment {

@@ -112,16 +112,24 @@ protected:
             }
         }
         static const QRegularExpression indexed("^(\\w+)\\((\\d+)\\)$");
+        std::vector<int> seen(e.expect.size());
         for (const kv::help::Press& p : e.press) {
             const QRegularExpressionMatch m = indexed.match(p.slot);
             for (int i = 0; i < p.times; ++i) {
                 if (m.hasMatch()) call(w, m.captured(1).toLatin1().constData(), m.captured(2).toInt());
                 else call(w, p.slot);
+                if (&p != &e.press.back()) continue;
+                for (std::size_t k = 0; k < e.expect.size(); ++k)
+                    seen[k] += e.expect[k].share && text(w, e.expect[k].control) == QString::fromUtf8(e.expect[k].text);
             }
         }
-        for (const kv::help::Check& c : e.expect) {
+        for (std::size_t k = 0; k < e.expect.size(); ++k) {
+            const kv::help::Check& c = e.expect[k];
             const QString shown = text(w, c.control);
-            if (c.text) {
+            if (c.share) {
+                const double share = double(seen[k]) / e.press.back().times;
+                EXPECT_TRUE(share >= c.lo && share <= c.hi) << c.control << " showed " << c.text << " in a share of " << share;
+            } else if (c.text) {
                 EXPECT_EQ(shown, QString::fromUtf8(c.text)) << c.control;
             } else {
                 bool number = false;
