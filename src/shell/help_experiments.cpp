@@ -43,6 +43,34 @@ const std::vector<Experiment>& Experiments() {
          {{"txtIpsi", "1.5"}}, {{"Command1_Click", 1}, {"Timer1_Timer", 1}}, {{"txtS", 0, 0, "1.0500"}}},
         {"frmTimeModel", "ε を {txtIpsi} にして「計算実行」を押すと、S が落ち着かない値なので始まらず、「{msg}」と知らされます。",
          {{"txtIpsi", "2"}}, {{"Command1_Click", 1}}, {{"txtS", 0, 0, ""}}, "「ε」には0より大きく2より小さい数を入力してください。"},
+        // Feed-forward network.
+        {"frmNetworkFeedForward", "何も変えずに「逐次実行」を1回押すと第1層が計算され、S11, S12, S13 = {=txtS(0)}, {=txtS(1)}, {=txtS(2)}、第2層への入力 X21, X22, X23 = {=txtX(3)}, {=txtX(4)}, {=txtX(5)} になります。",
+         {}, {{"Command1_Click", 1}},
+         {{"txtS(0)", 0, 0, "0.8"}, {"txtS(1)", 0, 0, "0.1"}, {"txtS(2)", 0, 0, "0.6"}, {"txtX(3)", 0, 0, "1"}, {"txtX(4)", 0, 0, "0"}, {"txtX(5)", 0, 0, "1"}}},
+        {"frmNetworkFeedForward", "続けて「逐次実行」を合わせて {Command1_Click} 回押すと、信号が3つの層を通り抜け、出力 X41, X42, X43 = {=txtX(9)}, {=txtX(10)}, {=txtX(11)} になります。",
+         {}, {{"Command1_Click", 3}}, {{"txtX(9)", 0, 0, "1"}, {"txtX(10)", 0, 0, "0"}, {"txtX(11)", 0, 0, "0"}}},
+        {"frmNetworkFeedForward", "{Command1_Click} 回目の「逐次実行」では出力が赤く示されたあと、和と途中の値が消え（S11 の欄は空）、次はまた第1層からになります。",
+         {}, {{"Command1_Click", 4}}, {{"txtS(0)", 0, 0, ""}, {"txtX(9)", 0, 0, ""}, {"txtX(0)", 0, 0, "1"}}},
+        {"frmNetworkFeedForward", "入力 X11, X12, X13 をすべて {txtX(0)} にして {Command1_Click} 回押すと、どの和も 0 で閾値に届かず、出力は X41, X42, X43 = {=txtX(9)}, {=txtX(10)}, {=txtX(11)} になります。",
+         {{"txtX(0)", "0"}, {"txtX(1)", "0"}, {"txtX(2)", "0"}}, {{"Command1_Click", 3}}, {{"txtX(9)", 0, 0, "0"}, {"txtX(10)", 0, 0, "0"}, {"txtX(11)", 0, 0, "0"}}},
+        // Recurrent network.
+        {"frmNetworkRecurrent", "何も変えずに「逐次実行」を5回（1巡）押すと X1〜X5 = 1, 1, 0, 0, 0 となり、{Command1_Click} 回押しても変わりません。この状態は動かない点（固定点）です。",
+         {}, {{"Command1_Click", 15}},
+         {{"txtX(0)", 0, 0, "1"}, {"txtX(1)", 0, 0, "1"}, {"txtX(2)", 0, 0, "0"}, {"txtX(3)", 0, 0, "0"}, {"txtX(4)", 0, 0, "0"}, {"txtS(2)", 0, 0, "0.2"}}},
+        {"frmNetworkRecurrent", "入力2 を {txtIn(1)}、ω7 を {txtW(7)} にして {Command1_Click} 回（2巡）押すと、1巡目に 1 になった X5 が戻ってユニット2とユニット4を発火させ、X4 = {=txtX(3)}（S4 = {=txtS(3)}）になります。S4 はコンピュータの中では 0.4 よりわずかに小さいのですが、誤差の分だけ許して発火します。",
+         {{"txtIn(1)", "0"}, {"txtW(7)", "1"}}, {{"Command1_Click", 10}}, {{"txtX(3)", 0, 0, "1"}, {"txtS(3)", 0, 0, "0.4"}, {"txtX(1)", 0, 0, "1"}}},
+        {"frmNetworkRecurrent", "ω0 を {txtW(0)} にして {Command1_Click} 回押すと、ユニット3が発火して X5 が 1 になり、それが戻ることで最後には X1〜X5 がすべて 1 の状態に落ち着きます。",
+         {{"txtW(0)", "0.8"}}, {{"Command1_Click", 15}},
+         {{"txtX(0)", 0, 0, "1"}, {"txtX(1)", 0, 0, "1"}, {"txtX(2)", 0, 0, "1"}, {"txtX(3)", 0, 0, "1"}, {"txtX(4)", 0, 0, "1"}}},
+        // Logic elements.
+        {"frmLogicalUnit", "OR の枠の「入力 1」をクリックして 0 にすると、入力が (0, 0) になり、OR の出力は {=txtX(0)} になります。",
+         {}, {{"txtIn1_Click(0)", 1}}, {{"txtIn1(0)", 0, 0, "0"}, {"txtX(0)", 0, 0, "0"}}},
+        {"frmLogicalUnit", "AND の枠の「入力 2」をクリックして 1 にすると、入力 (1, 1) で S = {=txtS(1)} が θ = 1.5 を超え、AND の出力は {=txtX(1)} になります。",
+         {}, {{"TxtIn2_Click(1)", 1}}, {{"txtS(1)", 0, 0, "2"}, {"txtX(1)", 0, 0, "1"}}},
+        {"frmLogicalUnit", "EXOR の枠の「入力 2」をクリックして入力を (1, 1) にすると、ユニット A も B も 0 になり、EXOR の出力は {=txtX(4)} です。入力 (1, 0) のときの 1 と比べてみましょう。",
+         {}, {{"TxtIn2_Click(2)", 1}}, {{"txtX(2)", 0, 0, "0"}, {"txtX(3)", 0, 0, "0"}, {"txtX(4)", 0, 0, "0"}}},
+        {"frmLogicalUnit", "OR の θ を {txtTheta(0)} にして OR の「実行」を押すと、入力 (1, 0) でも出力は {=txtX(0)} になります。両方 1 のときだけ 1 になる、AND と同じ働きに変わりました。",
+         {{"txtTheta(0)", "2"}}, {{"Command1_Click(0)", 1}}, {{"txtX(0)", 0, 0, "0"}}},
     };
     return table;
 }
