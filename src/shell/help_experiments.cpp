@@ -71,6 +71,28 @@ const std::vector<Experiment>& Experiments() {
          {}, {{"TxtIn2_Click(2)", 1}}, {{"txtX(2)", 0, 0, "0"}, {"txtX(3)", 0, 0, "0"}, {"txtX(4)", 0, 0, "0"}}},
         {"frmLogicalUnit", "OR の θ を {txtTheta(0)} にして OR の「実行」を押すと、入力 (1, 0) でも出力は {=txtX(0)} になります。両方 1 のときだけ 1 になる、AND と同じ働きに変わりました。",
          {{"txtTheta(0)", "2"}}, {{"Command1_Click(0)", 1}}, {{"txtX(0)", 0, 0, "0"}}},
+        // Single-neuron learning.
+        {"frmUnitLearning", "「逐次学習」を1回押すと1行目 (0, 1 → 0) の前向きの段階になり、重みがすべて 0 なので y = {=txtOut}、dE/dy = 0.5×(0.5×0.5)×2 = {=txtdEdy} です。",
+         {}, {{"Command2_Click", 1}}, {{"txtOut", 0, 0, "0.500000"}, {"txtdEdy", 0, 0, "0.250000"}}},
+        {"frmUnitLearning", "もう1回（合わせて {Command2_Click} 回）押すと更新の段階になり、重みは W1 = {=txtW(0)}、W2 = {=txtW(1)}、θ = {=txtW(2)} になります。x1 = 0 の重みは動きません。",
+         {}, {{"Command2_Click", 2}}, {{"txtW(0)", 0, 0, "0.000000"}, {"txtW(1)", 0, 0, "-0.125000"}, {"txtW(2)", 0, 0, "-0.125000"}}},
+        {"frmUnitLearning", "「逐次学習」を {Command2_Click} 回（1周）押すと、「誤差」に最初の周の誤差の合計が出ます。およそ 1.54 で、{<txtError} と {>txtError} の間です。",
+         {}, {{"Command2_Click", 12}}, {{"txtError", 1.5, 1.6}}},
+        {"frmUnitLearning", "「一括学習」を押すと（回数 {txtLoop}）、最後の周の誤差は {>txtError} より小さくなります。最初の周の約 1.54 と比べてみましょう。",
+         {{"txtLoop", "100"}}, {{"Command5_Click", 1}}, {{"txtError", 0, 0.02}}},
+        {"frmUnitLearning", "「一括学習」のあと、訓練データ4行目（1, 3 → 1）の入力をダブルクリックすると、その入力で通常実行され、出力 Y は {<txtOut} 以上、教師信号の 1 に近い値になります。",
+         {}, {{"Command5_Click", 1}, {"txtTrain1_DblClick(3)", 1}}, {{"txtOut", 0.98, 1}}},
+        // Back-propagation.
+        {"frmFeedFowardLearning", "「逐次学習」を {Command2_Click} 回押すと、隠れユニット1の出力 Y = {=txtOut(0)} が水色で出ます。和は +1 なので、表の 1.0 の値 1/(1 + e<sup>−2</sup>) です。",
+         {}, {{"Command2_Click", 2}}, {{"txtOut(0)", 0, 0, "0.88080"}}},
+        {"frmFeedFowardLearning", "何も変えずに「一括学習」を押すと、{msg} 周目で最大誤差が許容誤差 0.01 を下回って止まり、「最大誤差」には {=txtMaxError} と出ます。",
+         {}, {{"Command5_Click", 1}}, {{"txtMaxError", 0, 0, "0.009950"}}, "131"},
+        {"frmFeedFowardLearning", "許容誤差を {txtLimitError} にゆるめて「一括学習」を押すと、{msg} 周で止まります（0.01 のときは 131 周）。",
+         {{"txtLimitError", "0.05"}}, {{"Command5_Click", 1}}, {}, "12"},
+        {"frmFeedFowardLearning", "「一括学習」のあと訓練データ2行目（1, 0, 1 → 1）の入力をダブルクリックすると、その入力で通常実行され、出力 Y は {<txtOut(5)} 以上になります（誤差が 0.01 未満なので 1 との差は 0.1 未満）。",
+         {}, {{"Command5_Click", 1}, {"txtTrain1_DblClick(1)", 1}}, {{"txtOut(5)", 0.9, 1}}},
+        {"frmFeedFowardLearning", "入力を {txtIn(0)}, {txtIn(1)}, {txtIn(2)} にして「通常実行」を押しても、隠れユニット1の Y は {=txtOut(0)} で、入力が 0 のときと同じです。和 0.96 が表の 1.0 に丸められるためで、本当のシグモイドなら 0.872 になるところです。",
+         {{"txtIn(0)", "0.04"}, {"txtIn(1)", "0"}, {"txtIn(2)", "0"}}, {{"Command6_Click", 1}}, {{"txtOut(0)", 0, 0, "0.88080"}}},
     };
     return table;
 }
