@@ -176,3 +176,20 @@ TEST_F(HelpTest, DISABLED_Inventory) {
         w->close();
     }
 }
+
+TEST_F(HelpTest, DISABLED_Probe) {
+    double lo = 2, hi = -1;
+    for (std::uint32_t seed = 1; seed <= 300; ++seed) {
+        kv::FixRandomizeForTools(seed);
+        kv::SeedRandomForTest(seed);
+        QWidget* w = kv::ShowWindow(qEnvironmentVariable("PROBE_WINDOW"));
+        const QStringList sets = qEnvironmentVariable("PROBE_SET").split(';', Qt::SkipEmptyParts);
+        for (const QString& s : sets) box(w, s.section('=', 0, 0))->setText(s.section('=', 1));
+        for (const QString& p : qEnvironmentVariable("PROBE_PRESS").split(';', Qt::SkipEmptyParts)) call(w, p.toLatin1().constData());
+        const double v = text(w, qEnvironmentVariable("PROBE_READ")).toDouble();
+        lo = std::min(lo, v);
+        hi = std::max(hi, v);
+        kv::CloseAllWindows();
+    }
+    printf("PROBE min %g max %g\n", lo, hi);
+}
