@@ -148,6 +148,43 @@ const std::vector<Experiment>& Experiments() {
         {"frmBoltzmannMachineLearning", "同じく 111 だけを出現させ（出力値 1 確率 1.00）、素子値状態更新回数 {txtNumUpdate}、学習繰返し回数 {txtNumLearn} で「一括学習」を押すと、学習前は半々だった 111 の出力値 1 の割合が {<txtExe1(7)} 以上になります。",
          {{"txtQin(0)", "0"}, {"txtQin(1)", "0"}, {"txtQin(4)", "0"}, {"txtQin(6)", "0"}, {"txtQin(7)", "1"}, {"txtNumUpdate", "20"}, {"txtNumLearn", "100"}},
          {{"Command3_Click", 1}}, {{"txtExe1(7)", 0.7, 1}}, nullptr, true},
+        // Gradient method, simplest form.
+        {"frmSlopeMethod1", "何も変えずに「逐次実行」を押し続けると、点は 0.01 ずつ右へ150回進んで x = 1.5 に着き、そこで δX を14回半分にして、{Command3_Click} 回目に「収斂しました.」と結果 {=lblResult} が出ます。",
+         {}, {{"Command3_Click", 165}}, {{"lblResult", 0, 0, " x=1.5000 f(x)=2.5000"}}, "収斂しました. x=1.5000 f(x)=2.5000"},
+        {"frmSlopeMethod1", "初期値を {txtX} にして「初期設定」を押し、「逐次実行」を {Command3_Click} 回押すと、今度は左へ進んで、同じ底 {=lblResult} に着きます。",
+         {{"txtX", "3"}}, {{"Command2_Click", 1}, {"Command3_Click", 200}}, {{"lblResult", 0, 0, " x=1.5000 f(x)=2.5000"}}},
+        {"frmSlopeMethod1", "係数を A0 = {txtA(0)}, A1 = {txtA(1)}, A2 = {txtA(2)}, A3 = {txtA(3)}（f = x³ − 3x² + 4）、初期値を {txtX} にして「初期設定」し、{Command3_Click} 回押すと、山（x = 0）の右側の谷の底 {=lblResult} に着きます。",
+         {{"txtA(0)", "1"}, {"txtA(1)", "-3"}, {"txtA(2)", "0"}, {"txtA(3)", "4"}, {"txtX", "0.5"}}, {{"Command2_Click", 1}, {"Command3_Click", 400}},
+         {{"lblResult", 0, 0, " x=2.0000 f(x)=0.0000"}}},
+        {"frmSlopeMethod1", "δX初期値を {txtEpsilon} にして「初期設定」すると、どちらにも進めず半分にもできないので、最初の「逐次実行」ですぐ「収斂しました.」となり、結果は出発点のまま {=lblResult} です。",
+         {{"txtEpsilon", "0"}}, {{"Command2_Click", 1}, {"Command3_Click", 1}}, {{"lblResult", 0, 0, " x=0.0000 f(x)=7.0000"}}},
+        // Gradient method with the derivative.
+        {"frmSlopeMethod2", "何も変えずに「逐次実行」を押し続けると、底との差が毎回 0.96 倍になり、{Command3_Click} 回目に「収斂しました.」と結果 {=lblResult} が出ます。",
+         {}, {{"Command3_Click", 271}}, {{"lblResult", 0, 0, " x=1.5000 f(x)=2.5000"}}, "収斂しました. x=1.5000 f(x)=2.5000"},
+        {"frmSlopeMethod2", "ε を {txtEpsilon} にすると差が毎回 0.6 倍になり、{Command3_Click} 回以内で収束します（ε = 0.01 では 271 回）。",
+         {{"txtEpsilon", "0.1"}}, {{"Command3_Click", 40}}, {{"lblResult", 0, 0, " x=1.5000 f(x)=2.5000"}}, "収斂しました. x=1.5000 f(x)=2.5000"},
+        {"frmSlopeMethod2", "ε を {txtEpsilon} にすると、点は 0 と 3 の間を跳びかうだけで谷の底に近づかず、{Command3_Click} 回押しても収束しません。",
+         {{"txtEpsilon", "0.5"}}, {{"Command3_Click", 100}}, {{"lblResult", 0, 0, ""}}, ""},
+        {"frmSlopeMethod2", "A0 を {txtA(0)} にすると、微分式の欄が自動で {=txtB(0)}, {=txtB(1)}, {=txtB(2)}（3x² + 4x − 6）に書き直されます。",
+         {{"txtA(0)", "1"}}, {}, {{"txtB(0)", 0, 0, "3"}, {"txtB(1)", 0, 0, "4"}, {"txtB(2)", 0, 0, "-6"}}},
+        {"frmSlopeMethod2", "微分式の欄を手で 0, 0, 0 にすると、傾きがないので点は動かず、最初の「逐次実行」で結果 {=lblResult} が出ます。",
+         {{"txtB(0)", "0"}, {"txtB(1)", "0"}, {"txtB(2)", "0"}}, {{"Command3_Click", 1}}, {{"lblResult", 0, 0, " x=0.0000 f(x)=7.0000"}}},
+        // Linear system, batch update.
+        {"frmLinearSystem1", "何も変えずに「逐次実行」を1回押すと a = 0.57 になり、誤差は {<lblResult}… と表示されます（a = 0 のときは 60）。",
+         {}, {{"Command3_Click", 1}}, {{"lblResult", 12.8895, 12.8895}}},
+        {"frmLinearSystem1", "押し続けると {Command3_Click} 回目に誤差の変化が 10<sup>−7</sup> 未満になり、「これ以上の精度は出ません.」と知らされます。誤差は {<lblResult}… で、a は 57/55 ≈ 1.036 です。",
+         {}, {{"Command3_Click", 14}}, {{"lblResult", 0.927273, 0.927273}}, "これ以上の精度は出ません.\r\n\r\n訓練回数 14回\r\n誤    差 = 0.927273"},
+        {"frmLinearSystem1", "ε を {txtEpsilon}（2/55 ≈ 0.0364 より大きい）にして「初期設定」し、{Command3_Click} 回押すと、直線は行き過ぎをくり返して発散し、誤差は {<lblResult} より大きくなります。",
+         {{"txtEpsilon", "0.04"}}, {{"Command2_Click", 1}, {"Command3_Click", 10}}, {{"lblResult", 1000, 1e300}}, ""},
+        {"frmLinearSystem1", "ε を {txtEpsilon} にして「初期設定」すると a は 0 のまま動かず、誤差は Σy² = {<lblResult} のままです。",
+         {{"txtEpsilon", "0"}}, {{"Command2_Click", 1}, {"Command3_Click", 3}}, {{"lblResult", 60, 60}}},
+        // Linear system, sequential update.
+        {"frmLinearSystem2", "何も変えずに「逐次実行」を1回押すと、データごとに5回直されて a ≈ 0.460 になり、誤差は約 19.1778（{<lblResult}〜{>lblResult}）です。",
+         {}, {{"Command3_Click", 1}}, {{"lblResult", 19.1777, 19.1779}}},
+        {"frmLinearSystem2", "押し続けると {Command3_Click} 回目で「これ以上の精度は出ません.」となり、誤差は {<lblResult}… です。一括更新の 0.927273 より少し大きいのは、a が最小2乗の値の手前（約 1.0114）で止まるからです。",
+         {}, {{"Command3_Click", 28}}, {{"lblResult", 0.961581, 0.961581}}, "これ以上の精度は出ません.\r\n\r\n訓練回数 28回\r\n誤    差 = 0.961581"},
+        {"frmLinearSystem2", "1行目と5行目のデータを入れかえて（(5.0, 4.5) を先に）「初期設定」し1回押すと、誤差は {<lblResult}〜{>lblResult} となり、元の順番の 19.1778 と違います。逐次更新はデータの順番に左右されます。",
+         {{"txtX(0)", "5.0"}, {"txtY(0)", "4.5"}, {"txtX(4)", "1.0"}, {"txtY(4)", "1.0"}}, {{"Command2_Click", 1}, {"Command3_Click", 1}}, {{"lblResult", 18.1474, 18.1475}}},
     };
     return table;
 }
