@@ -185,6 +185,17 @@ const std::vector<Experiment>& Experiments() {
          {}, {{"Command3_Click", 28}}, {{"lblResult", 0.961581, 0.961581}}, "これ以上の精度は出ません.\r\n\r\n訓練回数 28回\r\n誤    差 = 0.961581"},
         {"frmLinearSystem2", "1行目と5行目のデータを入れかえて（(5.0, 4.5) を先に）「初期設定」し1回押すと、誤差は {<lblResult}〜{>lblResult} となり、元の順番の 19.1778 と違います。逐次更新はデータの順番に左右されます。",
          {{"txtX(0)", "5.0"}, {"txtY(0)", "4.5"}, {"txtX(4)", "1.0"}, {"txtY(4)", "1.0"}}, {{"Command2_Click", 1}, {"Command3_Click", 1}}, {{"lblResult", 18.1474, 18.1475}}},
+        // Self-organising map.
+        {"frmSOM", "開いたばかりの地図では、動物 n は対角線のユニット (15 − n, n) に書き込まれているので、ハトの勝者は右上の ({=winnerX(0)}, {=winnerY(0)})、ウシは左下の ({=winnerX(15)}, {=winnerY(15)}) です。",
+         {}, {}, {{"winnerX(0)", 0, 0, "15"}, {"winnerY(0)", 0, 0, "0"}, {"winnerX(15)", 0, 0, "0"}, {"winnerY(15)", 0, 0, "15"}}, nullptr, true},
+        {"frmSOM", "「逐次実行」を {Command2_Click} 回押すと、地図の下の表示は「{=Label7}」になります。",
+         {}, {{"Command2_Click", 3}}, {{"Label7", 0, 0, "回数\u30003"}}, nullptr, true},
+        {"frmSOM", "Nc(0) を {txtNc0} にして「一括実行」を押すと、近傍がなく勝者だけが動きますが、勝者は最初から動物そのものなので何も変わらず、ハトは ({=winnerX(0)}, {=winnerY(0)})、イヌは ({=winnerX(8)}, {=winnerY(8)}) の対角線上に残ります。近傍があってはじめて地図が整理されます。",
+         {{"txtNc0", "0"}}, {{"Command3_Click", 1}}, {{"winnerX(0)", 0, 0, "15"}, {"winnerY(0)", 0, 0, "0"}, {"winnerX(8)", 0, 0, "7"}, {"winnerY(8)", 0, 0, "8"}}, nullptr, true},
+        {"frmSOM", "初期化方法を「全体を０に設定+固定値」にして「一括実行」を押すと（乱数を使わないので毎回同じ結果）、鳥のハト・カモ・ワシは右上（x ≧ {<winnerX(2)}、y ≦ {>winnerY(6)}）に、草食のウマ・シマウマ・ウシは左下（x ≦ {>winnerX(13)}、y ≧ {<winnerY(14)}）に集まります。",
+         {{"Option3", "1"}}, {{"Command3_Click", 1}},
+         {{"winnerX(0)", 7, 15}, {"winnerY(0)", 0, 7}, {"winnerX(2)", 7, 15}, {"winnerY(2)", 0, 7}, {"winnerX(6)", 7, 15}, {"winnerY(6)", 0, 7},
+          {"winnerX(13)", 0, 5}, {"winnerY(13)", 11, 15}, {"winnerX(14)", 0, 5}, {"winnerY(14)", 11, 15}, {"winnerX(15)", 0, 5}, {"winnerY(15)", 11, 15}}},
     };
     return table;
 }
