@@ -11,6 +11,7 @@
 #include "plot/msgbox.h"
 #include "plot/random.h"
 #include "shell/app.h"
+#include "shell/help_pages.h"
 #include "window_table.h"
 
 int main(int argc, char* argv[]) {
@@ -42,6 +43,18 @@ int main(int argc, char* argv[]) {
         QApplication::processEvents();
         const QString file = QDir(folder).filePath(kind + ".png");
         if (!w->grab().save(file)) {
+            err << "could not write " << file << "\n";
+            return 1;
+        }
+        ++written;
+    }
+    // Every help page as the help window shows it, from its top.
+    for (const QString& page : kv::help::PageKinds()) {
+        QWidget* help = kv::ShowWindow(QStringLiteral("frmHelp"));
+        QMetaObject::invokeMethod(help, "ShowPage", Q_ARG(QString, page), Q_ARG(QString, QString()));
+        QApplication::processEvents();
+        const QString file = QDir(folder).filePath(QStringLiteral("frmHelp-%1.png").arg(page));
+        if (!help->grab().save(file)) {
             err << "could not write " << file << "\n";
             return 1;
         }

@@ -196,6 +196,13 @@ const std::vector<Experiment>& Experiments() {
          {{"Option3", "1"}}, {{"Command3_Click", 1}},
          {{"winnerX(0)", 7, 15}, {"winnerY(0)", 0, 7}, {"winnerX(2)", 7, 15}, {"winnerY(2)", 0, 7}, {"winnerX(6)", 7, 15}, {"winnerY(6)", 0, 7},
           {"winnerX(13)", 0, 5}, {"winnerY(13)", 11, 15}, {"winnerX(14)", 0, 5}, {"winnerY(14)", 11, 15}, {"winnerX(15)", 0, 5}, {"winnerY(15)", 11, 15}}},
+        // Learning vector quantisation.
+        {"frmLVQ", "「一括実行」を押すと、16匹のうち {<inRegion} 匹以上（ほとんどの場合16匹全部）の名前が自分の領域に入ります。開いたばかりの、重みが乱数のままの地図と比べてみましょう。",
+         {}, {{"Command3_Click", 1}}, {{"inRegion", 12, 16}}, nullptr, true},
+        {"frmLVQ", "「逐次実行」を {Command2_Click} 回押すと、地図の下の表示は「{=Label7}」になります。学習率は 1 回目の 0.3 から 1 回ごとに 0.3/200 ずつ小さくなっています。",
+         {}, {{"Command2_Click", 5}}, {{"Label7", 0, 0, "回数\u30005"}}, nullptr, true},
+        {"frmLVQ", "学習回数を {txtLoop} にして「逐次自動学習」を押すと、{txtLoop} 回学習したところで自動的に止まり、タイマーが {Timer1_Timer} 回刻んでも表示は「{=Label7}」のままです。",
+         {{"txtLoop", "5"}}, {{"Command4_Click", 1}, {"Timer1_Timer", 10}}, {{"Label7", 0, 0, "回数\u30005"}}, "", true},
     };
     return table;
 }
