@@ -2,8 +2,6 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QLineEdit>
-#include <QMetaMethod>
-#include <cstdio>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTest>
@@ -186,47 +184,3 @@ TEST_P(HelpExperiment, DoesWhatThePageSays) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, HelpExperiment, ::testing::Range<std::size_t>(0, kv::help::Experiments().size()));
-
-TEST_F(HelpTest, DISABLED_Inventory) {
-    for (const QString& kind : kv::WindowKinds()) {
-        QWidget* w = kv::ShowWindow(kind);
-        printf("== %s %s\n", qPrintable(kind), qPrintable(w->windowTitle()));
-        for (QWidget* c : w->findChildren<QWidget*>()) {
-            QString t;
-            if (auto* b = qobject_cast<QLineEdit*>(c)) t = "BOX [" + b->text() + "] acc=" + b->accessibleName();
-            else if (auto* b = qobject_cast<QAbstractButton*>(c)) t = QString(c->metaObject()->className()) + " [" + b->text() + "]";
-            else if (auto* l = qobject_cast<QLabel*>(c)) { if (l->text().isEmpty()) continue; t = "LBL [" + l->text().left(60) + "]"; }
-            else continue;
-            printf("  %s %s\n", qPrintable(c->objectName()), qPrintable(t));
-        }
-        const QMetaObject* m = w->metaObject();
-        QString handlers;
-        for (int i = QWidget::staticMetaObject.methodCount(); i < m->methodCount(); ++i)
-            if (m->method(i).methodType() == QMetaMethod::Slot) handlers += QString(m->method(i).methodSignature()) + " ";
-        printf("  SLOTS %s\n", qPrintable(handlers));
-        w->close();
-    }
-}
-
-TEST_F(HelpExperiment, DISABLED_Probe) {
-    double lo = 1e300, hi = -1e300;
-    for (std::uint32_t seed = 1; seed <= qEnvironmentVariable("PROBE_SEEDS", "300").toUInt(); ++seed) {
-        kv::FixRandomizeForTools(seed);
-        kv::SeedRandomForTest(seed);
-        QWidget* w = kv::ShowWindow(qEnvironmentVariable("PROBE_WINDOW"));
-        const QStringList sets = qEnvironmentVariable("PROBE_SET").split(';', Qt::SkipEmptyParts);
-        for (const QString& s : sets) {
-            if (auto* b = w->findChild<QAbstractButton*>(s.section('=', 0, 0))) b->setChecked(true);
-            else box(w, s.section('=', 0, 0))->setText(s.section('=', 1));
-        }
-        for (const QString& p : qEnvironmentVariable("PROBE_PRESS").split(';', Qt::SkipEmptyParts)) call(w, p.toLatin1().constData());
-        QString all;
-        for (const QString& r : qEnvironmentVariable("PROBE_READ").split(';')) all += shown(w, r) + " ";
-        const double v = shown(w, qEnvironmentVariable("PROBE_READ").section(';', 0, 0)).toDouble();
-        if (seed <= 5 || qEnvironmentVariableIsSet("PROBE_ALL")) printf("PROBE %s\n", qPrintable(all));
-        lo = std::min(lo, v);
-        hi = std::max(hi, v);
-        kv::CloseAllWindows();
-    }
-    printf("PROBE min %g max %g\n", lo, hi);
-}
