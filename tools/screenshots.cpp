@@ -2,6 +2,8 @@
 #include <QApplication>
 #include <QDir>
 #include <QPixmap>
+#include <QScrollBar>
+#include <QTextBrowser>
 #include <QTextStream>
 #include <QWidget>
 
@@ -48,17 +50,23 @@ int main(int argc, char* argv[]) {
         }
         ++written;
     }
-    // Every help page as the help window shows it, from its top.
+    // Every help page as the help window shows it: its top, and each further screenful.
     for (const QString& page : kv::help::PageKinds()) {
         QWidget* help = kv::ShowWindow(QStringLiteral("frmHelp"));
         QMetaObject::invokeMethod(help, "ShowPage", Q_ARG(QString, page), Q_ARG(QString, QString()));
-        QApplication::processEvents();
-        const QString file = QDir(folder).filePath(QStringLiteral("frmHelp-%1.png").arg(page));
-        if (!help->grab().save(file)) {
-            err << "could not write " << file << "\n";
-            return 1;
+        QScrollBar* scroll = help->findChild<QTextBrowser*>(QStringLiteral("txtHelp"))->verticalScrollBar();
+        for (int screen = 1;; ++screen) {
+            QApplication::processEvents();
+            const QString file = QDir(folder).filePath(
+                screen == 1 ? QStringLiteral("frmHelp-%1.png").arg(page) : QStringLiteral("frmHelp-%1-%2.png").arg(page).arg(screen));
+            if (!help->grab().save(file)) {
+                err << "could not write " << file << "\n";
+                return 1;
+            }
+            ++written;
+            if (scroll->value() >= scroll->maximum()) break;
+            scroll->setValue(scroll->value() + scroll->pageStep());
         }
-        ++written;
     }
     kv::CloseAllWindows();
     QTextStream(stdout) << written << " screenshots in " << QDir(folder).absolutePath() << "\n";
