@@ -11,10 +11,15 @@ runs=${2:-41}
 work=$here/build-startup
 mkdir -p "$work"
 
-# The earlier commit's sources, with this probe added to its benchmarks.
-rm -rf "$work/before-src"
-mkdir -p "$work/before-src"
-git -C "$here" archive "$before" | tar -x -C "$work/before-src"
+# The earlier commit's sources, with this probe added to its benchmarks (kept for the next
+# run against the same commit, so that only this tree is built again).
+commit=$(git -C "$here" rev-parse "$before")
+if [ "$(cat "$work/before-src/.commit" 2>/dev/null)" != "$commit" ]; then
+    rm -rf "$work/before-src" "$work/before"
+    mkdir -p "$work/before-src"
+    git -C "$here" archive "$commit" | tar -x -C "$work/before-src"
+    echo "$commit" > "$work/before-src/.commit"
+fi
 cp "$here/bench/startup_probe.cpp" "$work/before-src/bench/"
 grep -q korvalen_startup_probe "$work/before-src/bench/CMakeLists.txt" ||
     printf '\nadd_executable(korvalen_startup_probe startup_probe.cpp)\ntarget_link_libraries(korvalen_startup_probe PRIVATE korvalen_windows)\n' \
