@@ -6,7 +6,6 @@
 #include <QPushButton>
 #include <QShortcut>
 
-#include "kit/controls.h"
 #include "kit/registry.h"
 #include "kit/stepper.h"
 
@@ -47,6 +46,8 @@ void ShowHelp(const QString& page, const QString& anchor) {
 namespace {
 constexpr int kWaitLineHeight = 26, kWaitLineMargin = 12;
 constexpr int kCornerMargin = 4, kCornerGap = 4, kCornerHeight = 23, kCornerPadding = 16;
+// How far down the right edge the corner row may stand before the window grows a strip.
+constexpr int kCornerSlide = 72;
 }  // namespace
 
 void FormWindow::setContentSize(QSize size) {
@@ -79,15 +80,21 @@ void FormWindow::placeCornerRow() {
     QRect row(width - kCornerMargin - rowWidth, kCornerMargin, rowWidth, kCornerHeight);
     // Every control of the window counts, a hidden one too (it may be shown later); the
     // row's buttons are not in content().
-    const QRect spot = row.adjusted(-kCornerGap, -kCornerGap, kCornerGap, kCornerGap);
-    bool taken = row.left() < kCornerMargin;
-    for (QObject* o : content_->children()) {
-        auto* w = qobject_cast<QWidget*>(o);
-        if (w && w->geometry().intersects(spot)) taken = true;
-    }
-    if (taken) {
+    const auto taken = [this](const QRect& r) {
+        if (r.left() < kCornerMargin || r.bottom() >= content_->height()) return true;
+        const QRect spot = r.adjusted(-kCornerGap, -kCornerGap, kCornerGap, kCornerGap);
+        for (QObject* o : content_->children()) {
+            auto* w = qobject_cast<QWidget*>(o);
+            if (w && w->geometry().intersects(spot)) return true;
+        }
+        return false;
+    };
+    // A row of buttons along the top right often leaves room just below it: the row takes
+    // that before the window grows a strip, which could make it too wide for the screen.
+    while (taken(row) && row.top() < kCornerSlide) row.translate(0, kCornerGap);
+    if (taken(row)) {
         stripWidth_ = rowWidth + 2 * kCornerMargin;
-        row.moveLeft(width + kCornerMargin);
+        row.moveTopLeft(QPoint(width + kCornerMargin, kCornerMargin));
     }
     int right = row.right() + 1;
     for (QPushButton* b : corner_) {
@@ -104,7 +111,11 @@ bool FormWindow::event(QEvent* e) {
         applySize();
         // Made before every control, the ヘルプ button would take the first turn (and the
         // focus a window opens with); it takes the last one.
-        if (auto* help = findChild<QPushButton*>(QStringLiteral("cmdHelp"), Qt::FindDirectChildrenOnly)) TakeTurnInTabOrder(help);
+        if (auto* help = findChild<QPushButton*>(QStringLiteral("cmdHelp"), Qt::FindDirectChildrenOnly)) {
+            QWidget* last = this;
+            for (QWidget* w = nextInFocusChain(); w != this; w = w->nextInFocusChain()) last = w;
+            if (last != help) setTabOrder(last, help);
+        }
     }
     return QWidget::event(e);
 }

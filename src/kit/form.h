@@ -43,7 +43,8 @@ protected:
     void showWaitsOf(Stepper* run);
     // A small button the program adds beyond the window's own controls (help, the learning
     // curve), in a row at the window's top-right corner; the first one added stands
-    // rightmost. Where a control of the window already stands there, the window gains a
+    // rightmost. Where a control of the window already stands there, the row stands just
+    // below it at the right edge, or, when nothing is free there either, the window gains a
     // strip on its right for the row, so that no control is covered or moved. The button
     // belongs to the window, not to content(), and is placed again whenever the size changes.
     QPushButton* addCornerButton(const QString& name, const QString& caption);
