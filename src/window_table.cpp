@@ -22,11 +22,15 @@
 #include "neuron/frmDecisionAnalogModelElse.h"
 #include "neuron/frmRandom2Model.h"
 #include "neuron/frmTimeModel.h"
+#include "shell/frmHelp.h"
 #include "shell/menus.h"
 #include "som/frmLVQ.h"
 #include "som/frmSOM.h"
 
 namespace kv {
+namespace {
+constexpr bool kDemo = true;  // carries the ヘルプ button
+}  // namespace
 
 const std::vector<WindowKind>& AllWindows() {
     // A name missing here shows nothing (ShowWindow returns null), so every menu button and
@@ -41,30 +45,31 @@ const std::vector<WindowKind>& AllWindows() {
         {"frmslopemethod", BuildAnyWindow<frmslopemethod>},
         {"frmLinearSystem", BuildAnyWindow<frmLinearSystem>},
         {"frmSOMMain", BuildAnyWindow<frmSOMMain>},
-        {"frmDecision2Model", BuildAnyWindow<frmDecision2Model>},
-        {"frmDecisionAnalogModel", BuildAnyWindow<frmDecisionAnalogModel>},
+        {"frmDecision2Model", BuildAnyWindow<frmDecision2Model>, kDemo},
+        {"frmDecisionAnalogModel", BuildAnyWindow<frmDecisionAnalogModel>, kDemo},
         {"frmDecisionAnalogModelElse", BuildAnyWindow<frmDecisionAnalogModelElse>},
-        {"frmRandom2Model", BuildAnyWindow<frmRandom2Model>},
-        {"frmTimeModel", BuildAnyWindow<frmTimeModel>},
-        {"frmUnitLearning", BuildAnyWindow<frmUnitLearning>},
-        {"frmFeedFowardLearning", BuildAnyWindow<frmFeedFowardLearning>},
-        {"frmNetworkFeedForward", BuildAnyWindow<frmNetworkFeedForward>},
-        {"frmNetworkRecurrent", BuildAnyWindow<frmNetworkRecurrent>},
-        {"frmLogicalUnit", BuildAnyWindow<frmLogicalUnit>},
-        {"frmMarKovModel", BuildAnyWindow<frmMarKovModel>},
-        {"frmMarKovModel2", BuildAnyWindow<frmMarKovModel2>},
-        {"frmMarKovModel3", BuildAnyWindow<frmMarKovModel3>},
-        {"frmMarKovModel4", BuildAnyWindow<frmMarKovModel4>},
-        {"frmMarKovModel5", BuildAnyWindow<frmMarKovModel5>},
-        {"frmMarKovModel6", BuildAnyWindow<frmMarKovModel6>},
-        {"frmSlopeMethod1", BuildAnyWindow<frmSlopeMethod1>},
-        {"frmSlopeMethod2", BuildAnyWindow<frmSlopeMethod2>},
-        {"frmLinearSystem1", BuildAnyWindow<frmLinearSystem1>},
-        {"frmLinearSystem2", BuildAnyWindow<frmLinearSystem2>},
-        {"frmSOM", BuildAnyWindow<frmSOM>},
-        {"frmLVQ", BuildAnyWindow<frmLVQ>},
-        {"frmBoltzmannMachineExec", BuildAnyWindow<frmBoltzmannMachineExec>},
-        {"frmBoltzmannMachineLearning", BuildAnyWindow<frmBoltzmannMachineLearning>},
+        {"frmRandom2Model", BuildAnyWindow<frmRandom2Model>, kDemo},
+        {"frmTimeModel", BuildAnyWindow<frmTimeModel>, kDemo},
+        {"frmUnitLearning", BuildAnyWindow<frmUnitLearning>, kDemo},
+        {"frmFeedFowardLearning", BuildAnyWindow<frmFeedFowardLearning>, kDemo},
+        {"frmNetworkFeedForward", BuildAnyWindow<frmNetworkFeedForward>, kDemo},
+        {"frmNetworkRecurrent", BuildAnyWindow<frmNetworkRecurrent>, kDemo},
+        {"frmLogicalUnit", BuildAnyWindow<frmLogicalUnit>, kDemo},
+        {"frmMarKovModel", BuildAnyWindow<frmMarKovModel>, kDemo},
+        {"frmMarKovModel2", BuildAnyWindow<frmMarKovModel2>, kDemo},
+        {"frmMarKovModel3", BuildAnyWindow<frmMarKovModel3>, kDemo},
+        {"frmMarKovModel4", BuildAnyWindow<frmMarKovModel4>, kDemo},
+        {"frmMarKovModel5", BuildAnyWindow<frmMarKovModel5>, kDemo},
+        {"frmMarKovModel6", BuildAnyWindow<frmMarKovModel6>, kDemo},
+        {"frmSlopeMethod1", BuildAnyWindow<frmSlopeMethod1>, kDemo},
+        {"frmSlopeMethod2", BuildAnyWindow<frmSlopeMethod2>, kDemo},
+        {"frmLinearSystem1", BuildAnyWindow<frmLinearSystem1>, kDemo},
+        {"frmLinearSystem2", BuildAnyWindow<frmLinearSystem2>, kDemo},
+        {"frmSOM", BuildAnyWindow<frmSOM>, kDemo},
+        {"frmLVQ", BuildAnyWindow<frmLVQ>, kDemo},
+        {"frmBoltzmannMachineExec", BuildAnyWindow<frmBoltzmannMachineExec>, kDemo},
+        {"frmBoltzmannMachineLearning", BuildAnyWindow<frmBoltzmannMachineLearning>, kDemo},
+        {"frmHelp", BuildAnyWindow<frmHelp>},
     };
     return table;
 }
@@ -72,6 +77,8 @@ const std::vector<WindowKind>& AllWindows() {
 const std::vector<WindowOpener>& WindowOpeners() {
     static const std::vector<WindowOpener> openers = {
         {"frmDecisionAnalogModelElse", "frmDecisionAnalogModel", "Command2"},
+        // Every demonstration's ヘルプ button (and F1 anywhere) opens it; one stands for all.
+        {"frmHelp", "frmDecision2Model", "cmdHelp"},
     };
     return openers;
 }

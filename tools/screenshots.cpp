@@ -7,6 +7,8 @@
 #include <QMetaObject>
 #include <QPixmap>
 #include <QPushButton>
+#include <QScrollBar>
+#include <QTextBrowser>
 #include <QTextStream>
 #include <QWidget>
 
@@ -19,6 +21,7 @@
 #include "plot/msgbox.h"
 #include "plot/random.h"
 #include "shell/app.h"
+#include "shell/help_pages.h"
 #include "window_table.h"
 
 namespace {
@@ -134,6 +137,24 @@ int main(int argc, char* argv[]) {
             return 1;
         }
         ++written;
+    }
+    // Every help page as the help window shows it: its top, and each further screenful.
+    for (const QString& page : kv::help::PageKinds()) {
+        QWidget* help = kv::ShowWindow(QStringLiteral("frmHelp"));
+        QMetaObject::invokeMethod(help, "ShowPage", Q_ARG(QString, page), Q_ARG(QString, QString()));
+        QScrollBar* scroll = help->findChild<QTextBrowser*>(QStringLiteral("txtHelp"))->verticalScrollBar();
+        for (int screen = 1;; ++screen) {
+            QApplication::processEvents();
+            const QString file = QDir(folder).filePath(
+                screen == 1 ? QStringLiteral("frmHelp-%1.png").arg(page) : QStringLiteral("frmHelp-%1-%2.png").arg(page).arg(screen));
+            if (!help->grab().save(file)) {
+                err << "could not write " << file << "\n";
+                return 1;
+            }
+            ++written;
+            if (scroll->value() >= scroll->maximum()) break;
+            scroll->setValue(scroll->value() + scroll->pageStep());
+        }
     }
     kv::CloseAllWindows();
     QTextStream(stdout) << written << " screenshots in " << QDir(folder).absolutePath() << "\n";

@@ -19,6 +19,8 @@ CurveWindow::CurveWindow(FormWindow* owner, QPushButton* button, CurveSpec spec)
     view_ = new CurveView(content(), std::move(spec));
     view_->setGeometry(QRect(QPoint(0, 0), kCurveSize));
     setContentSize(kCurveSize);
+    // F1 here is a question about the owner's model.
+    setHelpPage(owner->helpPage(), owner->helpAnchor());
     ownerAt_ = owner->pos();
     owner->installEventFilter(this);
     connect(button, &QPushButton::clicked, this, &CurveWindow::open);

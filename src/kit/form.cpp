@@ -15,13 +15,15 @@
 
 #include <algorithm>
 
+#include "kit/registry.h"
 #include "kit/stepper.h"
 #include "kit/tab_chain.h"
 #include "plot/screen_room.h"
 
 namespace kv {
 
-FormWindow::FormWindow(const QString& name, const QString& caption) : content_(new QWidget(this)) {
+FormWindow::FormWindow(const QString& name, const QString& caption)
+    : content_(new QWidget(this)), helpPage_(name) {
     setObjectName(name);
     setWindowTitle(caption);
     content_->setObjectName("content");
@@ -30,10 +32,48 @@ FormWindow::FormWindow(const QString& name, const QString& caption) : content_(n
     close->setContext(Qt::WindowShortcut);
     close->setAutoRepeat(false);
     connect(close, &QShortcut::activated, this, &QWidget::close);
+    auto* f1 = new QShortcut(QKeySequence(Qt::Key_F1), this);
+    f1->setContext(Qt::WindowShortcut);
+    connect(f1, &QShortcut::activated, this, &FormWindow::cmdHelp_Click);
+    // Added here, before the window's own constructor adds anything to the corner row, so
+    // that it stands rightmost in every demonstration.
+    if (HasHelpButton(name)) {
+        QPushButton* help = addCornerButton(QStringLiteral("cmdHelp"), QStringLiteral("ヘルプ"));
+        help->setToolTip(QStringLiteral("F1"));
+        help->setAccessibleName(QStringLiteral("ヘルプ"));
+        help->setAccessibleDescription(QStringLiteral("このウィンドウの説明を開きます（F1）"));
+        connect(help, &QPushButton::clicked, this, &FormWindow::cmdHelp_Click);
+    }
 }
 
-// The whole window, not only content(): what the form adds around the content takes its turn too.
-void FormWindow::finishBuilding() { ArrangeTabChain(this, tabFlow_); }
+void FormWindow::setHelpPage(const QString& page, const QString& anchor) {
+    helpPage_ = page;
+    helpAnchor_ = anchor;
+}
+
+void FormWindow::cmdHelp_Click() { ShowHelp(helpPage_, helpAnchor_); }
+
+void ShowHelp(const QString& page, const QString& anchor) {
+    // The help window lives above the kit; it is reached by its kind and its slot.
+    if (QWidget* help = ShowWindow(QStringLiteral("frmHelp")))
+        QMetaObject::invokeMethod(help, "ShowPage", Qt::DirectConnection, Q_ARG(QString, page), Q_ARG(QString, anchor));
+}
+
+// The whole window, not only content(). The buttons the program adds take the last turns,
+// their row read from the left: the window's own controls come first, and a window opens on
+// its first box.
+void FormWindow::finishBuilding() { ArrangeTabChain(this, tabFlow_, QWidgetList(corner_.rbegin(), corner_.rend())); }
+
+// After the row has moved between the strip and content(), which puts it elsewhere in the chain.
+void FormWindow::cornerRowLast() {
+    for (auto b = corner_.rbegin(); b != corner_.rend(); ++b) {
+        QWidget* last = this;
+        // Qt orders only widgets that take the focus: the last of those.
+        for (QWidget* w = nextInFocusChain(); w != this; w = w->nextInFocusChain())
+            if (w->focusPolicy() != Qt::NoFocus) last = w;
+        if (last != this && last != *b) setTabOrder(last, *b);
+    }
+}
 
 namespace {
 
@@ -52,6 +92,8 @@ QSize ViewFor(QSize natural, QSize room, int bar) {
                  std::min(natural.height() + (across ? bar : 0), room.height()));
 }
 
+// How far down the right edge the corner row may stand before the window grows a strip.
+constexpr int kCornerSlide = 72;
 }  // namespace
 
 void FormWindow::setContentSize(QSize size) {
@@ -97,28 +139,39 @@ void FormWindow::placeCornerRow() {
     int rowWidth = -kCornerGap;
     for (QPushButton* b : corner_) rowWidth += b->fontMetrics().horizontalAdvance(b->text()) + kCornerPadding + kCornerGap;
     const int width = content_->width();
-    const QRect row(width - kCornerMargin - rowWidth, kCornerMargin, rowWidth, kCornerHeight);
+    QRect row(width - kCornerMargin - rowWidth, kCornerMargin, rowWidth, kCornerHeight);
     // Every control of the window counts, a hidden one too (it may be shown later).
-    const QRect spot = row.adjusted(-kCornerGap, -kCornerGap, kCornerGap, kCornerGap);
-    bool taken = row.left() < kCornerMargin;
-    for (QObject* o : content_->children()) {
-        auto* w = qobject_cast<QWidget*>(o);
-        if (w && !corner_.contains(w) && w->geometry().intersects(spot)) taken = true;
-    }
-    if (taken) stripWidth_ = rowWidth + 2 * kCornerMargin;
+    const auto taken = [this](const QRect& r) {
+        if (r.left() < kCornerMargin || r.bottom() >= content_->height()) return true;
+        const QRect spot = r.adjusted(-kCornerGap, -kCornerGap, kCornerGap, kCornerGap);
+        for (QObject* o : content_->children()) {
+            auto* w = qobject_cast<QWidget*>(o);
+            if (w && !corner_.contains(w) && w->geometry().intersects(spot)) return true;
+        }
+        return false;
+    };
+    // A row of buttons along the top right often leaves room just below it: the row takes
+    // that before the window grows a strip, which could make it too wide for the screen.
+    while (taken(row) && row.top() < kCornerSlide) row.translate(0, kCornerGap);
+    const bool strip = taken(row);
+    if (strip) stripWidth_ = rowWidth + 2 * kCornerMargin;
     // In the free spot the row belongs to content() and scrolls with it; in the strip it
     // belongs to the window and stays put while the content scrolls (placed by fitToScreen).
-    QWidget* parent = taken ? static_cast<QWidget*>(this) : content_;
+    QWidget* parent = strip ? static_cast<QWidget*>(this) : content_;
     int right = row.right() + 1;
+    bool moved = false;
     for (QPushButton* b : corner_) {
         if (b->parentWidget() != parent) {
             b->setParent(parent);
             b->show();
+            moved = true;
         }
         const int w = b->fontMetrics().horizontalAdvance(b->text()) + kCornerPadding;
         b->setGeometry(right - w, row.top(), w, kCornerHeight);
         right -= w + kCornerGap;
     }
+    // A new parent puts a widget at the end of the chain anywhere: the row's order again.
+    if (moved) cornerRowLast();
 }
 
 bool FormWindow::event(QEvent* e) {

@@ -35,6 +35,16 @@ public:
     // it runs it first, to place it at the size it will have.
     void fitToScreen(const QScreen* screen);
 
+    // The help page F1 (and the ヘルプ button) opens from this window: the page of the window
+    // kind `page`, at `anchor` when one is given. By default the window's own page.
+    void setHelpPage(const QString& page, const QString& anchor = {});
+    QString helpPage() const { return helpPage_; }
+    QString helpAnchor() const { return helpAnchor_; }
+
+public slots:
+    // F1 and the ヘルプ button: shows this window's help page.
+    void cmdHelp_Click();
+
 protected:
     // `name` is the window's kind and object name; `caption` its title bar text.
     FormWindow(const QString& name, const QString& caption);
@@ -48,7 +58,8 @@ protected:
     void showWaitsOf(Stepper* run);
     // A small button the program adds beyond the window's own controls (help, the learning
     // curve), in a row at the window's top-right corner; the first one added stands
-    // rightmost. Where a control of the window already stands there, the window gains a
+    // rightmost. Where a control of the window already stands there, the row stands just
+    // below it at the right edge, or, when nothing is free there either, the window gains a
     // strip on its right for the row, outside the scrolling content, so that no control is
     // covered or moved; otherwise the row stands in content() and scrolls with it.
     QPushButton* addCornerButton(const QString& name, const QString& caption);
@@ -64,6 +75,7 @@ private:
     void applySize();
     // Where the corner row goes: inside content() when that spot is free, else in the strip.
     void placeCornerRow();
+    void cornerRowLast();
     void setScrolling(bool on);
     void showWhole(const QWidget* control);
 
@@ -74,7 +86,11 @@ private:
     QList<QPushButton*> corner_;
     int stripWidth_ = 0;
     QStringList tabFlow_;
+    QString helpPage_, helpAnchor_;
 };
+
+// Shows the help window at the page of window kind `page` (and `anchor` in it).
+void ShowHelp(const QString& page, const QString& anchor = {});
 
 // A window whose model steps by hand and on Timer1, through the kit's stepping machine.
 class SteppedForm : public FormWindow {

@@ -105,6 +105,12 @@ QStringList WindowKinds() {
     return kinds;
 }
 
+bool HasHelpButton(const QString& kind) {
+    for (const WindowKind& k : Table())
+        if (kind == QLatin1String(k.name)) return k.helpButton;
+    return false;
+}
+
 QWidget* ShowWindow(const QString& kind, QWidget* opener) {
     QPointer<QWidget>& slot = Instances()[kind];
     if (!slot) {

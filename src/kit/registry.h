@@ -14,6 +14,8 @@ namespace kv {
 struct WindowKind {
     const char* name;
     QWidget* (*create)();
+    // A demonstration: its window carries the ヘルプ button beside its own controls.
+    bool helpButton = false;
 };
 
 // Runs the window's Form_Load slot, when it has one: the last step of building any window.
@@ -58,5 +60,8 @@ void CloseAllWindows();
 
 // Every kind that can be shown, in a stable order.
 QStringList WindowKinds();
+
+// Whether windows of this kind carry the ヘルプ button (asked while a window is being built).
+bool HasHelpButton(const QString& kind);
 
 }  // namespace kv

@@ -65,6 +65,7 @@ struct Page {
     QWidget* diagramHome = nullptr;  // the innermost widget holding all of them
     QSet<const QWidget*> cells;      // of the tables
     QList<TableStop*> tables;
+    QWidgetList last;  // read after the page
 };
 
 Blocks BlocksOf(QWidget* container, const Page& page);
@@ -109,7 +110,7 @@ Blocks BlocksOf(QWidget* container, const Page& page) {
     }
     for (QObject* o : container->children()) {
         auto* w = qobject_cast<QWidget*>(o);
-        if (!w || w->isWindow() || page.flow.contains(w) || page.cells.contains(w)) continue;
+        if (!w || w->isWindow() || page.flow.contains(w) || page.cells.contains(w) || page.last.contains(w)) continue;
         if (!TakesTab(w) && !qobject_cast<QGroupBox*>(w) && !w->findChildren<QWidget*>().isEmpty()) {
             // A plain holder of controls (the window's content) is no group: its blocks
             // stand on the page beside whatever the window adds around it.
@@ -135,12 +136,13 @@ Blocks BlocksOf(QWidget* container, const Page& page) {
 
 }  // namespace
 
-void ArrangeTabChain(QWidget* area, const QStringList& flow) {
+void ArrangeTabChain(QWidget* area, const QStringList& flow, const QWidgetList& last) {
     // Controls that layouts place are read where their layouts will put them, outer ones first.
     if (QLayout* l = area->layout()) l->activate();
     for (QWidget* w : area->findChildren<QWidget*>())
         if (QLayout* l = w->layout()) l->activate();
     Page page;
+    page.last = last;
     page.tables = area->findChildren<TableStop*>();
     for (TableStop* t : page.tables)
         for (const auto& row : t->rows())
@@ -154,6 +156,7 @@ void ArrangeTabChain(QWidget* area, const QStringList& flow) {
     }
     QWidgetList order;
     Read(BlocksOf(area, page), order);
+    order += last;
     for (int i = 1; i < order.size(); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
     // The chain is a ring, and Qt may start it anywhere: the window opens on its first stop.
     if (!order.isEmpty()) order.front()->setFocus(Qt::OtherFocusReason);

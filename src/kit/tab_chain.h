@@ -6,6 +6,7 @@
 
 #include <QObject>
 #include <QStringList>
+#include <QWidgetList>
 
 #include <functional>
 #include <vector>
@@ -18,8 +19,9 @@ namespace kv {
 // Orders the Tab chain of every control inside `area`. The controls named in `flow` (a
 // diagram's order; a name `area` lacks is passed over, so that a base window can name its
 // variants' controls) form one block in that order; everything else is read in page order,
-// a frame's controls together, a TableStop's boxes as its one stop.
-void ArrangeTabChain(QWidget* area, const QStringList& flow = {});
+// a frame's controls together, a TableStop's boxes as its one stop. The controls in `last`
+// come after all of them, in that order.
+void ArrangeTabChain(QWidget* area, const QStringList& flow = {}, const QWidgetList& last = {});
 
 // A table of boxes that is one stop in its window's Tab chain: Tab comes to the box last
 // visited (the first one at the start). Inside, Up and Down go to the row above or below;

@@ -12,7 +12,10 @@
 namespace kv {
 
 MenuWindow::MenuWindow(const QString& name, const QString& caption, std::vector<MenuEntry> entries)
-    : FormWindow(name, caption), entries_(std::move(entries)) {}
+    : FormWindow(name, caption), entries_(std::move(entries)) {
+    // A topic menu's help is the main page's section on its topic.
+    if (name != QLatin1String("frmMain")) setHelpPage(QStringLiteral("frmMain"), name);
+}
 
 MenuWindow::MenuWindow(const QString& name, const QString& caption, std::vector<MenuEntry> entries, int buttonWidth)
     : MenuWindow(name, caption, std::move(entries)) {

@@ -257,10 +257,10 @@ TYPED_TEST(NeuronDiagram, EachBoxIsNamedByTheLabelBesideIt) {
 
 TYPED_TEST(NeuronDiagram, TabFollowsTheDiagramAndLeavesTheResultsLast) {
     // Each input, then the weight on its line; theta; the window's own boxes; the buttons;
-    // the results.
+    // the results; the ヘルプ button the program adds.
     QStringList expected;
     for (const char* name : {"txtX(0)", "txtW(0)", "txtX(1)", "txtW(1)", "txtX(2)", "txtW(2)", "txtTheta", "txtAlfa",
-                             "txtIpsi", "txtTimer", "Command1", "Command2", "txtS", "txtY"})
+                             "txtIpsi", "txtTimer", "Command1", "Command2", "txtS", "txtY", "cmdHelp"})
         if (this->w->template findChild<QWidget*>(name)) expected << name;
     QWidget* first = this->box(this->w, "txtX(0)");
     first->setFocus();

@@ -26,8 +26,9 @@ void ExpectNamed(QWidget* w) {
                                                << name.toStdString();
             named.insert(name, id);
         }
-        if (auto* box = qobject_cast<QLineEdit*>(c); box && !box->isReadOnly())
+        if (auto* box = qobject_cast<QLineEdit*>(c); box && !box->isReadOnly()) {
             EXPECT_FALSE(box->toolTip().isEmpty()) << id.toStdString();
+        }
         if (qobject_cast<kv::PlotSurface*>(c)) {
             EXPECT_FALSE(c->accessibleName().isEmpty()) << id.toStdString();
             EXPECT_FALSE(c->accessibleDescription().isEmpty()) << id.toStdString();

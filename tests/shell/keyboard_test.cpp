@@ -24,7 +24,8 @@ QWidgetList TabRound(QWidget* w) {
     QWidgetList stops;
     for (QWidget* f = QApplication::focusWidget(); f && !stops.contains(f); f = QApplication::focusWidget()) {
         stops << f;
-        QTest::keyClick(f, Qt::Key_Tab);
+        // A page of links takes Tab from link to link before it gives the focus on.
+        for (int link = 0; link < 500 && QApplication::focusWidget() == f; ++link) QTest::keyClick(f, Qt::Key_Tab);
     }
     return stops;
 }
@@ -57,13 +58,18 @@ TEST_F(KeyboardTest, TabReadsEveryWindowAsAPageWithItsDiagramAlongItsFlowAndATab
                 EXPECT_EQ(stops.count(c), 1) << c->objectName().toStdString();
             }
         }
+        // The buttons the program adds in the window's corner take the last turns.
+        const auto corner = [](const QWidget* s) { return s->objectName() == "cmdHelp" || s->objectName() == "cmdCurve"; };
+        qsizetype own = stops.size();
+        while (own > 0 && corner(stops[own - 1])) --own;
+        for (qsizetype i = 0; i < own; ++i) EXPECT_FALSE(corner(stops[i])) << stops[i]->objectName().toStdString();
         // Below every earlier stop, or in a column to its right; a view's own controls follow it.
-        for (int j = 0; j < stops.size(); ++j)
-            for (int i = 0; i < j; ++i) {
+        for (qsizetype j = 0; j < own; ++j)
+            for (qsizetype i = 0; i < j; ++i) {
                 const QRect a = On(stops[i], w), b = On(stops[j], w);
                 EXPECT_TRUE((inFlow(stops[i]) && inFlow(stops[j])) || stops[i]->isAncestorOf(stops[j]) ||
                             b.top() > a.bottom() || b.left() > a.right())
-                    << stops[j]->objectName().toStdString() << " after " << stops[i]->objectName().toStdString();
+                    << stops[j]->objectName().toStdString() << " after " << stops[i]->objectName().toStdString() ;
             }
         QStringList flowSeen, flowDeclared;
         for (QWidget* s : stops)
