@@ -74,6 +74,15 @@ TEST_F(HelpTest, EveryWindowOpensItsPageWhichDescribesIt) {
         QApplication::setActiveWindow(help);
         QTest::keyClick(help, Qt::Key_F1);
         EXPECT_EQ(HelpBrowser()->source(), url);
+        // So does F1 in the window's curve window: the curve is a question about the model.
+        if (auto* curve = w->findChild<QPushButton*>("cmdCurve")) {
+            curve->click();
+            QWidget* companion = w->findChild<QWidget*>("frmCurve" + kind);
+            ASSERT_NE(companion, nullptr);
+            QApplication::setActiveWindow(companion);
+            QTest::keyClick(companion, Qt::Key_F1);
+            EXPECT_EQ(HelpBrowser()->source(), url);
+        }
 
         if (!ownPage) continue;
         const QString html = kv::help::PageHtml(kind);
@@ -87,6 +96,8 @@ TEST_F(HelpTest, EveryWindowOpensItsPageWhichDescribesIt) {
         const QString items = html.section("<h2>各項目の意味</h2>", 1).section("<h2>", 0, 0);
         for (const QLineEdit* box : w->findChildren<QLineEdit*>())
             EXPECT_TRUE(Names(items, box)) << "no word on " << box->objectName().toStdString();
+        for (const char* added : {"cmdCurve", "Curve1", "chkLog"})
+            if (w->findChild<QWidget*>(added)) EXPECT_TRUE(items.contains(added)) << "no word on " << added;
         static const QRegularExpression link("href=\"(window:)?(\\w+)(\\.html)?");
         for (const QRegularExpressionMatch& m : link.globalMatch(html)) {
             const QString target = m.captured(2);
