@@ -625,8 +625,10 @@ bool EventDriver::DoubleClick(QWidget* w) {
 
 void EventDriver::Key(QWidget* to, Qt::Key key, Qt::KeyboardModifiers mods) {
     if (!to) return;
-    if (!doing_.empty() && doing_.back() != Doing::Answer)
-        doing_.back() = qobject_cast<QLineEdit*>(to) ? Doing::Typing : Doing::Key;
+    // Return and Enter ask the box's window to act, as its button would (a table's row runs):
+    // a message they raise comes from a press, not from typing.
+    const bool typing = qobject_cast<QLineEdit*>(to) && key != Qt::Key_Return && key != Qt::Key_Enter;
+    if (!doing_.empty() && doing_.back() != Doing::Answer) doing_.back() = typing ? Doing::Typing : Doing::Key;
     typingInto_ = to->objectName();
     // The key goes to the window's focus, which is `to`.
     const char ascii = QTest::keyToAscii(key);
