@@ -4,13 +4,16 @@
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
+#include <QFont>
 #include <QImage>
 #include <QMetaObject>
 #include <QPainter>
 #include <QPushButton>
 #include <QWidget>
 
+#include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -77,6 +80,53 @@ void Plain(QImage& image, const std::vector<QPointF>& points) {
     benchmark::DoNotOptimize(image.constBits());
 }
 
+// The floor at its plainest: a picture of the frame, grid and labels made once (title,
+// axis title, five numbered ticks each way), copied, and the 440 columns of the 32767 values
+// drawn on it without antialiasing, each its span as a bar of whole pixels, with a hairline
+// on to the next.
+struct PlainColumns {
+    explicit PlainColumns(const QFont& font) : background(kView, QImage::Format_ARGB32_Premultiplied) {
+        const int per = (CurveView::kMaxPoints + kColumns - 1) / kColumns;
+        for (int c = 0; c < kColumns; ++c) {
+            double lo = 1e300, hi = -1e300;
+            for (int s = 1 + c * per; s <= std::min(CurveView::kMaxPoints, (c + 1) * per); ++s) {
+                lo = std::min(lo, Wave(s));
+                hi = std::max(hi, Wave(s));
+            }
+            const double x = plot.left() + c + 0.5;
+            bars.emplace_back(x - 0.8, plot.bottom() - plot.height() * hi / 1.4, 1.6, plot.height() * (hi - lo) / 1.4 + 1.6);
+            if (c > 0) joins.emplace_back(QPointF(x - 1, bars[c - 1].bottom() - 0.8), QPointF(x, bars[c].top() + 0.8));
+        }
+        background.fill(Qt::white);
+        QPainter p(&background);
+        p.setFont(font);
+        p.drawText(QPointF(4, 16), QStringLiteral("誤差"));
+        p.drawText(QPointF(230, 314), QStringLiteral("学習回数"));
+        for (int i = 0; i <= 4; ++i) {
+            const int x = plot.left() + i * plot.width() / 4, y = plot.bottom() - i * plot.height() / 4;
+            p.setPen(QColor(220, 220, 220));
+            p.drawLine(x, plot.top(), x, plot.bottom());
+            p.drawLine(plot.left(), y, plot.right(), y);
+            p.setPen(Qt::black);
+            p.drawText(QPointF(x - 12, plot.bottom() + 16), QString::number(i * 10000));
+            p.drawText(QPointF(6, y + 4), QString::number(i * 0.35, 'f', 2));
+        }
+        p.drawRect(plot);
+    }
+    void draw(QImage& image) const {
+        std::memcpy(image.bits(), background.constBits(), static_cast<std::size_t>(background.sizeInBytes()));
+        QPainter p(&image);
+        for (const QRectF& bar : bars) p.fillRect(bar.toRect(), Qt::blue);
+        p.setPen(QPen(Qt::blue, 0));
+        p.drawLines(joins.data(), static_cast<int>(joins.size()));
+        benchmark::DoNotOptimize(image.constBits());
+    }
+    QRect plot{44, 40, kColumns, 240};
+    QImage background;
+    std::vector<QRectF> bars;
+    std::vector<QLineF> joins;
+};
+
 }  // namespace
 
 // A redraw of a curve that keeps the most points a run can give, next to the same view
@@ -93,6 +143,9 @@ static void BM_CurveRedraw32767(benchmark::State& state) {
                                                            [&](int) { Render(*few.view, image); }, 200);
     state.counters["x_plain_440"] = kv::bench::FloorRatio([&](int) { Render(*full.view, image); },
                                                           [&](int) { Plain(image, points); }, 200);
+    const PlainColumns columns(full.view->font());
+    state.counters["x_columns_floor"] =
+        kv::bench::FloorRatio([&](int) { Render(*full.view, image); }, [&](int) { columns.draw(image); }, 200);
 }
 BENCHMARK(BM_CurveRedraw32767)->Unit(benchmark::kMicrosecond);
 

@@ -575,12 +575,13 @@ void CurveView::paintSeries(QPainter& p, const std::vector<CurveColumns::Column>
     }
     // Many points to a column: each column's span as a plain bar as wide as the line, and a
     // line from each column's last value to the next one's first. The bars cost little to
-    // fill however tall, so a ragged curve takes no longer than a line through its columns.
+    // fill however tall, so a ragged curve takes no longer than a line through its columns;
+    // they also cover the lines' ends, which can then be flat (round ends cost the most).
     p.setRenderHint(QPainter::Antialiasing, false);
     p.setPen(Qt::NoPen);
     for (std::size_t c = 0; c < cols.size(); ++c) {
         const CurveColumns::Column& k = cols[c];
-        if (!k.any || k.lo == k.hi) continue;
+        if (!k.any) continue;
         const double top = y(k.hi), bottom = y(k.lo);
         p.drawRect(QRectF(at(c) - kLineWidth / 2, top - kLineWidth / 2, kLineWidth, bottom - top + kLineWidth));
     }
@@ -596,7 +597,7 @@ void CurveView::paintSeries(QPainter& p, const std::vector<CurveColumns::Column>
             p.drawEllipse(QPointF(at(c), y(k.lo)), kLineWidth, kLineWidth);  // a point alone
         previous = c;
     }
-    p.setPen(QPen(colour, kLineWidth, Qt::SolidLine, Qt::RoundCap));
+    p.setPen(QPen(colour, kLineWidth, Qt::SolidLine, Qt::FlatCap));
     p.drawLines(joins);
 }
 
