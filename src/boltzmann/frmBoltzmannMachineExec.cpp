@@ -65,11 +65,9 @@ frmBoltzmannMachineExec::frmBoltzmannMachineExec()
     setContentSize(QSize(kButtonsX + kButtonW + 14, kTableTop + 140));
     QStringList states;
     for (const QString& head : kStateHeads) states << head;
-    bars_ = (new CurveWindow(this, addCornerButton(QStringLiteral("cmdCurve"), QStringLiteral("学習曲線")),
-                             {.title = QStringLiteral("出現頻度と頻度理論値"),
-                              .series = {{QStringLiteral("出現頻度"), kBlue, kFixed3}, {QStringLiteral("頻度理論値"), kSkyBlue, kFixed3}},
-                              .categories = states}))
-                ->view();
+    bars_ = addCurveWindow({.title = QStringLiteral("出現頻度と頻度理論値"),
+                            .series = {{QStringLiteral("出現頻度"), kBlue, kFixed3}, {QStringLiteral("頻度理論値"), kSkyBlue, kFixed3}},
+                            .categories = states});
     run_ = new Stepper(this, Text1, QStringLiteral("タイマー"), [this](StepBy by) { return ExecuteStep(by); });
     setRunKeys({.step = "Command3", .start = "Command4", .stop = "Command5"});
     showWaitsOf(run_);

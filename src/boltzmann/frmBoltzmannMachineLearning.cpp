@@ -98,12 +98,10 @@ frmBoltzmannMachineLearning::frmBoltzmannMachineLearning()
     BuildTables();
     BuildPanel();
     setContentSize(QSize(kPanelX + kPanelW + 10, kPicture.height() + 20));
-    curve_ = (new CurveWindow(this, addCornerButton(QStringLiteral("cmdCurve"), QStringLiteral("学習曲線")),
-                              {.title = QStringLiteral("誤差"),
-                               .xTitle = QStringLiteral("学習回数"),
-                               .series = {{QStringLiteral("誤差"), kBlue, kFixed4},
-                                          {QStringLiteral("実行確認の誤差"), kRed, kFixed4, false, true}}}))
-                 ->view();
+    curve_ = addCurveWindow({.title = QStringLiteral("誤差"),
+                             .xTitle = QStringLiteral("学習回数"),
+                             .series = {{QStringLiteral("誤差"), kBlue, kFixed4},
+                                        {QStringLiteral("実行確認の誤差"), kRed, kFixed4, false, true}}});
     run_ = new Stepper(this, Text1, QStringLiteral("タイマー"), [this](StepBy) {
         if (!LearnIteration()) return StepResult::Stop;
         ShowNetwork();

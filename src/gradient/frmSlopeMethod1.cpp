@@ -98,11 +98,9 @@ frmSlopeMethod1::frmSlopeMethod1(const QString& name, const QString& caption, in
     run_ = new Stepper(this, Text1, QStringLiteral("タイマー"), [this](StepBy by) { return SearchStep(by); });
     setRunKeys({.step = "Command3", .start = "Command4", .stop = "Command5"});
     showWaitsOf(run_);
-    curve_ = (new CurveWindow(this, addCornerButton(QStringLiteral("cmdCurve"), QStringLiteral("学習曲線")),
-                              {.title = QStringLiteral("関数値 f(x)"),
-                               .xTitle = QStringLiteral("回数"),
-                               .series = {{QStringLiteral("f(x)"), kBlue, kFixed4}, {QStringLiteral("x"), kRed, kFixed4, true}}}))
-                 ->view();
+    curve_ = addCurveWindow({.title = QStringLiteral("関数値 f(x)"),
+                             .xTitle = QStringLiteral("回数"),
+                             .series = {{QStringLiteral("f(x)"), kBlue, kFixed4}, {QStringLiteral("x"), kRed, kFixed4, true}}});
 }
 
 QRect frmSlopeMethod1::FormulaFrame(int row) const { return QRect(kMargin, kMargin + row * kFramePitch, 470, kFrameHeight); }

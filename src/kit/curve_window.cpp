@@ -77,4 +77,8 @@ bool CurveWindow::eventFilter(QObject* watched, QEvent* event) {
     return FormWindow::eventFilter(watched, event);
 }
 
+CurveView* FormWindow::addCurveWindow(CurveSpec spec) {
+    return (new CurveWindow(this, addCornerButton(QStringLiteral("cmdCurve"), QStringLiteral("学習曲線")), std::move(spec)))->view();
+}
+
 }  // namespace kv

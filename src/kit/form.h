@@ -17,6 +17,9 @@ class QScrollArea;
 
 namespace kv {
 
+class CurveView;
+struct CurveSpec;
+
 class FormWindow : public QWidget {
     Q_OBJECT
 public:
@@ -63,6 +66,9 @@ protected:
     // strip on its right for the row, outside the scrolling content, so that no control is
     // covered or moved; otherwise the row stands in content() and scrolls with it.
     QPushButton* addCornerButton(const QString& name, const QString& caption);
+    // The learning curve in a small window of its own beside this one (kit/curve_window.h),
+    // opened by 「学習曲線」 `cmdCurve` in the corner row: its view.
+    CurveView* addCurveWindow(CurveSpec spec);
 
     bool event(QEvent* e) override;
 

@@ -109,13 +109,11 @@ frmFeedFowardLearning::frmFeedFowardLearning()
     }
     setTabFlow(flow);
     // The diagram fills the window: the curve has a window of its own.
-    curve_ = (new CurveWindow(this, addCornerButton(QStringLiteral("cmdCurve"), QStringLiteral("学習曲線")),
-                              {.title = QStringLiteral("最大誤差"),
-                               .xTitle = QStringLiteral("学習回数"),
-                               .series = {{QStringLiteral("最大誤差"), kBlue, kValuePattern}},
-                               .logOffered = true,
-                               .logDefault = true}))
-                 ->view();
+    curve_ = addCurveWindow({.title = QStringLiteral("最大誤差"),
+                             .xTitle = QStringLiteral("学習回数"),
+                             .series = {{QStringLiteral("最大誤差"), kBlue, kValuePattern}},
+                             .logOffered = true,
+                             .logDefault = true});
 }
 
 void frmFeedFowardLearning::BuildDiagram() {

@@ -91,12 +91,10 @@ frmLinearSystem1::frmLinearSystem1(const QString& name, const QString& caption, 
     run_ = new Stepper(this, Text1, QStringLiteral("タイマー"), [this](StepBy by) { return Step(by); });
     setRunKeys({.step = "Command3", .start = "Command4", .stop = "Command5"});
     showWaitsOf(run_);
-    curve_ = (new CurveWindow(this, addCornerButton(QStringLiteral("cmdCurve"), QStringLiteral("学習曲線")),
-                              {.title = QStringLiteral("誤差"),
-                               .xTitle = QStringLiteral("訓練回数"),
-                               .series = {{QStringLiteral("誤差"), kBlue, kFixed6}, {QStringLiteral("a"), kRed, kFixed6, true}},
-                               .logOffered = true}))
-                 ->view();
+    curve_ = addCurveWindow({.title = QStringLiteral("誤差"),
+                             .xTitle = QStringLiteral("訓練回数"),
+                             .series = {{QStringLiteral("誤差"), kBlue, kFixed6}, {QStringLiteral("a"), kRed, kFixed6, true}},
+                             .logOffered = true});
 }
 
 void frmLinearSystem1::Form_Load() { Initialise(true); }

@@ -102,7 +102,7 @@ void frmMarKovModel::BuildCurve() {
     CurveSpec spec{.title = QStringLiteral("ノードの値"), .xTitle = QStringLiteral("回数")};
     for (std::size_t i = 0; i < config_.nodes.size(); ++i)
         spec.series.push_back({config_.nodes[i].label, kNodeColours[i % std::size(kNodeColours)]});
-    curve_ = (new CurveWindow(this, addCornerButton(QStringLiteral("cmdCurve"), QStringLiteral("学習曲線")), std::move(spec)))->view();
+    curve_ = addCurveWindow(std::move(spec));
 }
 
 void frmMarKovModel::BuildGraph() {

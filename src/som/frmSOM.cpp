@@ -92,12 +92,10 @@ frmSOM::frmSOM(const Variant& variant)
     run_ = new Stepper(this, Text2, QStringLiteral("タイマー"), [this](StepBy by) { return MapStep(by); });
     showWaitsOf(run_);
     setRunKeys({.step = "Command2", .start = "Command4", .stop = "Command5", .cancel = "Command6", .batch = &batch_});
-    curve_ = (new CurveWindow(this, addCornerButton(QStringLiteral("cmdCurve"), QStringLiteral("学習曲線")),
-                              {.title = QStringLiteral("勝者までの平均距離"),
-                               .xTitle = QStringLiteral("学習回数"),
-                               .series = {{QStringLiteral("平均距離"), kBlue, kFixed4}},
-                               .logOffered = true}))
-                 ->view();
+    curve_ = addCurveWindow({.title = QStringLiteral("勝者までの平均距離"),
+                             .xTitle = QStringLiteral("学習回数"),
+                             .series = {{QStringLiteral("平均距離"), kBlue, kFixed4}},
+                             .logOffered = true});
 }
 
 void frmSOM::BuildTable() {
