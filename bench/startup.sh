@@ -49,6 +49,11 @@ done
 median() { printf '%s\n' "$@" | sort -n | awk '{v[NR] = $1} END {print v[int((NR + 1) / 2)]}'; }
 ma=$(median "${a[@]}")
 mb=$(median "${b[@]}")
-awk -v a="$ma" -v b="$mb" -v n="$runs" -v c="$before" 'BEGIN {
+# The machine's speed drifts during the runs: each run is also set against the one just
+# before it, and the median of those ratios is printed beside the medians' difference.
+paired=$(for ((i = 0; i < runs; i++)); do echo "${b[i]} ${a[i]}"; done | awk '{print $1 / $2}' | sort -g |
+    awk '{v[NR] = $1} END {print v[int((NR + 1) / 2)]}')
+awk -v a="$ma" -v b="$mb" -v n="$runs" -v c="$before" -v p="$paired" 'BEGIN {
     printf "launch to first paint of the main menu, median of %d alternating runs (microseconds)\n", n
-    printf "  %-12s %8d\n  %-12s %8d\n  difference   %+7.2f %%\n", c, a, "this tree", b, 100 * (b - a) / a }'
+    printf "  %-12s %8d\n  %-12s %8d\n  difference   %+7.2f %%\n", c, a, "this tree", b, 100 * (b - a) / a
+    printf "  paired       %+7.2f %%  (median of the %d ratios run by run)\n", 100 * (p - 1), n }'
