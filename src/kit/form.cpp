@@ -64,7 +64,7 @@ void ShowHelp(const QString& page, const QString& anchor) {
 // its first box.
 void FormWindow::finishBuilding() { ArrangeTabChain(this, tabFlow_, QWidgetList(corner_.rbegin(), corner_.rend())); }
 
-// After the row has moved between the strip and content(), which puts it elsewhere in the chain.
+// After the row or the content has moved to another parent, which puts it elsewhere in the chain.
 void FormWindow::cornerRowLast() {
     for (auto b = corner_.rbegin(); b != corner_.rend(); ++b) {
         QWidget* last = this;
@@ -192,6 +192,7 @@ void FormWindow::setScrolling(bool on) {
         content_->show();
         delete scroll_;
         scroll_ = nullptr;
+        cornerRowLast();
         return;
     }
     const bool filled = content_->autoFillBackground();
@@ -209,6 +210,8 @@ void FormWindow::setScrolling(bool on) {
     connect(qApp, &QApplication::focusChanged, scroll_, [this](QWidget*, QWidget* now) {
         if (now && content_->isAncestorOf(now)) showWhole(now);
     });
+    // The content, moved into the scroll area, went to the end of the chain.
+    cornerRowLast();
 }
 
 void FormWindow::showWhole(const QWidget* control) {

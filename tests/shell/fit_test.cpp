@@ -8,6 +8,7 @@
 
 #include <set>
 
+#include "kit/form.h"
 #include "shell/menus.h"
 #include "support/real_boxes.h"
 #include "support/ui_test.h"
@@ -60,7 +61,8 @@ TEST_F(FitTest, EveryWindowAndALongMessageFitEachScreenAndShowTheControlTabbedTo
             }
             const bool roomForBoth = area.width() >= WithTitle(main).width() + WithTitle(w).width();
             EXPECT_FALSE(w != main && roomForBoth && WithTitle(w).intersects(WithTitle(main))) << "covers the main menu";
-            const QWidget* content = w->findChild<QWidget*>("content");
+            // Its own content: a curve window, a child of its window, has one too.
+            const QWidget* content = qobject_cast<kv::FormWindow*>(w)->content();
             const auto* s = qobject_cast<const QScrollArea*>(content->parentWidget()->parentWidget());
             EXPECT_TRUE(!s || content->size().boundedTo(s->viewport()->size()) != content->size()) << "scrolls, though it fits";
             w->activateWindow();
@@ -72,6 +74,15 @@ TEST_F(FitTest, EveryWindowAndALongMessageFitEachScreenAndShowTheControlTabbedTo
                 f = QApplication::focusWidget();
                 if (!f || !stops.insert(f).second) break;
                 EXPECT_TRUE(InView(f)) << f->objectName().toStdString() << " out of view after a Tab";
+            }
+            // The corner row takes the last turns of Tab, read from the left, scrolling or not.
+            auto* curve = w->findChild<QAbstractButton*>("cmdCurve");
+            if (auto* help = w->findChild<QAbstractButton*>("cmdHelp"); curve && help) {
+                curve->setFocus(Qt::TabFocusReason);
+                QTest::keyClick(curve, Qt::Key_Tab);
+                EXPECT_EQ(QApplication::focusWidget(), help);
+                QTest::keyClick(help, Qt::Key_Tab);
+                EXPECT_TRUE(content->isAncestorOf(QApplication::focusWidget()));
             }
             if (auto* menu = qobject_cast<kv::MenuWindow*>(w))
                 for (const kv::MenuEntry& e : menu->entries()) child<QAbstractButton>(w, QStringLiteral("Command%1").arg(e.button))->click();
