@@ -5,6 +5,7 @@
 #include <QKeySequence>
 #include <QLabel>
 #include <QLayout>
+#include <QPointer>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
@@ -183,6 +184,13 @@ bool FormWindow::event(QEvent* e) {
 
 void FormWindow::setScrolling(bool on) {
     if (on == (scroll_ != nullptr)) return;
+    // A widget moved to another parent loses the focus it holds, or would be given: the
+    // window would open on whatever Qt finds first. It keeps the control it had.
+    const QPointer<QWidget> focus = focusWidget();
+    const auto keepFocus = [&] {
+        cornerRowLast();
+        if (focus) focus->setFocus(Qt::OtherFocusReason);
+    };
     if (!on) {
         const bool filled = content_->autoFillBackground();
         scroll_->takeWidget();
@@ -192,7 +200,7 @@ void FormWindow::setScrolling(bool on) {
         content_->show();
         delete scroll_;
         scroll_ = nullptr;
-        cornerRowLast();
+        keepFocus();
         return;
     }
     const bool filled = content_->autoFillBackground();
@@ -211,7 +219,7 @@ void FormWindow::setScrolling(bool on) {
         if (now && content_->isAncestorOf(now)) showWhole(now);
     });
     // The content, moved into the scroll area, went to the end of the chain.
-    cornerRowLast();
+    keepFocus();
 }
 
 void FormWindow::showWhole(const QWidget* control) {

@@ -68,6 +68,9 @@ TEST_F(FitTest, EveryWindowAndALongMessageFitEachScreenAndShowTheControlTabbedTo
             w->activateWindow();
             QApplication::processEvents();
             EXPECT_TRUE(w->isActiveWindow());
+            // On its own first control, where it has one.
+            const QWidget* opensOn = QApplication::focusWidget();
+            EXPECT_TRUE(!opensOn || content->isAncestorOf(opensOn)) << "opens on the corner row";
             std::set<QWidget*> stops;
             for (QWidget* f = w; stops.size() < 600;) {
                 QTest::keyClick(f, Qt::Key_Tab);
