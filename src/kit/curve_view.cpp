@@ -62,20 +62,20 @@ QFont SmallFont(const QFont& f) {
 
 }  // namespace
 
-CurveView::CurveView(QWidget* parent, CurveSpec spec) : QWidget(parent), spec_(std::move(spec)) {
+CurveView::CurveView(QWidget* parent, CurveSetup setup) : QWidget(parent), setup_(std::move(setup)) {
     setObjectName(QStringLiteral("Curve1"));
     setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
-    setAccessibleName(QStringLiteral("%1のグラフ").arg(spec_.title));
-    values_.resize(spec_.series.size());
-    cache_.resize(spec_.series.size());
+    setAccessibleName(QStringLiteral("%1のグラフ").arg(setup_.title));
+    values_.resize(setup_.series.size());
+    cache_.resize(setup_.series.size());
     chkLog = new QCheckBox(QStringLiteral("対数目盛"), this);
     chkLog->setObjectName(QStringLiteral("chkLog"));
-    bars_ = !spec_.categories.isEmpty();
-    log_ = spec_.logOffered && spec_.logDefault && !bars_;
+    bars_ = !setup_.categories.isEmpty();
+    log_ = setup_.logOffered && setup_.logDefault && !bars_;
     chkLog->setChecked(log_);
-    chkLog->setVisible(spec_.logOffered && !bars_);
+    chkLog->setVisible(setup_.logOffered && !bars_);
     connect(chkLog, &QCheckBox::toggled, this, [this](bool on) {
         log_ = on;
         hover_ = -1;
@@ -173,7 +173,7 @@ void CurveView::clear() {
     size_ = 0;
     if (bars_) {
         // A bar chart always has its categories; it starts empty of values.
-        size_ = static_cast<int>(spec_.categories.size());
+        size_ = static_cast<int>(setup_.categories.size());
         for (int k = 0; k < size_; ++k) steps_.push_back(k);
         for (auto& v : values_) v.assign(static_cast<std::size_t>(size_), kNaN);
     }
@@ -199,17 +199,17 @@ QString CurveView::describe() const {
             QStringList pair;
             for (std::size_t i = 0; i < values_.size(); ++i)
                 if (std::isfinite(value(static_cast<int>(i), k)))
-                    pair << spec_.series[i].name + QLatin1Char(' ') + Number(value(static_cast<int>(i), k), spec_.series[i].pattern);
-            if (!pair.isEmpty()) parts << spec_.categories[k] + QLatin1Char(' ') + pair.join(QStringLiteral("・"));
+                    pair << setup_.series[i].name + QLatin1Char(' ') + Number(value(static_cast<int>(i), k), setup_.series[i].pattern);
+            if (!pair.isEmpty()) parts << setup_.categories[k] + QLatin1Char(' ') + pair.join(QStringLiteral("・"));
         }
         return parts.isEmpty() ? QStringLiteral("まだ値がありません") : QStringLiteral("状態ごとの値：") + parts.join(QStringLiteral("、"));
     }
     if (size_ == 0) return QStringLiteral("まだ値がありません");
     for (std::size_t i = 0; i < values_.size(); ++i) {
         const double v = value(static_cast<int>(i), size_ - 1);
-        if (std::isfinite(v)) parts << spec_.series[i].name + QLatin1Char(' ') + Number(v, spec_.series[i].pattern);
+        if (std::isfinite(v)) parts << setup_.series[i].name + QLatin1Char(' ') + Number(v, setup_.series[i].pattern);
     }
-    return QStringLiteral("最新の値（%1 %2）：%3").arg(spec_.xTitle).arg(step(size_ - 1)).arg(parts.join(QStringLiteral("、")));
+    return QStringLiteral("最新の値（%1 %2）：%3").arg(setup_.xTitle).arg(step(size_ - 1)).arg(parts.join(QStringLiteral("、")));
 }
 
 // ---- Scales and layout ----
@@ -229,8 +229,8 @@ CurveView::Range CurveView::yRange(bool right) const {
     const bool log = log_ && !right;
     double lo = kInf, hi = -kInf;
     const std::vector<Extent>& e = extents();
-    for (std::size_t i = 0; i < spec_.series.size(); ++i) {
-        if (spec_.series[i].right != right) continue;
+    for (std::size_t i = 0; i < setup_.series.size(); ++i) {
+        if (setup_.series[i].right != right) continue;
         lo = std::min(lo, log ? e[i].loPositive : e[i].lo);
         hi = std::max(hi, e[i].hi);
     }
@@ -292,15 +292,15 @@ int WidestTick(const QFontMetrics& fm, double lo, double hi, bool log) {
 }  // namespace
 
 bool CurveView::anyRight() const {
-    return std::any_of(spec_.series.begin(), spec_.series.end(), [](const CurveSeries& s) { return s.right; });
+    return std::any_of(setup_.series.begin(), setup_.series.end(), [](const CurveSeries& s) { return s.right; });
 }
 
 QRect CurveView::plotRect(Range left, Range right) const {
     const QFontMetrics fm(font()), sm(SmallFont(font()));
-    const bool legend = spec_.series.size() > 1 || std::isfinite(level_);
+    const bool legend = setup_.series.size() > 1 || std::isfinite(level_);
     const int titleRow = std::max(fm.height(), chkLog->isVisible() ? chkLog->sizeHint().height() : 0);
     const int top = kPad + titleRow + (legend ? sm.height() + 4 : 0) + sm.height() / 2 + 4;
-    const int bottom = kPad + sm.height() + 4 + (spec_.xTitle.isEmpty() || bars_ ? 0 : sm.height() + 2);
+    const int bottom = kPad + sm.height() + 4 + (setup_.xTitle.isEmpty() || bars_ ? 0 : sm.height() + 2);
     const int leftW = kPad + WidestTick(sm, left.lo, left.hi, log_) + 6;
     const int rightW = anyRight() ? kPad + WidestTick(sm, right.lo, right.hi, false) + 6 : kPad + 12;
     return QRect(QPoint(leftW, top), QPoint(width() - rightW - 1, height() - bottom - 1));
@@ -377,7 +377,7 @@ void CurveColumns::place(double step, double value) {
 const std::vector<CurveColumns::Column>& CurveView::columns(int series, const QRect& r, Range x) {
     ColumnCache& c = cache_[static_cast<std::size_t>(series)];
     const int width = std::max(1, static_cast<int>(std::lround(r.width() * devicePixelRatioF())));
-    const bool log = log_ && !spec_.series[static_cast<std::size_t>(series)].right;
+    const bool log = log_ && !setup_.series[static_cast<std::size_t>(series)].right;
     const bool same = c.columns.covers(width, x.lo, x.hi, log);
     if (same && c.version == version_) return c.columns.columns();
     // Points added at the end since, with nothing else changed: only they are placed.
@@ -451,7 +451,7 @@ void CurveView::paintChrome(QPainter& p, const Layout& l) {
     p.setRenderHint(QPainter::TextAntialiasing);
     p.setPen(palette().color(QPalette::WindowText));
     p.drawText(QRect(kPad, kPad, l.size.width() - 2 * kPad, QFontMetrics(font()).height()), Qt::AlignLeft | Qt::AlignVCenter,
-               spec_.title);
+               setup_.title);
     paintLegend(p);
     if (r.width() < 8 || r.height() < 8) return;
     p.fillRect(r, Qt::white);
@@ -465,7 +465,7 @@ void CurveView::paintChrome(QPainter& p, const Layout& l) {
     if (bars_) {
         const double group = static_cast<double>(r.width()) / std::max(1, size_);
         for (int k = 0; k < size_; ++k)
-            p.drawText(QRectF(r.left() + group * k, r.bottom() + 3, group, sm.height() + 2), Qt::AlignCenter, spec_.categories[k]);
+            p.drawText(QRectF(r.left() + group * k, r.bottom() + 3, group, sm.height() + 2), Qt::AlignCenter, setup_.categories[k]);
         p.setFont(font());
         return;
     }
@@ -479,8 +479,8 @@ void CurveView::paintChrome(QPainter& p, const Layout& l) {
         const QString text = Tick(k * stepX);
         p.drawText(QPointF(px - sm.horizontalAdvance(text) / 2.0, r.bottom() + 4 + sm.ascent()), text);
     }
-    if (!spec_.xTitle.isEmpty())
-        p.drawText(QRect(r.left(), r.bottom() + 4 + sm.height(), r.width(), sm.height() + 2), Qt::AlignCenter, spec_.xTitle);
+    if (!setup_.xTitle.isEmpty())
+        p.drawText(QRect(r.left(), r.bottom() + 4 + sm.height(), r.width(), sm.height() + 2), Qt::AlignCenter, setup_.xTitle);
     p.setFont(font());
     if (std::isfinite(l.level) && (!l.log || l.level > 0)) {
         const double py = toY(l.level, r, l.left, l.log);
@@ -512,8 +512,8 @@ void CurveView::paintCurve(QPainter& p, const Layout& l) {
     const QRect r = l.plot;
     p.save();
     p.setClipRect(r.adjusted(-1, -1, 1, 1));
-    for (std::size_t i = 0; i < spec_.series.size(); ++i) {
-        const CurveSeries& s = spec_.series[i];
+    for (std::size_t i = 0; i < setup_.series.size(); ++i) {
+        const CurveSeries& s = setup_.series[i];
         const Range y = s.right ? l.right : l.left;
         const bool log = l.log && !s.right;
         paintSeries(p, columns(static_cast<int>(i), r, l.x), r, [&](double v) { return toY(v, r, y, log); },
@@ -525,9 +525,9 @@ void CurveView::paintCurve(QPainter& p, const Layout& l) {
         const double px = toX(step(hover_), r, l.x);
         p.setPen(QPen(ToQColor(kGridGray), 1, Qt::DashLine));
         p.drawLine(QPointF(px, r.top()), QPointF(px, r.bottom()));
-        QStringList lines{QStringLiteral("%1 %2").arg(spec_.xTitle).arg(step(hover_))};
-        for (std::size_t i = 0; i < spec_.series.size(); ++i) {
-            const CurveSeries& s = spec_.series[i];
+        QStringList lines{QStringLiteral("%1 %2").arg(setup_.xTitle).arg(step(hover_))};
+        for (std::size_t i = 0; i < setup_.series.size(); ++i) {
+            const CurveSeries& s = setup_.series[i];
             const double v = value(static_cast<int>(i), hover_);
             if (!std::isfinite(v)) continue;
             lines << s.name + QLatin1Char(' ') + Number(v, s.pattern);
@@ -612,15 +612,15 @@ void CurveView::paintBars(QPainter& p, const Layout& l) {
             const double v = value(static_cast<int>(i), k);
             if (!std::isfinite(v)) continue;
             const double top = toY(std::max(v, l.left.lo), r, l.left, false);
-            p.setBrush(ToQColor(spec_.series[i].colour));
+            p.setBrush(ToQColor(setup_.series[i].colour));
             p.drawRect(QRectF(centre + (i == 0 ? -bar : 0.0), top, bar, r.bottom() + 1 - top));
         }
     }
     if (hover_ >= 0 && hover_ < size_ && !plain_) {
-        QStringList lines{spec_.categories[hover_]};
+        QStringList lines{setup_.categories[hover_]};
         for (std::size_t i = 0; i < values_.size(); ++i) {
             const double v = value(static_cast<int>(i), hover_);
-            if (std::isfinite(v)) lines << spec_.series[i].name + QLatin1Char(' ') + Number(v, spec_.series[i].pattern);
+            if (std::isfinite(v)) lines << setup_.series[i].name + QLatin1Char(' ') + Number(v, setup_.series[i].pattern);
         }
         paintReadout(p, r, lines);
     }
@@ -641,7 +641,7 @@ void CurveView::paintReadout(QPainter& p, const QRect& r, const QStringList& lin
 
 void CurveView::paintLegend(QPainter& p) {
     p.save();
-    const bool legend = spec_.series.size() > 1 || std::isfinite(level_);
+    const bool legend = setup_.series.size() > 1 || std::isfinite(level_);
     if (!legend) return;
     const QFont small = SmallFont(font());
     const QFontMetrics sm(small), fm(font());
@@ -659,7 +659,7 @@ void CurveView::paintLegend(QPainter& p) {
         p.drawText(QPointF(x + kChip + 4, y + sm.ascent() / 2.0 - 1), name);
         x += kChip + 4 + sm.horizontalAdvance(name) + 14;
     };
-    for (const CurveSeries& s : spec_.series)
+    for (const CurveSeries& s : setup_.series)
         entry(s.right ? QStringLiteral("%1（右の目盛）").arg(s.name) : s.name, QPen(ToQColor(s.colour), 2), s.markers);
     if (std::isfinite(level_) && !levelName_.isEmpty())
         entry(QStringLiteral("%1 %2").arg(levelName_, Tick(level_)), QPen(ToQColor(kCrimson), 1.2, Qt::DashLine), false);

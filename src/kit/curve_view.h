@@ -39,7 +39,7 @@ struct CurveSeries {
     bool markers = false;  // a dot per point instead of a line: a value that comes now and then
 };
 
-struct CurveSpec {
+struct CurveSetup {
     QString title = {};
     QString xTitle = {};  // what the steps count, as the window names it (学習回数, 回数)
     std::vector<CurveSeries> series = {};
@@ -85,7 +85,7 @@ public:
     // The largest count a window allows; a longer run keeps its latest points.
     static constexpr int kMaxPoints = 32767;
 
-    CurveView(QWidget* parent, CurveSpec spec);
+    CurveView(QWidget* parent, CurveSetup setup);
 
     // Points kept (of the first series); in a bar chart, the categories.
     int count() const { return size_; }
@@ -206,7 +206,7 @@ private:
     // the scale or the width has changed.
     const std::vector<CurveColumns::Column>& columns(int series, const QRect& r, Range x);
 
-    CurveSpec spec_;
+    CurveSetup setup_;
     QCheckBox* chkLog = nullptr;
     bool log_ = false;
 

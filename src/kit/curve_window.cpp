@@ -11,12 +11,12 @@ namespace {
 constexpr QSize kCurveSize(520, 320);
 }  // namespace
 
-CurveWindow::CurveWindow(FormWindow* owner, QPushButton* button, CurveSpec spec)
+CurveWindow::CurveWindow(FormWindow* owner, QPushButton* button, CurveSetup setup)
     : FormWindow(QStringLiteral("frmCurve") + owner->objectName(), QStringLiteral("学習曲線 − ") + owner->windowTitle()),
       owner_(owner) {
     // A window of its own, freed with its owner.
     setParent(owner, windowFlags() | Qt::Window);
-    view_ = new CurveView(content(), std::move(spec));
+    view_ = new CurveView(content(), std::move(setup));
     view_->setGeometry(QRect(QPoint(0, 0), kCurveSize));
     setContentSize(kCurveSize);
     // F1 here is a question about the owner's model.
@@ -77,8 +77,8 @@ bool CurveWindow::eventFilter(QObject* watched, QEvent* event) {
     return FormWindow::eventFilter(watched, event);
 }
 
-CurveView* FormWindow::addCurveWindow(CurveSpec spec) {
-    return (new CurveWindow(this, addCornerButton(QStringLiteral("cmdCurve"), QStringLiteral("学習曲線")), std::move(spec)))->view();
+CurveView* FormWindow::addCurveWindow(CurveSetup setup) {
+    return (new CurveWindow(this, addCornerButton(QStringLiteral("cmdCurve"), QStringLiteral("学習曲線")), std::move(setup)))->view();
 }
 
 }  // namespace kv

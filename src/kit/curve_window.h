@@ -18,7 +18,7 @@ class CurveWindow : public FormWindow {
     Q_OBJECT
 public:
     // The companion of `owner`, named "frmCurve" and the owner's name, opened by `button`.
-    CurveWindow(FormWindow* owner, QPushButton* button, CurveSpec spec);
+    CurveWindow(FormWindow* owner, QPushButton* button, CurveSetup setup);
 
     CurveView* view() const { return view_; }
 

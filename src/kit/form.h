@@ -18,7 +18,7 @@ class QScrollArea;
 namespace kv {
 
 class CurveView;
-struct CurveSpec;
+struct CurveSetup;
 
 class FormWindow : public QWidget {
     Q_OBJECT
@@ -68,7 +68,7 @@ protected:
     QPushButton* addCornerButton(const QString& name, const QString& caption);
     // The learning curve in a small window of its own beside this one (kit/curve_window.h),
     // opened by 「学習曲線」 `cmdCurve` in the corner row: its view.
-    CurveView* addCurveWindow(CurveSpec spec);
+    CurveView* addCurveWindow(CurveSetup setup);
 
     bool event(QEvent* e) override;
 

@@ -99,10 +99,10 @@ frmMarKovModel::frmMarKovModel(MarkovWindowConfig config)
 
 void frmMarKovModel::BuildCurve() {
     static constexpr Rgb kNodeColours[] = {kBlue, kRed, kDarkGreen, kOrange, kPurple};
-    CurveSpec spec{.title = QStringLiteral("ノードの値"), .xTitle = QStringLiteral("回数")};
+    CurveSetup setup{.title = QStringLiteral("ノードの値"), .xTitle = QStringLiteral("回数")};
     for (std::size_t i = 0; i < config_.nodes.size(); ++i)
-        spec.series.push_back({config_.nodes[i].label, kNodeColours[i % std::size(kNodeColours)]});
-    curve_ = addCurveWindow(std::move(spec));
+        setup.series.push_back({config_.nodes[i].label, kNodeColours[i % std::size(kNodeColours)]});
+    curve_ = addCurveWindow(std::move(setup));
 }
 
 void frmMarKovModel::BuildGraph() {
