@@ -81,6 +81,14 @@ QString PageHtml(const QString& kind) {
     if (!file.open(QIODevice::ReadOnly)) return {};
     QString html = QString::fromUtf8(file.readAll());
     html.replace(QStringLiteral("</head>"), QString::fromUtf8(kStyle) + QStringLiteral("</head>"));
+    // Text several windows share is written once.
+    static const QRegularExpression part(QStringLiteral("<!--part:(\\w+)-->\n?"));
+    for (QRegularExpressionMatch m = part.match(html); m.hasMatch(); m = part.match(html)) {
+        QFile shared(QStringLiteral(":/help/parts/%1.html").arg(m.captured(1)));
+        const QString text = shared.open(QIODevice::ReadOnly) ? QString::fromUtf8(shared.readAll())
+                                                              : QStringLiteral("<!--missing part %1-->").arg(m.captured(1));
+        html.replace(m.capturedStart(), m.capturedLength(), text);
+    }
     QString list;
     for (const Experiment& e : Experiments())
         if (kind == QLatin1String(e.window)) list += QStringLiteral("<li>") + ExperimentText(e) + QStringLiteral("</li>\n");

@@ -86,6 +86,7 @@ TEST_F(HelpTest, EveryWindowOpensItsPageWhichDescribesIt) {
 
         if (!ownPage) continue;
         const QString html = kv::help::PageHtml(kind);
+        EXPECT_FALSE(html.contains("<!--missing part")) << "a shared part is missing";
         if (demo) {
             qsizetype at = 0;
             for (const QString& s : kSections) {
